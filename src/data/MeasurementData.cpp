@@ -1,0 +1,58 @@
+#include "data/MeasurementData.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+int SpeedClass(int speed) {
+    const int k = (speed - 6) / 5; // C++ division truncates toward zero
+    return std::clamp(k, 1, SpeedClassCount);
+}
+
+int GapClass(double deltaDays) {
+    // The time difference is taken in single precision; the product with 432000 is exact in
+    // double and rounded to nearest with ties to even.
+    const double units = static_cast<double>(static_cast<float>(deltaDays)) * 432000.0;
+    const long long rounded = std::llrint(units);
+    return static_cast<int>(std::clamp<long long>(rounded - 1, 0, GapClassCount - 1));
+}
+
+bool IsCounted(int length, const LengthThresholds& t) { return length >= t.PkwMinLength; }
+
+VehicleClass ClassOfLength(int length, const LengthThresholds& t) {
+    if (length >= t.LzMinLength)
+        return VehicleClass::Lz;
+    if (length >= t.LkwMinLength)
+        return VehicleClass::Lkw;
+    return VehicleClass::Pkw;
+}
+
+std::int32_t HeavyShareFlagOf(std::int32_t heavyTotal, std::int32_t total) {
+    if (total <= 0)
+        return 0;
+    return static_cast<std::int32_t>(std::trunc(static_cast<double>(heavyTotal) / total + 0.4));
+}
+
+void CopyVehiclesToWork(MeasurementData& data) {
+    data.WorkVehicles.EnsureSize(data.LoadedCount);
+    if (data.LoadedCount > 0)
+        std::memcpy(static_cast<void*>(data.WorkVehicles.data()), data.Vehicles.data(),
+                    static_cast<std::size_t>(data.LoadedCount) * sizeof(VehicleRecord));
+    data.WorkVehicleCount = data.LoadedCount;
+    data.MarkedCount = CountMarked(data);
+}
+
+void CopyIntervalsToWork(MeasurementData& data) {
+    data.WorkIntervals.EnsureSize(data.IntervalCount);
+    if (data.IntervalCount > 0)
+        std::memcpy(static_cast<void*>(data.WorkIntervals.data()), data.Intervals.data(),
+                    static_cast<std::size_t>(data.IntervalCount) * sizeof(IntervalRecord));
+    data.WorkIntervalCount = data.IntervalCount;
+}
+
+std::int32_t CountMarked(const MeasurementData& data) {
+    std::int32_t marked = 0;
+    for (int n = 1; n <= data.WorkVehicleCount; ++n)
+        marked += data.WorkVehicles[n].Marked == 1 ? 1 : 0;
+    return marked;
+}

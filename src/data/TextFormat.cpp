@@ -1,0 +1,185 @@
+#include "data/TextFormat.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+struct Spec {
+    bool left = false, zero = false, space = false, plus = false;
+    int width = -1;
+    int precision = -1;
+    char conversion = 0;
+};
+
+void Pad(std::string& out, const std::string& body, const Spec& spec) {
+    const int missing = spec.width - static_cast<int>(body.size());
+    if (missing <= 0) {
+        out += body;
+    } else if (spec.left) {
+        out += body;
+        out.append(static_cast<std::size_t>(missing), ' ');
+    } else if (spec.zero && spec.precision < 0 && !body.empty()) {
+        const bool sign = body[0] == '-' || body[0] == '+' || body[0] == ' ';
+        if (sign)
+            out += body[0];
+        out.append(static_cast<std::size_t>(missing), '0');
+        out += sign ? body.substr(1) : body;
+    } else {
+        out.append(static_cast<std::size_t>(missing), ' ');
+        out += body;
+    }
+}
+
+std::string IntegerBody(long long value, const Spec& spec) {
+    const bool negative = value < 0;
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                            : static_cast<unsigned long long>(value);
+    std::string digits = std::to_string(magnitude);
+    if (spec.precision > static_cast<int>(digits.size()))
+        digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), '0');
+    if (negative)
+        return "-" + digits;
+    if (spec.plus)
+        return "+" + digits;
+    if (spec.space)
+        return " " + digits;
+    return digits;
+}
+
+std::string FixedBody(double value, const Spec& spec, char decimal) {
+    const int precision = spec.precision < 0 ? 2 : spec.precision; // Delphi's Format default
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    std::string body(buffer, result.ptr);
+    for (char& c : body)
+        if (c == '.')
+            c = decimal;
+    if (body == "-0" || (body.size() > 1 && body[0] == '-' && body.find_first_not_of("0,.", 1) == std::string::npos))
+        body.erase(0, 1); // "-0.0" reads as "0.0"
+    if (body[0] != '-' && spec.plus)
+        body.insert(0, "+");
+    return body;
+}
+} // namespace
+
+std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args, const LocaleFormat& locale) {
+    std::string out;
+    out.reserve(pattern.size() + 16);
+    auto next = args.begin();
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c != '%') {
+            out += c;
+            continue;
+        }
+        if (i + 1 < pattern.size() && pattern[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        Spec spec;
+        const std::size_t specStart = i;
+        std::size_t j = i + 1;
+        for (; j < pattern.size(); ++j) {
+            const char f = pattern[j];
+            if (f == '-')
+                spec.left = true;
+            else if (f == '0')
+                spec.zero = true;
+            else if (f == ' ')
+                spec.space = true;
+            else if (f == '+')
+                spec.plus = true;
+            else
+                break;
+        }
+        auto readNumber = [&](int& target) {
+            if (j < pattern.size() && pattern[j] >= '0' && pattern[j] <= '9') {
+                target = 0;
+                while (j < pattern.size() && pattern[j] >= '0' && pattern[j] <= '9')
+                    target = target * 10 + (pattern[j++] - '0');
+            }
+        };
+        readNumber(spec.width);
+        if (j < pattern.size() && pattern[j] == '.') {
+            ++j;
+            spec.precision = 0;
+            readNumber(spec.precision);
+        }
+        while (j < pattern.size() && (pattern[j] == 'l' || pattern[j] == 'h'))
+            ++j;
+        if (j >= pattern.size())
+            break;
+        spec.conversion = pattern[j];
+        i = j;
+        if (next == args.end())
+            continue; // a pattern asking for more values than given shows nothing for them
+        const FormatArg& arg = *next++;
+        switch (spec.conversion) {
+        case 'd':
+        case 'i':
+        case 'u':
+            Pad(out, IntegerBody(arg.integer(), spec), spec);
+            break;
+        case 'f':
+            Pad(out, FixedBody(arg.floating(), spec, locale.DecimalSeparator), spec);
+            break;
+        case 's': {
+            std::string text(arg.kind() == FormatArg::Kind::Text ? std::string(arg.text())
+                                                                 : IntToStr(arg.integer()));
+            if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision)
+                text.resize(static_cast<std::size_t>(spec.precision));
+            Spec noZero = spec;
+            noZero.zero = false;
+            Pad(out, text, noZero);
+            break;
+        }
+        default:
+            out += pattern.substr(specStart, j - specStart + 1); // unknown conversions stand for themselves
+            break;
+        }
+    }
+    return out;
+}
+
+std::string FloatToStr(double value, const LocaleFormat& locale) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char& c : text)
+        if (c == '.')
+            c = locale.DecimalSeparator;
+    if (text == "-0")
+        text = "0";
+    return text;
+}
+
+std::string IntToStr(long long value) { return std::to_string(value); }
+
+std::optional<int> StrToIntStrict(std::string_view text) {
+    std::size_t begin = 0;
+    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    std::size_t end = text.size();
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    std::string_view body = text.substr(begin, end - begin);
+    if (!body.empty() && body[0] == '+')
+        body.remove_prefix(1);
+    if (body.empty())
+        return std::nullopt;
+    long long value = 0;
+    const auto result = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (result.ec != std::errc() || result.ptr != body.data() + body.size() ||
+        value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+long long RoundHalfEven(long double value) { return static_cast<long long>(std::nearbyint(value)); }
