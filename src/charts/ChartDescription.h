@@ -37,8 +37,9 @@ struct ChartDescription {
     std::vector<std::string> Foot; // two lines, left-aligned
     double LeftAxisMax = 172;
     std::string LeftAxisTitle;
-    bool RightAxisVisible = false;    // the speed-limit line and its label
-    std::optional<double> Limit;      // km/h, when the right axis is visible
+    bool RightAxisVisible = false; // the speed-limit line and its label
+    std::optional<double> Limit;   // km/h, when the right axis is visible and the limit lies
+                                   // inside the left axis range (else no line is drawn)
     std::string RightAxisTitle;
     std::string BottomAxisTitle;
     std::vector<std::string> Labels;      // bottom-axis label of each bar (Series1 point labels)
@@ -47,3 +48,6 @@ struct ChartDescription {
     Rgb ValueSeriesColour;                // Series4's colour
     bool PagingButtonsVisible = false;    // the time views page through the intervals
 };
+
+// The description as `korvelan2-cli chart --json` prints it: one object, no trailing newline.
+std::string ChartDescriptionToJson(const ChartDescription& chart);
