@@ -1,0 +1,43 @@
+#pragma once
+// The summary tables of the displayed intervals: overview (kind 1) and speed table (kind 2);
+// kind 3 has no table.
+
+#include "data/LocaleFormat.h"
+#include "data/MeasurementData.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class LanguageTexts;
+
+// Class groups: all vehicles, PKW, LKW, LZ. Direction groups: direction 1, direction 2, both.
+inline constexpr int ClassGroupCount = 4;
+inline constexpr int DirectionGroupCount = 3;
+
+struct CountTable {
+    std::int32_t Count[ClassGroupCount][DirectionGroupCount] = {};
+};
+
+struct SpeedClassTable {
+    std::int32_t Count[ClassGroupCount][DirectionGroupCount][SpeedClassCount + 1] = {}; // classes 1..29
+};
+
+// Counts of WorkIntervals[first..last] (an empty or out-of-data range gives zeros).
+CountTable SumCounts(const MeasurementData& data, int first, int last);
+
+// Speed-class counts of WorkIntervals[1..WorkIntervalCount].
+SpeedClassTable SumSpeedClasses(const MeasurementData& data);
+
+// The p-th percentile speed of one cell, rounded to one decimal; 0 for an empty cell.
+float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedClassCount + 1], int p);
+
+// The row of the p-th percentile speed ("V15" ...), 120 characters.
+std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speeds, int p,
+                          const LocaleFormat& locale = SystemLocaleFormat());
+
+// The summary text of data.SummaryKind (1 overview, 2 speed table, 3 and others: no lines), one
+// entry per memo line.
+std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
+                                      const LanguageTexts& texts,
+                                      const LocaleFormat& locale = SystemLocaleFormat());
