@@ -12,6 +12,7 @@ class LanguageTexts;
 
 // Message numbers of this unit.
 inline constexpr int IntervalSpanTooLongText = 430;
+inline constexpr int IntervalFactorInvalidText = 431;
 
 // Slots 0..127 of both directions of Intervals[n] / WorkIntervals[n] become 0; StartTime and Spare
 // stay. Makes record n addressable first (throws CoreError beyond MaxIntervals).

@@ -1,0 +1,69 @@
+#include "evaluation/Mode_Sht.h"
+
+#include "data/DateTime.h"
+#include "data/TextFormat.h"
+#include "lang/LanguageTexts.h"
+
+#include <algorithm>
+
+namespace {
+constexpr const char* ListTimePattern = "dd-mm-yyyy\"  \"hh:mm:ss";
+}
+
+std::string VehicleLine(const VehicleRecord& record, int n, const LocaleFormat& locale) {
+    std::string line = Format(" %.6d     ", {n}, locale);
+    line += FormatDateTime(ListTimePattern, record.Time, locale);
+    line += Format("        %3d       %2d      ", {unsigned{record.Speed}, unsigned{record.Length}}, locale);
+    line += record.Direction == '2' ? "<=" : "=>";
+    if (record.Marked == 1)
+        line += "   X";
+    return line;
+}
+
+std::vector<std::string> RenderVehiclePage(const MeasurementData& data, int first, int linesPerPage,
+                                           const LanguageTexts& texts, const LocaleFormat& locale) {
+    std::vector<std::string> lines;
+    const long long last =
+        std::min<long long>(static_cast<long long>(first) + linesPerPage, data.WorkVehicleCount);
+    lines.reserve(static_cast<std::size_t>(std::max<long long>(0, last - first + 1)) + 2);
+    lines.push_back(texts[81]);
+    lines.emplace_back();
+    for (long long n = std::max(first, 1); n <= last; ++n)
+        lines.push_back(VehicleLine(data.WorkVehicles[static_cast<int>(n)], static_cast<int>(n), locale));
+    return lines;
+}
+
+std::optional<int> RecordOfListLine(const MeasurementData& data, int memoLine) {
+    if (memoLine < 2)
+        return std::nullopt;
+    const long long record = static_cast<long long>(data.VehicleListTop) + (memoLine - 2);
+    if (record < 1 || record > data.WorkVehicleCount)
+        return std::nullopt;
+    return static_cast<int>(record);
+}
+
+bool ToggleMark(MeasurementData& data, int record) {
+    if (record < 1 || record > data.WorkVehicleCount)
+        return false;
+    VehicleRecord& r = data.WorkVehicles[record];
+    if (r.Marked == 1) {
+        r.Marked = 0;
+        --data.MarkedCount;
+    } else {
+        r.Marked = 1;
+        ++data.MarkedCount;
+    }
+    return true;
+}
+
+std::string SatzNummerText(const MeasurementData& data, int position, bool intervalList,
+                           const LocaleFormat& locale) {
+    std::string text = Format(" %.6d     ", {position}, locale);
+    if (intervalList) {
+        if (position >= 1 && position <= data.WorkIntervalCount)
+            text += FormatDateTime(ListTimePattern, data.WorkIntervals[position].StartTime, locale);
+    } else if (position >= 1 && position <= data.WorkVehicleCount) {
+        text += FormatDateTime(ListTimePattern, data.WorkVehicles[position].Time, locale);
+    }
+    return text;
+}
