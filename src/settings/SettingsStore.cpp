@@ -1,0 +1,143 @@
+#include "settings/SettingsStore.h"
+
+#include "data/TextFormat.h"
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+constexpr std::array<std::string_view, 5> LowWords = {"V05", "V10", "V15", "V20", "V25"};
+constexpr std::array<std::string_view, 5> HighWords = {"V75", "V80", "V85", "V90", "V95"};
+
+// Exact comparison; any other word selects the last choice (V25, V95).
+std::int32_t IndexOfWord(const std::array<std::string_view, 5>& words, std::string_view word) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i)
+        if (words[i] == word)
+            return static_cast<std::int32_t>(i);
+    return static_cast<std::int32_t>(words.size() - 1);
+}
+
+std::string_view WordOfIndex(const std::array<std::string_view, 5>& words, std::int32_t index) {
+    const std::int32_t last = static_cast<std::int32_t>(words.size()) - 1;
+    return words[static_cast<std::size_t>(index < 0 ? 0 : index > last ? last : index)];
+}
+
+bool DirectoryWritable(const std::string& directory) {
+    return ::access(directory.c_str(), W_OK) == 0;
+}
+
+bool FileWritableOrAbsent(const std::string& path) {
+    std::error_code error;
+    return !std::filesystem::exists(path, error) || ::access(path.c_str(), W_OK) == 0;
+}
+
+// A length setting as a whole number; not a number keeps the default and is noted for the user.
+std::int32_t ReadLength(const IniFile& ini, std::string_view key, std::int32_t defaultValue,
+                        std::string& problems) {
+    const auto text = ini.Find("Length", key);
+    if (!text)
+        return defaultValue;
+    if (const auto value = StrToIntStrict(*text))
+        return *value;
+    if (!problems.empty())
+        problems += ", ";
+    problems += std::string(key) + "=" + *text;
+    return defaultValue;
+}
+
+std::string FolderOrProgram(std::string folder, const std::string& programDirectory) {
+    return folder.empty() ? programDirectory : folder;
+}
+} // namespace
+
+std::int32_t AboveLimitStyleOfWord(std::string_view word) {
+    return word == "Area" ? 1 : 0;
+}
+std::int32_t CalcV50OfWord(std::string_view word) {
+    return word == "Mean" ? 1 : 0;
+}
+std::int32_t VLowIndexOfWord(std::string_view word) {
+    return IndexOfWord(LowWords, word);
+}
+std::int32_t VHighIndexOfWord(std::string_view word) {
+    return IndexOfWord(HighWords, word);
+}
+std::string_view AboveLimitWord(std::int32_t style) {
+    return style == 0 ? "Line" : "Area";
+}
+std::string_view CalcV50Word(std::int32_t calc) {
+    return calc == 0 ? "Count" : "Mean";
+}
+std::string_view VLowWord(std::int32_t index) {
+    return WordOfIndex(LowWords, index);
+}
+std::string_view VHighWord(std::int32_t index) {
+    return WordOfIndex(HighWords, index);
+}
+
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, std::string_view xdgConfigHome,
+                                        std::string_view home) {
+    const std::string besideProgram = programDirectory + std::string(SettingsFileName);
+    if (DirectoryWritable(programDirectory) && FileWritableOrAbsent(besideProgram))
+        return {besideProgram, {}};
+
+    std::string configFolder;
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
+        configFolder = std::string(xdgConfigHome);
+    else if (!home.empty())
+        configFolder = std::string(home) + "/.config";
+    else
+        return {besideProgram, {}}; // nowhere else to go; a write reports the problem
+    return {configFolder + "/korvelan2/" + std::string(SettingsFileName), besideProgram};
+}
+
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory) {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    return LocateSettingsFile(programDirectory, xdg ? xdg : "", home ? home : "");
+}
+
+LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory) {
+    LoadedConfig result;
+    Settings& s = result.settings;
+    const Settings defaults;
+    std::string problems;
+
+    s.LanguageFile = ini.ReadString("Language", "LFile", defaults.LanguageFile);
+    s.Lengths.PkwMinLength = ReadLength(ini, "PKW", defaults.Lengths.PkwMinLength, problems);
+    s.Lengths.LkwMinLength = ReadLength(ini, "LKW", defaults.Lengths.LkwMinLength, problems);
+    s.Lengths.LzMinLength = ReadLength(ini, "LZ", defaults.Lengths.LzMinLength, problems);
+    s.AboveLimitStyle = AboveLimitStyleOfWord(ini.ReadString("Diagram", "AboveLimit", "Line"));
+    s.CalcV50 = CalcV50OfWord(ini.ReadString("Calculation", "CalcV50", "Count"));
+    s.VLowIndex = VLowIndexOfWord(ini.ReadString("Calculation", "VLow", "V15"));
+    s.VHighIndex = VHighIndexOfWord(ini.ReadString("Calculation", "VHigh", "V85"));
+    s.DataPath = FolderOrProgram(ini.ReadString("DefaultPath", "DataPath", ""), programDirectory);
+    s.CardPath = FolderOrProgram(ini.ReadString("DefaultPath", "CardPath", ""), programDirectory);
+    s.LanguageSwitchShown = ini.ReadString("Language", "change", "no") == "yes";
+    s.PeloEnabled = ini.ReadString("Diagram", "Pelo", "no") == "yes";
+
+    if (ini.ReadFailed())
+        result.warning.emplace(
+            423, "Die Einstellungsdatei %s kann nicht gelesen werden; es gelten die Standardwerte.",
+            ini.Path());
+    else if (!problems.empty())
+        result.warning.emplace(
+            421,
+            "Eine Fahrzeuglänge in der Einstellungsdatei ist keine ganze Zahl; es gilt der Standardwert: %s",
+            problems);
+    return result;
+}
+
+void WriteConfig(IniFile& ini, const Settings& settings) {
+    ini.WriteString("Length", "PKW", IntToStr(settings.Lengths.PkwMinLength));
+    ini.WriteString("Length", "LKW", IntToStr(settings.Lengths.LkwMinLength));
+    ini.WriteString("Length", "LZ", IntToStr(settings.Lengths.LzMinLength));
+    ini.WriteString("Diagram", "AboveLimit", AboveLimitWord(settings.AboveLimitStyle));
+    ini.WriteString("Calculation", "CalcV50", CalcV50Word(settings.CalcV50));
+    ini.WriteString("DefaultPath", "DataPath", settings.DataPath);
+    ini.WriteString("DefaultPath", "CardPath", settings.CardPath);
+    ini.WriteString("Calculation", "VLow", VLowWord(settings.VLowIndex));
+    ini.WriteString("Calculation", "VHigh", VHighWord(settings.VHighIndex));
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Reading and writing the persistent Settings in the settings file.
+
+#include "data/CoreError.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The settings file's name; both fronts use the desktop program's, so they share one file.
+inline constexpr std::string_view SettingsFileName = "korvelan2.ini";
+
+struct SettingsFileLocation {
+    std::string path;     // the file that is read and written
+    std::string seedPath; // read instead while `path` does not exist yet; empty for none
+};
+
+// The program's folder + "korvelan2.ini" when that folder can be written to. An installed program
+// cannot write beside itself: then the file is "korvelan2/korvelan2.ini" in the user's
+// configuration folder ($XDG_CONFIG_HOME, else ~/.config), and a file beside the program serves
+// as the starting content until the user's own file exists.
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, std::string_view xdgConfigHome,
+                                        std::string_view home);
+// The same with the environment of this process.
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory);
+
+struct LoadedConfig {
+    Settings settings;
+    // A message to show the user once at start: lengths that are not whole numbers (and fell
+    // back to their defaults), or a settings file that could not be read.
+    std::optional<CoreError> warning;
+};
+
+// Settings from the file, each missing key giving its default; unrecognised words map as the
+// value-word table says; empty paths become the program's folder (with its trailing separator).
+LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory);
+
+// Writes the nine changeable keys in their fixed order; LFile, change and Pelo are never written.
+// Throws CoreError(422) when the file cannot be written.
+void WriteConfig(IniFile& ini, const Settings& settings);
+
+// The value words of the file.
+std::int32_t AboveLimitStyleOfWord(std::string_view word);
+std::int32_t CalcV50OfWord(std::string_view word);
+std::int32_t VLowIndexOfWord(std::string_view word);
+std::int32_t VHighIndexOfWord(std::string_view word);
+std::string_view AboveLimitWord(std::int32_t style);
+std::string_view CalcV50Word(std::int32_t calc);
+std::string_view VLowWord(std::int32_t index);
+std::string_view VHighWord(std::int32_t index);
