@@ -263,8 +263,10 @@ FilterButtonStates UpdateFilterButtons(const MeasurementData& data) {
 }
 
 std::string MarkedCounterText(const MeasurementData& data, const LanguageTexts& texts) {
-    return IntToStr(data.MarkedCount) + " " + texts[260] + " " + IntToStr(data.WorkVehicleCount) + " " +
-           texts[261];
+    // Without a language file the counter still reads as a sentence.
+    const std::string of = texts[260].empty() ? std::string("von") : texts[260];
+    const std::string marked = texts[261].empty() ? std::string("markiert") : texts[261];
+    return IntToStr(data.MarkedCount) + " " + of + " " + IntToStr(data.WorkVehicleCount) + " " + marked;
 }
 
 std::string MarkedCounterAfterCommand(const MeasurementData& data) {

@@ -1,0 +1,73 @@
+#pragma once
+// "Bereichsauswahl": the non-modal time range dialog. It reads its controls, calls the range
+// functions of Bereich.h and shows their results; the main window (a ListHost) shows the lists.
+
+#include "evaluation/Bereich.h"
+
+#include <QDate>
+#include <QDialog>
+
+class ClickableLabel;
+class LanguageTexts;
+class ListHost;
+class QCalendarWidget;
+class QLabel;
+class QPushButton;
+
+class TDBereich : public QDialog {
+    Q_OBJECT
+public:
+    TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent = nullptr);
+
+    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
+    // below the list's top, the right edge 2 pixels left of the list's right edge.
+    void PlaceBesideList(const QRect& listGeometry);
+
+    // Event handlers, named after the form's controls and events.
+    void FormShow();
+    void FormActivate();
+    void FormHide();
+    void Label_StartClick();
+    void Label_StopClick();
+    void KalenderClick();
+    void BSetClick();
+    void ResetClick();
+    void UpdateRangeButtons();
+
+    // The calendar's selection from `from` to `to` (as a click, or a click and a Shift+click, makes
+    // it), then `KalenderClick`.
+    void SelectCalendarDates(QDate from, QDate to);
+
+    RangeSelection Range() const { return range_; }
+    QDate CalendarSelectionStart() const;
+    QDate CalendarSelectionEnd() const { return selectionEnd_; }
+
+    QCalendarWidget* Kalender = nullptr;
+    ClickableLabel* Label_Start = nullptr;
+    ClickableLabel* Label_Stop = nullptr;
+    QLabel* Start_Nr = nullptr;
+    QLabel* Stop_Nr = nullptr;
+    QPushButton* BSet = nullptr;
+    QPushButton* Reset = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void SetTexts();
+    void SetCalendarToData();
+    void ShowRangeNumbers();
+    void CalendarDateChosen(QDate date);
+    void ShowCalendarSelection(QDate from, QDate to);
+    void ShowError(const std::exception& error);
+
+    MeasurementData& data_;
+    const LanguageTexts& texts_;
+    ListHost& host_;
+    RangeSelection range_;
+    QDate anchor_;       // the date the last plain click chose; Shift+click extends from it
+    QDate selectionEnd_; // the calendar's selection runs from its selected date to this date
+    bool settingCalendar_ = false;
+};

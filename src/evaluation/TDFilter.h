@@ -1,0 +1,74 @@
+#pragma once
+// "Datenfilter": the non-modal record filter dialog. It reads its controls, calls the filter
+// functions of Filter.h and shows their results; the main window (a ListHost) shows the list.
+
+#include "evaluation/Filter.h"
+
+#include <QDialog>
+
+class ClickableLabel;
+class LanguageTexts;
+class ListHost;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TDFilter : public QDialog {
+    Q_OBJECT
+public:
+    TDFilter(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent = nullptr);
+
+    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
+    // below the list's top, the right edge 2 pixels left of the list's right edge.
+    void PlaceBesideList(const QRect& listGeometry);
+
+    // Event handlers, named after the form's controls and events.
+    void FormShow();
+    void FormActivate();
+    void FormHide();
+    void Label_StartClick();
+    void Label_StopClick();
+    void MarkierenClick();
+    void LoeschenClick();
+    void Dat_Mark_EraseClick();
+    void Dat_Mark_UseClick();
+    void UpdateFilterButtons();
+
+    FilterRun Run() const { return run_; }
+
+    QLabel* Label_Gesch = nullptr;
+    QComboBox* Bed_Gesch = nullptr;
+    QLineEdit* Wert_Gesch = nullptr;
+    QLabel* Label_Laenge = nullptr;
+    QComboBox* Bed_Laenge = nullptr;
+    QLineEdit* Wert_Laenge = nullptr;
+    QLabel* Label_Richt = nullptr;
+    QComboBox* Bed_Richt = nullptr;
+    ClickableLabel* Label_Start = nullptr;
+    ClickableLabel* Label_Stop = nullptr;
+    QLabel* Start_Nr = nullptr;
+    QLabel* Stop_Nr = nullptr;
+    QLabel* Label_Anzahl = nullptr;
+    QPushButton* Markieren = nullptr;
+    QPushButton* Loeschen = nullptr;
+    QPushButton* Dat_Mark_Erase = nullptr;
+    QPushButton* Dat_Mark_Use = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void SetTexts();
+    void ShowRunNumbers();
+    // What the commands that change the working set do afterwards.
+    void WorkingSetChanged();
+    void ShowError(const std::exception& error);
+
+    MeasurementData& data_;
+    const LanguageTexts& texts_;
+    ListHost& host_;
+    FilterRun run_;
+};
