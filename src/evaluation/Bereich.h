@@ -55,7 +55,8 @@ struct CalendarSetting {
 };
 
 // The calendar setting for the data and the run's stop; currentDate is the calendar's current date
-// (a day count). Needs at least one displayed interval; RangeStop is clamped to the data.
+// (a day count). RangeStop is clamped to the data; without displayed intervals every date is
+// currentDate's day.
 CalendarSetting CalendarSettingFor(const MeasurementData& data, int rangeStop, double currentDate);
 
 // `KalenderClick`: the calendar's selection runs from date to endDate (whole days). RangeStart
