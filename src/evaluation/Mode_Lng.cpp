@@ -117,6 +117,9 @@ void JoinIntervals(MeasurementData& data, int factor) {
     int i = 1;
     data.WorkIntervals[1].StartTime = start;
     ClearWorkInterval(data, 1);
+    // Ends are computed from the first start: adding the same minutes again and again drifts by
+    // about a millisecond every few thousand steps, and a joined interval would then begin at
+    // 12:59:59.999 instead of 13:00.
     double end = IncMinute(start, minutes);
     long long endMs = ToMilliseconds(end);
     JoinState state;
@@ -129,7 +132,7 @@ void JoinIntervals(MeasurementData& data, int factor) {
             ++i;
             data.WorkIntervals[i].StartTime = end;
             ClearWorkInterval(data, i);
-            end = IncMinute(end, minutes);
+            end = IncMinute(start, static_cast<long long>(minutes) * i);
             endMs = ToMilliseconds(end);
         }
         JoinInto(data.WorkIntervals[i], five, state);

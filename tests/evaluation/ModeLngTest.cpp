@@ -227,6 +227,23 @@ TEST(AggregateIntervals, MeanSpeedHeavyShareAndGaps) {
     EXPECT_EQ(empty.WorkIntervalCount, 0);
 }
 
+TEST(AggregateIntervals, LongRunsKeepWholeMinuteStarts) {
+    // Adding 15 minutes step by step drifts by a millisecond within about a month.
+    MeasurementData data;
+    const double first = At(1, 0, 0, 0);
+    for (int k = 0; k < 12000; ++k)
+        AddBaseInterval(data, IncMinute(first, 5LL * k)).Total().Dir1 = 1;
+    for (const int factor : {3, 12}) {
+        AggregateIntervals(data, factor);
+        ASSERT_EQ(data.WorkIntervalCount, 12000 / factor);
+        for (int n = 1; n <= data.WorkIntervalCount; ++n) {
+            const DateTimeParts p = DecodeDateTime(data.WorkIntervals[n].StartTime);
+            ASSERT_EQ(p.Second * 1000 + p.Millisecond, 0) << n;
+            ASSERT_EQ(data.WorkIntervals[n].Total().Dir1, factor) << n;
+        }
+    }
+}
+
 TEST(IntervalList, PageLinesAndWidths) {
     MeasurementData data;
     for (int k = 0; k < 5; ++k)
