@@ -252,3 +252,39 @@ TEST(Filter, ButtonsCountersAndRecordNumbersFromTheList) {
     EXPECT_EQ(TakeFilterStop(run, 150), (FilterRun{20, 150}));
     EXPECT_EQ(TakeFilterStop(run, 5), (FilterRun{20, 20}));
 }
+
+TEST(Filter, MarkingAgreesWithTheThreeTestsForEveryChoice) {
+    // Vehicles at the edges of the values, with a direction character that is neither '1' nor '2'.
+    std::vector<Vehicle> vehicles;
+    for (int speed : {0, 49, 50, 51, 255})
+        for (int length : {0, 11, 12, 13, 255})
+            for (char direction : {'1', '2', '0'})
+                vehicles.push_back({speed, length, direction});
+    const std::vector<int> values{-1, 0, 12, 50, 255, 256, 2147483647, -2147483647 - 1};
+    for (int d = -1; d <= 2; ++d)
+        for (int lc = -1; lc <= 3; ++lc)
+            for (int sc = -1; sc <= 3; ++sc)
+                for (int value : values) {
+                    const MarkCondition c{
+                        DirectionOfItem(d), {ComparisonOfItem(lc), 12}, {ComparisonOfItem(sc), value}};
+                    auto data = Loaded(vehicles);
+                    const int marked = MarkVehicles(*data, c, WholeWorkingSet(*data));
+                    int expected = 0;
+                    for (int n = 1; n <= data->WorkVehicleCount; ++n) {
+                        const bool passes = PassesMarkCondition(data->Vehicles[n], c);
+                        expected += passes ? 1 : 0;
+                        ASSERT_EQ(data->WorkVehicles[n].Marked, passes ? 1 : 0)
+                            << "record " << n << " direction " << d << " length " << lc << " speed " << sc
+                            << " value " << value;
+                    }
+                    ASSERT_EQ(marked, expected);
+                }
+    // The reference tests themselves, on a vehicle with an unknown direction.
+    const VehicleRecord odd{0, 60, 12, '0', {}, 0, {}};
+    EXPECT_TRUE(PassesMarkCondition(odd, MarkCondition{}));
+    EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Direction1, {}, {}}));
+    EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Direction2, {}, {}}));
+    EXPECT_TRUE(
+        PassesMarkCondition(odd, {DirectionChoice::Both, {Comparison::Equal, 12}, {Comparison::Less, 61}}));
+    EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Both, {Comparison::Greater, 12}, {}}));
+}
