@@ -77,10 +77,10 @@ std::string_view VHighWord(std::int32_t index) {
     return WordOfIndex(HighWords, index);
 }
 
-SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, std::string_view xdgConfigHome,
-                                        std::string_view home) {
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, bool programFolderWritable,
+                                        std::string_view xdgConfigHome, std::string_view home) {
     const std::string besideProgram = programDirectory + std::string(SettingsFileName);
-    if (DirectoryWritable(programDirectory) && FileWritableOrAbsent(besideProgram))
+    if (programFolderWritable)
         return {besideProgram, {}};
 
     std::string configFolder;
@@ -96,7 +96,9 @@ SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, std
 SettingsFileLocation LocateSettingsFile(const std::string& programDirectory) {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
-    return LocateSettingsFile(programDirectory, xdg ? xdg : "", home ? home : "");
+    const bool writable = DirectoryWritable(programDirectory) &&
+                          FileWritableOrAbsent(programDirectory + std::string(SettingsFileName));
+    return LocateSettingsFile(programDirectory, writable, xdg ? xdg : "", home ? home : "");
 }
 
 LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory) {
@@ -119,11 +121,11 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
     s.PeloEnabled = ini.ReadString("Diagram", "Pelo", "no") == "yes";
 
     if (ini.ReadFailed())
-        result.warning.emplace(
-            423, "Die Einstellungsdatei %s kann nicht gelesen werden; es gelten die Standardwerte.",
-            ini.Path());
+        result.warning =
+            CoreError(423, "Die Einstellungsdatei %s kann nicht gelesen werden; es gelten die Standardwerte.",
+                      ini.Path());
     else if (!problems.empty())
-        result.warning.emplace(
+        result.warning = CoreError(
             421,
             "Eine Fahrzeuglänge in der Einstellungsdatei ist keine ganze Zahl; es gilt der Standardwert: %s",
             problems);

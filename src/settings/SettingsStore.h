@@ -21,9 +21,9 @@ struct SettingsFileLocation {
 // cannot write beside itself: then the file is "korvelan2/korvelan2.ini" in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config), and a file beside the program serves
 // as the starting content until the user's own file exists.
-SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, std::string_view xdgConfigHome,
-                                        std::string_view home);
-// The same with the environment of this process.
+SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, bool programFolderWritable,
+                                        std::string_view xdgConfigHome, std::string_view home);
+// The same for this process: its folder's permissions and its environment.
 SettingsFileLocation LocateSettingsFile(const std::string& programDirectory);
 
 struct LoadedConfig {
