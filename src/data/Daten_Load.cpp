@@ -113,7 +113,7 @@ int CheckedCount(int count, bool singleVehicle) {
     if (count > capacity)
         throw CoreError(LoadError::TooManyRecords,
                         "Die Datei enthält zu viele Datensätze; höchstens %s können geladen werden.",
-                        std::to_string(capacity) + " < " + std::to_string(count));
+                        std::to_string(capacity));
     return count;
 }
 
@@ -121,11 +121,8 @@ void CheckLength(std::string_view file, std::size_t recordsStart, std::size_t re
                  std::string_view name) {
     const std::size_t needed = recordsStart + recordSize * static_cast<std::size_t>(count);
     if (count > 0 && file.size() < needed)
-        throw CoreError(
-            LoadError::FileTooShort, "Die Datei %s enthält weniger Datensätze, als ihr Kopf angibt.",
-            std::string(name) + " (" +
-                std::to_string((file.size() > recordsStart ? file.size() - recordsStart : 0) / recordSize) +
-                " < " + std::to_string(count) + ")");
+        throw CoreError(LoadError::FileTooShort,
+                        "Die Datei %s enthält weniger Datensätze, als ihr Kopf angibt.", std::string(name));
 }
 
 std::string TwoDigits(int v) {
@@ -294,7 +291,8 @@ LoadInfo LoadRawFile(std::string_view file, std::string_view name, const Header&
     CheckLength(file, RawHeaderSize, vehicles ? RawVehicleRecordSize : RawIntervalRecordSize, info.Count,
                 name);
 
-    const auto* records = reinterpret_cast<const unsigned char*>(file.data()) + RawHeaderSize;
+    const auto* records =
+        reinterpret_cast<const unsigned char*>(file.substr(std::min(file.size(), RawHeaderSize)).data());
     if (vehicles) {
         DecodeRawVehicles<false>(records, info.Count, start, nullptr);
         Reserve(data, info);
@@ -323,7 +321,7 @@ LoadInfo LoadOwnFile(std::string_view file, std::string_view name, const Header&
     const std::size_t recordSize = vehicles ? sizeof(VehicleRecord) : sizeof(IntervalRecord);
     CheckLength(file, OwnHeaderSize, recordSize, info.Count, name);
 
-    const char* records = file.data() + OwnHeaderSize;
+    const char* records = file.substr(std::min(file.size(), OwnHeaderSize)).data();
     CheckOwnTimes(records, recordSize, info.Count);
     Reserve(data, info);
     const std::size_t bytes = recordSize * static_cast<std::size_t>(info.Count);

@@ -297,9 +297,10 @@ TEST(LoadFailures, MessagesSayWhatIsWrong) {
     EXPECT_EQ(messageOf(RawHeader("LNG", "000002", "01.02.2026", "06:00", "") +
                         RawVehicle(1, 2, 6, 0, 0, 50, 4, '1') + RawVehicle(30, 2, 6, 0, 0, 50, 4, '1')),
               "Datensatz 2 (30.02.2026 06:00:00) enthält ein Datum oder eine Uhrzeit, die es nicht gibt.");
-    EXPECT_NE(messageOf(Own("LNG600000", "", "")).find("500000"), std::string::npos);
+    EXPECT_EQ(messageOf(Own("LNG600000", "", "")),
+              "Die Datei enthält zu viele Datensätze; höchstens 500000 können geladen werden.");
     // A text from the language file replaces the German one.
     texts.Set(LoadError::FileTooShort, "The file %s holds fewer records than its header states.");
     EXPECT_EQ(messageOf(RawHeader("LNG", "000002", "01.03.2026", "06:00", "")),
-              "The file " + file.string() + " (0 < 2) holds fewer records than its header states.");
+              "The file " + file.string() + " holds fewer records than its header states.");
 }
