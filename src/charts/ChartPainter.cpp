@@ -1,0 +1,557 @@
+#include "charts/ChartPainter.h"
+
+#include "data/TextFormat.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Sizes in screen pixels at a unit of 1.
+constexpr double Margin = 8;
+constexpr double Gap = 4;
+constexpr double TickLength = 4;
+constexpr double FloorBand = 5; // the bottom wall seen edge-on in 2D
+constexpr double BarShare = 0.7;
+// In 3D a bar takes the middle of the depth, from 15 % to 85 % of it.
+constexpr double BarDepthFront = 0.15;
+constexpr double BarDepthBack = 0.85;
+
+const QColor PanelColour(212, 212, 212);
+const QColor WallColour(128, 128, 128);
+const QColor SideWallColour(196, 196, 196);
+const QColor BottomWallColour(255, 255, 128);
+const QColor GridColour(0, 0, 0, 70);
+const QColor AxisColour(60, 60, 60);
+const QColor LimitColour(255, 0, 0);
+
+QColor ToQColor(const Rgb& c) {
+    return QColor(c.R, c.G, c.B);
+}
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool IsBlank(const QString& text) {
+    return text.trimmed().isEmpty();
+}
+
+double Finite(double v) {
+    return std::isfinite(v) ? v : 0.0;
+}
+
+QFont ChartFont(const char* family, double points, double unit) {
+    QFont font(QString::fromLatin1(family));
+    font.setStyleHint(QFont::SansSerif);
+    // Points as on a 96 dpi screen, then scaled to the device: pixel sizes keep every device alike.
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0 * unit))));
+    return font;
+}
+
+QFontMetricsF Metrics(const QFont& font, const QPaintDevice* device) {
+    return device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+}
+
+QString TickText(double value) {
+    const double whole = std::round(value);
+    if (std::abs(value - whole) < 1e-9)
+        return QString::fromStdString(IntToStr(static_cast<long long>(whole)));
+    return QString::fromStdString(FloatToStr(value));
+}
+
+// Grid values from 0 to max with a 1-2-2.5-5 step; a step that divides max is preferred.
+std::vector<double> NiceTicks(double max, int maxCount) {
+    maxCount = std::max(1, maxCount);
+    std::vector<double> steps;
+    const int e0 = static_cast<int>(std::floor(std::log10(max / maxCount))) - 1;
+    for (int e = e0; e <= e0 + 3; ++e)
+        for (double m : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = m * std::pow(10.0, e);
+            if (m == 2.5 && step < 10)
+                continue;
+            steps.push_back(step);
+        }
+    double chosen = 0;
+    for (double step : steps)
+        if (max / step <= maxCount + 1e-9 && std::abs(std::remainder(max, step)) < step * 1e-9) {
+            chosen = step;
+            break;
+        }
+    if (chosen == 0)
+        for (double step : steps)
+            if (max / step <= maxCount + 1e-9) {
+                chosen = step;
+                break;
+            }
+    if (chosen == 0)
+        chosen = max;
+    std::vector<double> ticks;
+    for (int i = 0; i * chosen <= max * (1 + 1e-9); ++i)
+        ticks.push_back(i * chosen);
+    if (max - ticks.back() >= 0.6 * chosen)
+        ticks.push_back(max);
+    return ticks;
+}
+
+// Side by side when the widest label fits its slot; else upright when that fits better (and the
+// labels are not too long for it); else every Step-th label.
+LabelRowFit FitLabelRow(const std::vector<double>& widths, double textHeight, double slot,
+                        double maxUprightExtent) {
+    LabelRowFit fit;
+    const double widest = widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end());
+    fit.Extent = textHeight;
+    if (widest <= 0 || slot <= 0)
+        return fit;
+    const double spacing = 0.5 * textHeight;
+    const int sideBySide = std::max(1, static_cast<int>(std::ceil((widest + spacing) / slot)));
+    if (sideBySide == 1)
+        return fit;
+    const int upright = std::max(1, static_cast<int>(std::ceil((textHeight + 0.3 * spacing) / slot)));
+    if (upright < sideBySide && widest <= maxUprightExtent) {
+        fit.Upright = true;
+        fit.Step = upright;
+        fit.Extent = widest;
+    } else {
+        fit.Step = sideBySide;
+    }
+    return fit;
+}
+
+// The box of a label centred on x; bottomAnchored: the box ends at y (labels above something),
+// else it begins at y (labels below the axis).
+QRectF LabelBox(const LabelRowFit& fit, double width, double height, double x, double y,
+                bool bottomAnchored) {
+    const double w = fit.Upright ? height : width;
+    const double h = fit.Upright ? width : height;
+    return QRectF(x - w / 2, bottomAnchored ? y - h : y, w, h);
+}
+
+void DrawLabel(QPainter& p, const PlacedLabel& label, bool upright, const QFontMetricsF& fm) {
+    if (!upright) {
+        p.drawText(QPointF(label.Box.left(), label.Box.top() + fm.ascent()), label.Text);
+        return;
+    }
+    p.save();
+    p.translate(label.Box.left(), label.Box.bottom());
+    p.rotate(-90);
+    p.drawText(QPointF(0, fm.ascent()), label.Text);
+    p.restore();
+}
+
+// Draws text turned by angle (-90: reading upwards, 90: reading downwards) centred in box.
+void DrawTurnedText(QPainter& p, const QRectF& box, const QString& text, const QFontMetricsF& fm, int angle) {
+    const QString shown = fm.elidedText(text, Qt::ElideRight, box.height());
+    const double width = fm.horizontalAdvance(shown);
+    p.save();
+    if (angle < 0) {
+        p.translate(box.left(), box.center().y() + width / 2);
+        p.rotate(-90);
+    } else {
+        p.translate(box.right(), box.center().y() - width / 2);
+        p.rotate(90);
+    }
+    p.drawText(QPointF(0, fm.ascent()), shown);
+    p.restore();
+}
+
+QColor Blend(const QColor& a, const QColor& b, double share) {
+    return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - share) + b.redF() * share),
+                            static_cast<float>(a.greenF() * (1 - share) + b.greenF() * share),
+                            static_cast<float>(a.blueF() * (1 - share) + b.blueF() * share));
+}
+
+} // namespace
+
+ChartPainter::ChartPainter(const ChartDescription& chart, const ChartAppearance& appearance)
+    : chart_(chart), appearance_(appearance) {}
+
+int ChartPainter::BarCount() const {
+    std::size_t n = chart_.Labels.size();
+    for (const auto& series : chart_.Series)
+        n = std::max(n, series.Values.size());
+    return static_cast<int>(n);
+}
+
+double ChartPainter::SeriesValue(int series, int bar) const {
+    if (series < 0 || series >= static_cast<int>(chart_.Series.size()) || bar < 0)
+        return 0;
+    const auto& values = chart_.Series[static_cast<std::size_t>(series)].Values;
+    if (bar >= static_cast<int>(values.size()))
+        return 0;
+    return std::max(0.0, Finite(values[static_cast<std::size_t>(bar)]));
+}
+
+double ChartPainter::BarTotal(int bar) const {
+    double total = 0;
+    for (int s = 0; s < static_cast<int>(chart_.Series.size()); ++s)
+        total += SeriesValue(s, bar);
+    return total;
+}
+
+double ChartPainter::ValueY(const ChartLayout& l, double value) const {
+    const double share = std::clamp(value / l.AxisMax, 0.0, 1.0);
+    return l.Plot.bottom() - share * l.Plot.height();
+}
+
+QRectF ChartPainter::BarFront(const ChartLayout& l, int bar, int series) const {
+    double below = 0;
+    for (int s = 0; s < series; ++s)
+        below += SeriesValue(s, bar);
+    const double value = SeriesValue(series, bar);
+    const double y0 = ValueY(l, below);
+    const double y1 = ValueY(l, below + value);
+    if (value <= 0 || y0 - y1 <= 0)
+        return {};
+    const QPointF shift = l.Depth * BarDepthFront;
+    const double x = l.Plot.left() + l.SlotWidth * (bar + 0.5) - l.BarWidth / 2;
+    return QRectF(x + shift.x(), y1 - shift.y(), l.BarWidth, y0 - y1);
+}
+
+ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& target) const {
+    ChartLayout l;
+    l.Target = target;
+    const double dpi = device ? device->logicalDpiY() : 96.0;
+    const double screen = dpi / 96.0;
+    // Fonts grow a little with large pictures and shrink a little in small windows.
+    const double size =
+        std::clamp(std::min(target.width() / (1100 * screen), target.height() / (700 * screen)), 0.8, 2.0);
+    const double u = screen * size;
+    l.Unit = u;
+    l.TitleFont = ChartFont("Arial", 12, u);
+    l.FootFont = ChartFont("Arial", 10, u);
+    l.AxisTitleFont = ChartFont("Arial", 10, u);
+    l.AxisLabelFont = ChartFont("Arial", 8, u);
+    l.ValueLabelFont = ChartFont("Arial Narrow", 8, u);
+    const QFontMetricsF fmTitle = Metrics(l.TitleFont, device);
+    const QFontMetricsF fmFoot = Metrics(l.FootFont, device);
+    const QFontMetricsF fmAxisTitle = Metrics(l.AxisTitleFont, device);
+    const QFontMetricsF fmLabel = Metrics(l.AxisLabelFont, device);
+    const QFontMetricsF fmValue = Metrics(l.ValueLabelFont, device);
+    const double margin = Margin * u;
+    const double gap = Gap * u;
+    const double tick = TickLength * u;
+
+    l.BarCount = BarCount();
+    l.AxisMax = chart_.LeftAxisMax > 0 && std::isfinite(chart_.LeftAxisMax) ? chart_.LeftAxisMax : 1;
+
+    // Top and bottom bands: title, foot, bottom axis title.
+    double top = target.top() + margin;
+    double bottom = target.bottom() - margin;
+    const double inner = std::max(0.0, target.width() - 2 * margin);
+    if (!chart_.Title.empty()) {
+        l.TitleBox = QRectF(target.left() + margin, top, inner, fmTitle.height());
+        top += fmTitle.height() + 2 * gap;
+    }
+    const double footLine = fmFoot.lineSpacing();
+    for (std::size_t i = chart_.Foot.size(); i-- > 0;) {
+        bottom -= footLine;
+        l.FootBoxes.insert(l.FootBoxes.begin(),
+                           QRectF(target.left() + margin, bottom, inner, fmFoot.height()));
+    }
+    if (!chart_.Foot.empty())
+        bottom -= gap;
+    if (!chart_.BottomAxisTitle.empty()) {
+        bottom -= fmAxisTitle.height();
+        l.BottomTitleBox = QRectF(0, bottom, 0, fmAxisTitle.height()); // x once the plot is known
+        bottom -= gap;
+    }
+
+    // Left and right bands: axis titles, tick labels, the limit label.
+    double left = target.left() + margin;
+    double right = target.right() - margin;
+    if (!chart_.LeftAxisTitle.empty()) {
+        l.LeftTitleBox = QRectF(left, 0, fmAxisTitle.height(), 0);
+        left += fmAxisTitle.height() + gap;
+    }
+    left += std::max(fmLabel.horizontalAdvance(TickText(l.AxisMax)),
+                     fmLabel.horizontalAdvance(QStringLiteral("0"))) +
+            gap + tick;
+    if (chart_.RightAxisVisible) {
+        if (!chart_.RightAxisTitle.empty()) {
+            right -= fmAxisTitle.height();
+            l.RightTitleBox = QRectF(right, 0, fmAxisTitle.height(), 0);
+            right -= gap;
+        }
+        const double limit = chart_.Limit.value_or(l.AxisMax);
+        right -= fmLabel.horizontalAdvance(TickText(limit)) + gap + tick;
+    }
+
+    // Depth of the 3D view from the room each bar has.
+    const int slotCount = std::max(1, l.BarCount);
+    const double available = std::max(1.0, right - left);
+    if (appearance_.View3D) {
+        const double depth = std::clamp(0.55 * available / slotCount, 5 * u, 16 * u);
+        l.Depth = QPointF(depth, 0.75 * depth);
+    } else {
+        l.FloorHeight = FloorBand * u;
+    }
+    const double plotWidth = std::max(1.0, available - l.Depth.x());
+    l.SlotWidth = plotWidth / slotCount;
+    l.BarWidth = l.SlotWidth * BarShare;
+
+    // Label rows from the width each bar has.
+    std::vector<double> widths;
+    for (const auto& text : chart_.Labels)
+        widths.push_back(IsBlank(ToQString(text)) ? 0 : fmLabel.horizontalAdvance(ToQString(text)));
+    l.BottomFit = FitLabelRow(widths, fmLabel.height(), l.SlotWidth, 0.22 * target.height());
+    const bool valuesShown = appearance_.ValueLabels != ValueLabelMode::None &&
+                             std::any_of(chart_.ValueLabels.begin(), chart_.ValueLabels.end(),
+                                         [](const std::string& t) { return !IsBlank(ToQString(t)); });
+    std::vector<double> valueWidths;
+    if (valuesShown) {
+        for (const auto& text : chart_.ValueLabels)
+            valueWidths.push_back(IsBlank(ToQString(text)) ? 0 : fmValue.horizontalAdvance(ToQString(text)));
+        l.ValueFit = FitLabelRow(valueWidths, fmValue.height(), l.SlotWidth, 0.15 * target.height());
+    } else {
+        l.ValueFit.Extent = 0;
+    }
+
+    const double plotTop = top + l.Depth.y() + (valuesShown ? l.ValueFit.Extent + gap : 0);
+    const double plotBottom = std::max(plotTop + 1, bottom - l.BottomFit.Extent - gap - tick - l.FloorHeight);
+    l.Plot = QRectF(left, plotTop, plotWidth, plotBottom - plotTop);
+    l.LeftTicks = NiceTicks(l.AxisMax, static_cast<int>(l.Plot.height() / (3 * fmLabel.height())));
+
+    if (!l.LeftTitleBox.isNull() || !chart_.LeftAxisTitle.empty())
+        l.LeftTitleBox = QRectF(l.LeftTitleBox.left(), l.Plot.top() - l.Depth.y(), l.LeftTitleBox.width(),
+                                l.Plot.height() + l.Depth.y());
+    if (!chart_.RightAxisTitle.empty() && chart_.RightAxisVisible)
+        l.RightTitleBox = QRectF(l.RightTitleBox.left(), l.Plot.top() - l.Depth.y(), l.RightTitleBox.width(),
+                                 l.Plot.height() + l.Depth.y());
+    if (!chart_.BottomAxisTitle.empty())
+        l.BottomTitleBox =
+            QRectF(l.Plot.left(), l.BottomTitleBox.top(), l.Plot.width(), l.BottomTitleBox.height());
+
+    // Bottom labels under the front edge of the floor.
+    const double labelTop = l.Plot.bottom() + l.FloorHeight + tick + gap;
+    for (int i = 0; i < static_cast<int>(chart_.Labels.size()); i += l.BottomFit.Step) {
+        const QString text = ToQString(chart_.Labels[static_cast<std::size_t>(i)]);
+        if (IsBlank(text))
+            continue;
+        const double x = l.Plot.left() + l.SlotWidth * (i + 0.5);
+        l.BottomLabels.push_back({i, text,
+                                  LabelBox(l.BottomFit, widths[static_cast<std::size_t>(i)], fmLabel.height(),
+                                           x, labelTop, false)});
+    }
+
+    // Value labels: on the top axis at the chart's edge, or just above each bar.
+    if (valuesShown) {
+        for (int i = 0; i < static_cast<int>(chart_.ValueLabels.size()); i += l.ValueFit.Step) {
+            const QString text = ToQString(chart_.ValueLabels[static_cast<std::size_t>(i)]);
+            if (IsBlank(text) || i >= std::max(l.BarCount, 1))
+                continue;
+            double x = l.Plot.left() + l.SlotWidth * (i + 0.5);
+            double y = 0;
+            if (appearance_.ValueLabels == ValueLabelMode::Edge) {
+                x += l.Depth.x();
+                y = l.Plot.top() - l.Depth.y() - gap;
+            } else {
+                x += l.Depth.x() * (BarDepthFront + BarDepthBack) / 2;
+                y = ValueY(l, BarTotal(i)) - l.Depth.y() * BarDepthBack - gap / 2;
+            }
+            l.ValueLabels.push_back({i, text,
+                                     LabelBox(l.ValueFit, valueWidths[static_cast<std::size_t>(i)],
+                                              fmValue.height(), x, y, true)});
+        }
+    }
+    return l;
+}
+
+void ChartPainter::PaintPanelAndWalls(QPainter& p, const ChartLayout& l,
+                                      const ChartPaintOptions& options) const {
+    if (options.PanelFilled)
+        p.fillRect(l.Target, PanelColour);
+    const QRectF& f = l.Plot;
+    const QPointF d = l.Depth;
+    const QPen wallPen(WallColour, std::max(1.0, l.Unit));
+    p.setPen(wallPen);
+    if (appearance_.View3D) {
+        p.setBrush(SideWallColour);
+        p.drawPolygon(QPolygonF({f.topLeft(), f.bottomLeft(), f.bottomLeft() + QPointF(d.x(), -d.y()),
+                                 f.topLeft() + QPointF(d.x(), -d.y())}));
+        p.setBrush(BottomWallColour);
+        p.drawPolygon(QPolygonF({f.bottomLeft(), f.bottomRight(), f.bottomRight() + QPointF(d.x(), -d.y()),
+                                 f.bottomLeft() + QPointF(d.x(), -d.y())}));
+    } else {
+        p.setBrush(BottomWallColour);
+        p.drawRect(QRectF(f.left(), f.bottom(), f.width(), l.FloorHeight));
+    }
+    p.setBrush(options.BackWallFilled ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+    p.drawRect(f.translated(d.x(), -d.y()));
+}
+
+void ChartPainter::PaintGrid(QPainter& p, const ChartLayout& l) const {
+    p.setPen(QPen(GridColour, std::max(1.0, l.Unit)));
+    const QPointF d(l.Depth.x(), -l.Depth.y());
+    for (double value : l.LeftTicks) {
+        if (value <= 0 || value >= l.AxisMax)
+            continue; // the floor and the wall's edge already mark these
+        const double y = ValueY(l, value);
+        const QPointF front(l.Plot.left(), y);
+        if (appearance_.View3D)
+            p.drawLine(front, front + d);
+        p.drawLine(front + d, QPointF(l.Plot.right(), y) + d);
+    }
+}
+
+// The speed limit as a red line on the left axis scale. In 3D it runs along the walls behind the
+// bars and is marked again on the faces of every bar that rises above it; in 2D it is drawn over
+// the bars. Either way no bar hides it.
+void ChartPainter::PaintLimitLine(QPainter& p, const ChartLayout& l, bool overBars) const {
+    if (!chart_.RightAxisVisible || !chart_.Limit || *chart_.Limit < 0 || *chart_.Limit > l.AxisMax)
+        return;
+    const double y = ValueY(l, *chart_.Limit);
+    QPen pen(LimitColour, 2 * l.Unit);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    const QPointF d(l.Depth.x(), -l.Depth.y());
+    const QPointF front(l.Plot.left(), y);
+    if (!appearance_.View3D) {
+        if (overBars)
+            p.drawLine(front, QPointF(l.Plot.right(), y));
+        return;
+    }
+    if (!overBars) {
+        p.drawLine(front, front + d);
+        p.drawLine(front + d, QPointF(l.Plot.right(), y) + d);
+        return;
+    }
+    const QPointF shift = d * BarDepthFront;
+    const QPointF side = d * (BarDepthBack - BarDepthFront);
+    for (int bar = 0; bar < l.BarCount; ++bar) {
+        if (BarTotal(bar) <= *chart_.Limit)
+            continue;
+        const double x = l.Plot.left() + l.SlotWidth * (bar + 0.5) - l.BarWidth / 2;
+        const QPointF left = QPointF(x, y) + shift;
+        const QPointF right = left + QPointF(l.BarWidth, 0);
+        p.drawPolyline(QPolygonF({left, right, right + side}));
+    }
+}
+
+void ChartPainter::PaintBox(QPainter& p, const ChartLayout& l, const QRectF& front,
+                            const QColor& colour) const {
+    const bool outlined = front.width() >= 4 * l.Unit;
+    const QPen outline = outlined ? QPen(colour.darker(170), std::max(1.0, 0.8 * l.Unit)) : QPen(Qt::NoPen);
+    p.setPen(outline);
+    if (appearance_.View3D) {
+        const QPointF d = QPointF(l.Depth.x(), -l.Depth.y()) * (BarDepthBack - BarDepthFront);
+        p.setBrush(colour.darker(135));
+        p.drawPolygon(QPolygonF(
+            {front.topRight(), front.topRight() + d, front.bottomRight() + d, front.bottomRight()}));
+        p.setBrush(Blend(colour, Qt::white, 0.35).darker(104));
+        p.drawPolygon(
+            QPolygonF({front.topLeft(), front.topRight(), front.topRight() + d, front.topLeft() + d}));
+    }
+    p.setBrush(colour);
+    p.drawRect(front);
+}
+
+void ChartPainter::PaintBars(QPainter& p, const ChartLayout& l) const {
+    for (int bar = 0; bar < l.BarCount; ++bar)
+        for (int s = 0; s < static_cast<int>(chart_.Series.size()); ++s) {
+            const QRectF front = BarFront(l, bar, s);
+            if (!front.isEmpty())
+                PaintBox(p, l, front, ToQColor(chart_.Series[static_cast<std::size_t>(s)].Colour));
+        }
+}
+
+void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, p.device());
+    const double tick = TickLength * l.Unit;
+    const double gap = Gap * l.Unit;
+    p.setPen(QPen(AxisColour, std::max(1.0, l.Unit)));
+    const double floorBottom = l.Plot.bottom() + l.FloorHeight;
+    p.drawLine(QPointF(l.Plot.left(), l.Plot.top()), QPointF(l.Plot.left(), floorBottom));
+    p.drawLine(QPointF(l.Plot.left(), floorBottom), QPointF(l.Plot.right(), floorBottom));
+    p.setFont(l.AxisLabelFont);
+    for (double value : l.LeftTicks) {
+        const double y = ValueY(l, value);
+        p.drawLine(QPointF(l.Plot.left() - tick, y), QPointF(l.Plot.left(), y));
+        const QString text = TickText(value);
+        const double width = fm.horizontalAdvance(text);
+        p.drawText(QPointF(l.Plot.left() - tick - gap - width, y - fm.height() / 2 + fm.ascent()), text);
+    }
+    for (const auto& label : l.BottomLabels) {
+        const double x = l.Plot.left() + l.SlotWidth * (label.Bar + 0.5);
+        p.drawLine(QPointF(x, floorBottom), QPointF(x, floorBottom + tick));
+    }
+    p.setPen(Qt::black);
+    for (const auto& label : l.BottomLabels)
+        DrawLabel(p, label, l.BottomFit.Upright, fm);
+
+    if (chart_.RightAxisVisible && chart_.Limit && *chart_.Limit >= 0 && *chart_.Limit <= l.AxisMax) {
+        const double x = l.Plot.right() + l.Depth.x();
+        const double y = ValueY(l, *chart_.Limit) - l.Depth.y();
+        p.setPen(QPen(LimitColour, std::max(1.0, l.Unit)));
+        p.drawLine(QPointF(x, y), QPointF(x + tick, y));
+        p.setPen(Qt::black);
+        p.drawText(QPointF(x + tick + gap, y - fm.height() / 2 + fm.ascent()), TickText(*chart_.Limit));
+    }
+}
+
+void ChartPainter::PaintTexts(QPainter& p, const ChartLayout& l) const {
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    if (!l.ValueLabels.empty()) {
+        const QFontMetricsF fm = Metrics(l.ValueLabelFont, p.device());
+        p.setFont(l.ValueLabelFont);
+        for (const auto& label : l.ValueLabels)
+            DrawLabel(p, label, l.ValueFit.Upright, fm);
+    }
+    if (!chart_.Title.empty()) {
+        const QFontMetricsF fm = Metrics(l.TitleFont, p.device());
+        p.setFont(l.TitleFont);
+        const QString text = fm.elidedText(ToQString(chart_.Title), Qt::ElideRight, l.TitleBox.width());
+        const double width = fm.horizontalAdvance(text);
+        p.drawText(QPointF(l.TitleBox.center().x() - width / 2, l.TitleBox.top() + fm.ascent()), text);
+    }
+    {
+        const QFontMetricsF fm = Metrics(l.FootFont, p.device());
+        p.setFont(l.FootFont);
+        for (std::size_t i = 0; i < l.FootBoxes.size() && i < chart_.Foot.size(); ++i) {
+            const QString text =
+                fm.elidedText(ToQString(chart_.Foot[i]), Qt::ElideRight, l.FootBoxes[i].width());
+            p.drawText(QPointF(l.FootBoxes[i].left(), l.FootBoxes[i].top() + fm.ascent()), text);
+        }
+    }
+    const QFontMetricsF fm = Metrics(l.AxisTitleFont, p.device());
+    p.setFont(l.AxisTitleFont);
+    if (!chart_.LeftAxisTitle.empty())
+        DrawTurnedText(p, l.LeftTitleBox, ToQString(chart_.LeftAxisTitle), fm, -90);
+    if (chart_.RightAxisVisible && !chart_.RightAxisTitle.empty())
+        DrawTurnedText(p, l.RightTitleBox, ToQString(chart_.RightAxisTitle), fm, 90);
+    if (!chart_.BottomAxisTitle.empty()) {
+        const QString text =
+            fm.elidedText(ToQString(chart_.BottomAxisTitle), Qt::ElideRight, l.BottomTitleBox.width());
+        const double width = fm.horizontalAdvance(text);
+        p.drawText(QPointF(l.BottomTitleBox.center().x() - width / 2, l.BottomTitleBox.top() + fm.ascent()),
+                   text);
+    }
+}
+
+void ChartPainter::Paint(QPainter& painter, const QRectF& target, const ChartPaintOptions& options) const {
+    if (target.width() < 1 || target.height() < 1)
+        return;
+    const ChartLayout l = Layout(painter.device(), target);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    PaintPanelAndWalls(painter, l, options);
+    PaintGrid(painter, l);
+    PaintLimitLine(painter, l, false);
+    PaintBars(painter, l);
+    PaintLimitLine(painter, l, true);
+    PaintAxes(painter, l);
+    PaintTexts(painter, l);
+    painter.restore();
+}
+
+void PaintChart(QPainter& painter, const QRectF& target, const ChartDescription& chart,
+                const ChartAppearance& appearance, const ChartPaintOptions& options) {
+    ChartPainter(chart, appearance).Paint(painter, target, options);
+}

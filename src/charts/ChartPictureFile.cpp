@@ -1,0 +1,32 @@
+#include "charts/ChartPictureFile.h"
+
+#include "data/CoreError.h"
+
+#include <string>
+
+namespace {
+constexpr const char* UnknownTypeFallback =
+    "Diagramme lassen sich nur als .wmf, .bmp, .png, .svg oder .pdf speichern, nicht als „%s“.";
+}
+
+ChartPictureType ChartPictureTypeOf(std::string_view fileName) {
+    // Only the file's own name counts: a "." in a folder name is no extension.
+    const auto slash = fileName.find_last_of("/\\");
+    const std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    const auto dot = name.rfind('.');
+    std::string extension;
+    if (dot != std::string_view::npos)
+        for (char c : name.substr(dot + 1, 3))
+            extension += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (extension == "wmf")
+        return ChartPictureType::Wmf;
+    if (extension == "bmp")
+        return ChartPictureType::Bmp;
+    if (extension == "png")
+        return ChartPictureType::Png;
+    if (extension == "svg")
+        return ChartPictureType::Svg;
+    if (extension == "pdf")
+        return ChartPictureType::Pdf;
+    throw CoreError(UnknownPictureTypeText, UnknownTypeFallback, std::string(name));
+}
