@@ -52,14 +52,16 @@ std::string FixedBody(double value, const Spec& spec, char decimal) {
     const int precision = spec.precision < 0 ? 2 : spec.precision; // Delphi's Format default
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    std::string body(buffer, result.ptr);
-    for (char& c : body)
-        if (c == '.')
-            c = decimal;
-    if (body == "-0" || (body.size() > 1 && body[0] == '-' && body.find_first_not_of("0,.", 1) == std::string::npos))
-        body.erase(0, 1); // "-0.0" reads as "0.0"
-    if (body[0] != '-' && spec.plus)
-        body.insert(0, "+");
+    const char* begin = buffer;
+    // "-0.0" reads as "0.0"
+    if (*begin == '-' && std::string_view(begin + 1, result.ptr).find_first_not_of("0.") == std::string_view::npos)
+        ++begin;
+    std::string body;
+    body.reserve(static_cast<std::size_t>(result.ptr - begin) + 1);
+    if (*begin != '-' && spec.plus)
+        body += '+';
+    for (const char* c = begin; c != result.ptr; ++c)
+        body += *c == '.' ? decimal : *c;
     return body;
 }
 } // namespace
