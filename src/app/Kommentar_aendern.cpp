@@ -1,0 +1,56 @@
+#include "app/Kommentar_aendern.h"
+
+#include "data/Cp1252.h"
+#include "data/MeasurementData.h"
+#include "lang/LanguageTexts.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TKommentar_aen::TKommentar_aen(MeasurementData& data, const LanguageTexts& texts, QWidget* parent)
+    : QDialog(parent), Data(data), Texts(texts) {
+    setObjectName(QStringLiteral("Kommentar_aen"));
+    setWindowTitle(QStringLiteral("Kommentar ändern"));
+    setModal(true);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMinimumWidth(377);
+    Edit1->setMaxLength(static_cast<int>(MaxCommentLength));
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button1->setAccessibleName(QStringLiteral("OK"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Edit1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Button1, &QPushButton::clicked, this, &TKommentar_aen::Button1Click);
+}
+
+void TKommentar_aen::FormShow() {
+    if (!Texts[37].empty())
+        setWindowTitle(QString::fromStdString(Texts[37]));
+    Edit1->setAccessibleName(windowTitle());
+    // An own file's comment is held with its padding; the edit shows it as it is.
+    Edit1->setText(QString::fromStdString(Data.Comment));
+    Edit1->selectAll();
+    Edit1->setFocus();
+}
+
+void TKommentar_aen::Button1Click() {
+    Data.Comment = Utf8Left(Edit1->text().toStdString(), MaxCommentLength);
+    accept();
+}
+
+void TKommentar_aen::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}

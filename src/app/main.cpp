@@ -1,0 +1,46 @@
+// Korvelan II, the desktop program: splash, main window, event loop. An optional argument names a
+// data file to open at start (as a file manager passes it).
+
+#include "app/Main_Unit.h"
+#include "app/Pictures.h"
+#include "app/Splash.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Qt sets the C library's number format from the environment; the program's own formatting
+    // never asks it, and this keeps any library that does on the point.
+    std::setlocale(LC_NUMERIC, "C");
+
+    {
+        TSplash splash;
+        splash.ShowForAWhile();
+    }
+
+    QApplication::setApplicationName(QStringLiteral("korvelan2"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvelan II"));
+    QApplication::setWindowIcon(ToolIcon(ToolPicture::Chart));
+
+    TMain main;
+    if (!main.StartedOk()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Korvelan II"), QStringLiteral("Fehler!"),
+                        QMessageBox::Ok);
+        box.setInformativeText(main.StartError());
+        box.exec();
+        return 1;
+    }
+    main.showMaximized();
+
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        // Opened once the window has its size, so that the first list page fills it.
+        QTimer::singleShot(0, &main, [&main, file] { main.OpenDataFile(file.toStdString()); });
+    }
+    return QApplication::exec();
+}
