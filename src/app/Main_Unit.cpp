@@ -139,6 +139,11 @@ void ListMemo::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void ListMemo::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    emit resized();
+}
+
 void ListMemo::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_PageDown:
@@ -537,6 +542,13 @@ void TMain::ConnectCommands() {
         else if (delta <= -1000000)
             delta = -page;
         SetListPosition(ScrollBar1->value() + delta);
+    });
+    // A page holds as many lines as the list's height allows; a new height draws it again.
+    connect(Memo1, &ListMemo::resized, this, [this] {
+        if (view_ == MainView::VehicleList)
+            RedrawVehiclePage();
+        else if (view_ == MainView::IntervalList)
+            RenderIntervalPage(data_.IntervalListTop);
     });
     connect(Memo1, &ListMemo::homeEndRequested, this,
             [this](bool end) { SetListPosition(end ? ScrollBar1->maximum() : ScrollBar1->minimum()); });

@@ -47,8 +47,10 @@ signals:
     // Records to move: the wheel moves by three records a notch, the paging keys by a page.
     void pageRequested(int delta);
     void homeEndRequested(bool end);
+    void resized();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -392,12 +392,12 @@ void DrawBannerImpl(QPainter& p, const QRectF& target, bool withTitle) {
     road.moveTo(vanish.x() - 4, horizon);
     road.lineTo(vanish.x() + 4, horizon);
     road.lineTo(w + 60, h);
-    road.lineTo(200, h);
+    road.lineTo(230, h);
     road.closeSubpath();
     p.setBrush(QColor(110, 116, 126));
     p.drawPath(road);
     p.setPen(QPen(QColor(245, 245, 245), 2));
-    p.drawLine(QPointF(vanish.x() - 4, horizon), QPointF(200, h));
+    p.drawLine(QPointF(vanish.x() - 4, horizon), QPointF(230, h));
     p.drawLine(QPointF(vanish.x() + 4, horizon), QPointF(w + 60, h));
     // dashed centre line, dashes growing towards the viewer
     QPen dash(QColor(250, 250, 250), 1);
@@ -414,20 +414,20 @@ void DrawBannerImpl(QPainter& p, const QRectF& target, bool withTitle) {
     }
     // the counting device at the roadside
     p.setPen(QPen(QColor(60, 66, 76), 3));
-    p.drawLine(QPointF(236, 206), QPointF(236, 150));
+    p.drawLine(QPointF(232, 240), QPointF(232, 184));
     p.setPen(QPen(QColor(40, 44, 52), 1));
     p.setBrush(QColor(250, 196, 60));
-    p.drawRoundedRect(QRectF(226, 138, 20, 16), 2, 2);
+    p.drawRoundedRect(QRectF(222, 170, 20, 16), 2, 2);
     p.setBrush(QColor(40, 44, 52));
-    p.drawEllipse(QPointF(241, 146), 3, 3);
+    p.drawEllipse(QPointF(237, 178), 3, 3);
     // its beam across the road
-    QLinearGradient beam(244, 146, 320, 170);
+    QLinearGradient beam(240, 178, 320, 196);
     beam.setColorAt(0, QColor(255, 230, 120, 150));
     beam.setColorAt(1, QColor(255, 230, 120, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(beam);
     QPolygonF cone;
-    cone << QPointF(244, 144) << QPointF(330, 150) << QPointF(320, 186);
+    cone << QPointF(240, 176) << QPointF(330, 178) << QPointF(318, 214);
     p.drawPolygon(cone);
 
     // a count per hour as bars, the way the program shows it

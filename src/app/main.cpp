@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <clocale>
@@ -34,6 +35,9 @@ int main(int argc, char* argv[]) {
         box.exec();
         return 1;
     }
+    // Without a window manager a maximised window keeps its size; the screen's size is set first.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        main.setGeometry(screen->availableGeometry());
     main.showMaximized();
 
     const QStringList arguments = QApplication::arguments();
