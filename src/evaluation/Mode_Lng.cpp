@@ -37,8 +37,8 @@ long long BlocksSpanned(double start, double last, int minutes) {
 
 [[noreturn]] void RefuseSpan(long long blocks) {
     throw CoreError(IntervalSpanTooLongText,
-                    "Die Daten umfassen %s Intervalle; höchstens 60000 (etwa 208 Tage bei 5 Minuten) sind "
-                    "möglich. Bitte den Zeitbereich der Daten verkleinern.",
+                    "Die Messung umfasst %s Intervalle; höchstens 60000 Intervalle (etwa 208 Tage zu 5 "
+                    "Minuten) können ausgewertet werden.",
                     std::to_string(blocks));
 }
 
