@@ -1,0 +1,4 @@
+#include "cli/CliRun.h"
+#include "cli/Commands.h"
+
+void RegisterCardCommands(CLI::App&, CliContext&) {}

@@ -1,0 +1,78 @@
+// intervals, summary and export: the interval list, the summary tables and the ASCII export.
+
+#include "cli/CliRun.h"
+#include "cli/Commands.h"
+#include "data/Export.h"
+#include "evaluation/Mode_Lng.h"
+#include "evaluation/Zusammen.h"
+
+#include <map>
+#include <memory>
+
+namespace {
+const std::map<std::string, int> SummaryKinds{{"overview", 1}, {"speed", 2}, {"daily", 3}};
+
+struct ExportOptions {
+    std::string View;
+    std::string Output;
+    std::string Kind = "overview";
+};
+} // namespace
+
+void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
+    auto file = std::make_shared<std::string>();
+    auto selection = std::make_shared<SelectionOptions>();
+
+    CLI::App* intervals = app.add_subcommand("intervals", "the interval list of the working intervals");
+    intervals->add_option("FILE", *file, "data file")->required();
+    AddSelectionOptions(intervals, *selection);
+    intervals->callback([&context, file, selection] {
+        CliRun run;
+        StartRun(context, run);
+        LoadFile(run, *file);
+        ApplySelection(run, *selection, true);
+        PrintLines(RenderIntervalPage(run.data, 1, run.data.WorkIntervalCount - 1, context.texts));
+    });
+
+    auto kind = std::make_shared<std::string>("overview");
+    CLI::App* summary = app.add_subcommand("summary", "the summary text as the summary view shows it");
+    summary->add_option("FILE", *file, "data file")->required();
+    summary->add_option("--kind", *kind, "overview, speed or daily")->check(CLI::IsMember({"overview", "speed", "daily"}));
+    AddSelectionOptions(summary, *selection);
+    summary->callback([&context, file, selection, kind] {
+        CliRun run;
+        StartRun(context, run);
+        LoadFile(run, *file);
+        ApplySelection(run, *selection, true);
+        run.data.SummaryKind = SummaryKinds.at(*kind);
+        PrintLines(SummaryLines(run.data, run.view, context.texts));
+    });
+
+    auto exportOptions = std::make_shared<ExportOptions>();
+    CLI::App* exportCommand = app.add_subcommand("export", "ASCII export of a view (CR LF line ends)");
+    exportCommand->add_option("FILE", *file, "data file")->required();
+    exportCommand->add_option("--view", exportOptions->View, "vehicles, intervals or summary")
+        ->required()
+        ->check(CLI::IsMember({"vehicles", "intervals", "summary"}));
+    exportCommand->add_option("-o", exportOptions->Output, "export file to write")->required();
+    exportCommand->add_option("--kind", exportOptions->Kind, "summary table: overview, speed or daily")
+        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+    AddSelectionOptions(exportCommand, *selection);
+    exportCommand->callback([&context, file, selection, exportOptions] {
+        CliRun run;
+        StartRun(context, run);
+        LoadFile(run, *file);
+        const bool vehicles = exportOptions->View == "vehicles";
+        if (vehicles && run.data.DataMode != DataMode::SingleVehicle)
+            UsageError("--view vehicles needs single-vehicle data");
+        ApplySelection(run, *selection, !vehicles);
+        std::vector<std::string> summaryLines;
+        ExportView view = vehicles ? ExportView::VehicleList : ExportView::IntervalList;
+        if (exportOptions->View == "summary") {
+            run.data.SummaryKind = SummaryKinds.at(exportOptions->Kind);
+            summaryLines = SummaryLines(run.data, run.view, context.texts);
+            view = ExportView::Summary;
+        }
+        ExportAscii(exportOptions->Output, view, run.data, summaryLines);
+    });
+}

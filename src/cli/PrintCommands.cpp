@@ -1,0 +1,4 @@
+#include "cli/CliRun.h"
+#include "cli/Commands.h"
+
+void RegisterPrintCommands(CLI::App&, CliContext&) {}
