@@ -101,6 +101,11 @@ SettingsFileLocation LocateSettingsFile(const std::string& programDirectory) {
     return LocateSettingsFile(programDirectory, writable, xdg ? xdg : "", home ? home : "");
 }
 
+IniFile OpenSettingsFile(const std::string& programDirectory) {
+    SettingsFileLocation location = LocateSettingsFile(programDirectory);
+    return IniFile(std::move(location.path), std::move(location.seedPath));
+}
+
 LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory) {
     LoadedConfig result;
     Settings& s = result.settings;

@@ -25,6 +25,8 @@ SettingsFileLocation LocateSettingsFile(const std::string& programDirectory, boo
                                         std::string_view xdgConfigHome, std::string_view home);
 // The same for this process: its folder's permissions and its environment.
 SettingsFileLocation LocateSettingsFile(const std::string& programDirectory);
+// The settings file of this process, located as above.
+IniFile OpenSettingsFile(const std::string& programDirectory);
 
 struct LoadedConfig {
     Settings settings;

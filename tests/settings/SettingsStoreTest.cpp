@@ -111,5 +111,5 @@ TEST(SettingsFile, LiesBesideTheProgramOrInTheUsersConfiguration) {
               "/home/u/.config/korvelan2/korvelan2.ini"); // a relative XDG_CONFIG_HOME is ignored
 
     SettingsTestFolder folder("locate");
-    EXPECT_EQ(LocateSettingsFile(folder.Folder()).path, folder.File("korvelan2.ini"));
+    EXPECT_EQ(OpenSettingsFile(folder.Folder()).Path(), folder.File("korvelan2.ini"));
 }
