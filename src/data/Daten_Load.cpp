@@ -21,6 +21,9 @@
 
 namespace {
 
+// The largest own interval file; every other accepted file is smaller.
+constexpr std::size_t LargestUsefulFile = OwnHeaderSize + sizeof(IntervalRecord) * MaxIntervals;
+
 // A file mapped read-only for the duration of a load: decoding reads straight from the page
 // cache instead of copying the file into a fresh buffer first.
 class MappedFile {
@@ -37,7 +40,10 @@ public:
         }
         size_ = static_cast<std::size_t>(st.st_size);
         if (size_ > 0) {
-            void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            // Prefaulting saves a page fault per few pages, but only files of a size the loader
+            // can accept are worth it; a large file of another kind is only looked at.
+            const int populate = size_ <= LargestUsefulFile ? MAP_POPULATE : 0;
+            void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | populate, fd, 0);
             if (p == MAP_FAILED) {
                 const int error = errno;
                 ::close(fd);
