@@ -53,11 +53,15 @@ std::string DesktopFileFilter(std::string_view pipeFilter) {
             patterns += (patterns.empty() ? "" : " ") + pattern;
         if (!result.empty())
             result += ";;";
-        result += entry.Description;
-        // The dialog takes the patterns from the brackets; a description that already shows
-        // them (as the program's own filters do) is kept as it is.
-        if (entry.Description.find("(" + patterns + ")") == std::string::npos)
-            result += " (" + patterns + ")";
+        // The dialog reads the patterns from the brackets at the end, separated by blanks; the
+        // brackets the description shows ("(*.lng;*.sht)") are replaced by that form.
+        std::string description = entry.Description;
+        if (!description.empty() && description.back() == ')') {
+            const auto open = description.rfind('(');
+            if (open != std::string::npos && open > 0)
+                description = Trim(description.substr(0, open));
+        }
+        result += description + " (" + patterns + ")";
     }
     return result;
 }

@@ -190,6 +190,11 @@ TMain::TMain(TMainOptions options, QWidget* parent) : QMainWindow(parent), optio
 
     SetIntervalFactor(1);
     ApplyViewControls(MainView::None);
+    // Until data are loaded only opening, reading, settings and the about box work.
+    for (QToolButton* button : {ToolButton8, ToolButton9, ToolButton10, ToolButton11, ToolButton13, ToolButton16})
+        button->setEnabled(false);
+    Kommentar1->setEnabled(false);
+    Export1->setEnabled(false);
 
     LoadConfig();
     if (!startedOk_)
