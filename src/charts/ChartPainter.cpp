@@ -73,8 +73,8 @@ std::vector<double> NiceTicks(double max, int maxCount) {
     for (int e = e0; e <= e0 + 3; ++e)
         for (double m : {1.0, 2.0, 2.5, 5.0}) {
             const double step = m * std::pow(10.0, e);
-            if (m == 2.5 && step < 10)
-                continue;
+            if ((m == 2.5 && step < 10) || (step < 1 && max >= 1))
+                continue; // counts and speeds are whole numbers
             steps.push_back(step);
         }
     double chosen = 0;
