@@ -8,6 +8,8 @@
 #include "data/TextFormat.h"
 #include "evaluation/Grafik_enable.h"
 
+#include <QGuiApplication>
+
 #include <map>
 #include <memory>
 
@@ -91,9 +93,19 @@ ChartRequest RequestOf(const ChartOptions& options, const CliRun& run) {
     return request;
 }
 
-// The picture of the chart, drawn by the same renderer as the chart on screen.
+// The picture of the chart, drawn by the same renderer as the chart on screen. Fonts need a GUI
+// application; a batch run has no screen, so it draws offscreen unless told otherwise.
 void WriteChartPicture(const std::string& fileName, const ChartDescription& chart,
                        const ChartAppearance& appearance, std::pair<int, int> size) {
+    std::unique_ptr<QGuiApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "korvelan2-cli";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
     SaveChartPicture(fileName, chart, appearance, QSize(size.first, size.second));
 }
 
