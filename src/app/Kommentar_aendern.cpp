@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TKommentar_aen::TKommentar_aen(MeasurementData& data, const LanguageTexts& texts, QWidget* parent)
     : QDialog(parent), Data(data), Texts(texts) {
     setObjectName(QStringLiteral("Kommentar_aen"));
@@ -17,7 +19,9 @@ TKommentar_aen::TKommentar_aen(MeasurementData& data, const LanguageTexts& texts
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMinimumWidth(377);
+    // Wide enough for the whole comment.
+    Edit1->setMinimumWidth(
+        std::max(377, Edit1->fontMetrics().averageCharWidth() * (static_cast<int>(MaxCommentLength) + 4)));
     Edit1->setMaxLength(static_cast<int>(MaxCommentLength));
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -39,9 +43,14 @@ void TKommentar_aen::FormShow() {
     if (!Texts[37].empty())
         setWindowTitle(QString::fromStdString(Texts[37]));
     Edit1->setAccessibleName(windowTitle());
-    // An own file's comment is held with its padding; the edit shows it as it is.
-    Edit1->setText(QString::fromStdString(Data.Comment));
-    Edit1->selectAll();
+    // An own file's comment comes padded with blanks; the edit shows it without them, so that
+    // typing goes on after the text (saving pads it again).
+    QString comment = QString::fromStdString(Data.Comment);
+    while (comment.endsWith(QLatin1Char(' ')))
+        comment.chop(1);
+    Edit1->setText(comment);
+    Edit1->setCursorPosition(static_cast<int>(comment.size()));
+    Edit1->cursorBackward(true, static_cast<int>(comment.size()));
     Edit1->setFocus();
 }
 

@@ -191,7 +191,8 @@ TMain::TMain(TMainOptions options, QWidget* parent) : QMainWindow(parent), optio
     SetIntervalFactor(1);
     ApplyViewControls(MainView::None);
     // Until data are loaded only opening, reading, settings and the about box work.
-    for (QToolButton* button : {ToolButton8, ToolButton9, ToolButton10, ToolButton11, ToolButton13, ToolButton16})
+    for (QToolButton* button :
+         {ToolButton8, ToolButton9, ToolButton10, ToolButton11, ToolButton13, ToolButton16})
         button->setEnabled(false);
     Kommentar1->setEnabled(false);
     Export1->setEnabled(false);
@@ -946,6 +947,10 @@ bool TMain::OpenDataFile(const std::filesystem::path& file) {
 }
 
 void TMain::FinishLoad() {
+    // The filter and the time range worked on the measurement that was replaced.
+    for (QWidget* dialog : std::initializer_list<QWidget*>{DFilter, DBereich})
+        if (dialog != nullptr)
+            dialog->hide();
     summaryLines_.clear();
     Memo2->clear();
     SetIntervalFactor(1);
@@ -970,8 +975,7 @@ void TMain::FinishCardRead() {
     Kommentar_aen->exec();
 }
 
-QString TMain::SaveFileName(const QString& pipeFilter, const QString& defaultSuffix) {
-    const QString caption = Speichern1->title();
+QString TMain::SaveFileName(const QString& pipeFilter, const QString& defaultSuffix, const QString& caption) {
     return dialogs_->SaveFileName(this, caption, Folder(settings_.DataPath), pipeFilter, defaultSuffix);
 }
 
@@ -980,12 +984,14 @@ void TMain::SaveView(int scopeValue) {
     QString file;
     switch (view_) {
     case MainView::VehicleList:
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.lng)|*.lng"), QStringLiteral("lng"));
+        file = SaveFileName(QStringLiteral("Korvelan - File (*.lng)|*.lng"), QStringLiteral("lng"),
+                            Speichern1->title());
         if (!file.isEmpty() && Guarded([&] { SaveVehicleList(file.toStdString(), data_, scope); }))
             statusBar()->showMessage(file);
         break;
     case MainView::IntervalList:
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.sht)|*.sht"), QStringLiteral("sht"));
+        file = SaveFileName(QStringLiteral("Korvelan - File (*.sht)|*.sht"), QStringLiteral("sht"),
+                            Speichern1->title());
         if (!file.isEmpty() &&
             Guarded([&] { SaveIntervalList(file.toStdString(), data_, scope, selections_.IntervalFactor); }))
             statusBar()->showMessage(file);
@@ -995,14 +1001,15 @@ void TMain::SaveView(int scopeValue) {
             return;
         file =
             SaveFileName(QStringLiteral("Diagramm - Metafile (*.wmf)|*.wmf|Diagramm - Bitmap (*.bmp)|*.bmp"),
-                         QStringLiteral("wmf"));
+                         QStringLiteral("wmf"), Speichern1->title());
         if (!file.isEmpty())
             emit chartPictureRequested(file);
         break;
     case MainView::Summary:
         if (scope != SaveScope::All)
             return;
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.txt)|*.txt"), QStringLiteral("txt"));
+        file = SaveFileName(QStringLiteral("Korvelan - File (*.txt)|*.txt"), QStringLiteral("txt"),
+                            Speichern1->title());
         if (!file.isEmpty() && Guarded([&] { SaveSummaryText(file.toStdString(), summaryLines_); }))
             statusBar()->showMessage(file);
         break;
@@ -1022,8 +1029,8 @@ void TMain::Alles1Click() {
 void TMain::ExportAscii() {
     if (view_ == MainView::None)
         return;
-    const QString file =
-        SaveFileName(QStringLiteral("ASCII - Export - File (*.asc)|*.asc"), QStringLiteral("asc"));
+    const QString file = SaveFileName(QStringLiteral("ASCII - Export - File (*.asc)|*.asc"),
+                                      QStringLiteral("asc"), Export1->text());
     if (file.isEmpty())
         return;
     const ExportView exportView = view_ == MainView::VehicleList    ? ExportView::VehicleList

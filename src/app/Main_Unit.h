@@ -245,7 +245,7 @@ private:
     void SetListPosition(int position);
     void SaveView(int scope);
 
-    QString SaveFileName(const QString& pipeFilter, const QString& defaultSuffix);
+    QString SaveFileName(const QString& pipeFilter, const QString& defaultSuffix, const QString& caption);
     // Runs a command; an error it raises is shown in a message box instead of ending the program.
     bool Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);
