@@ -1,63 +1,20 @@
 #include "charts/Grafik.h"
 
-#include "data/Cp1252.h"
 #include "data/DateTime.h"
 #include "lang/LanguageTexts.h"
+#include "lang/Sprachfile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 namespace {
 
-// The German language file as the program ships it; the chart texts set by hand when it is missing.
+// The German language file as the program ships it.
 LanguageTexts GermanTexts() {
     LanguageTexts texts;
-    std::ifstream file(std::string(KORVELAN_RESOURCES) + "/deutsch.cty", std::ios::binary);
-    if (file) {
-        std::string line;
-        while (std::getline(file, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            std::size_t p = 0;
-            while (p < line.size() && line[p] == ' ')
-                ++p;
-            int n = 0;
-            while (p < line.size() && line[p] >= '0' && line[p] <= '9')
-                n = n * 10 + (line[p++] - '0');
-            if (p < line.size())
-                texts.Set(n, Cp1252ToUtf8(line.substr(p + 1)));
-        }
-    } else {
-        const char* fallback[][2] = {{"65", "Mittlere Geschwindigkeit V50"},
-                                     {"71", "Höchstgeschwindigkeit"},
-                                     {"72", "Richtung"},
-                                     {"100", "Anzahl Fahrzeuge"},
-                                     {"101", "Geschwindigkeit [km/h]"},
-                                     {"102", "Geschwindigkeitsverteilung"},
-                                     {"103", "Alle Fahrzeuge"},
-                                     {"104", "PKW"},
-                                     {"105", "LKW"},
-                                     {"106", "Lastzüge"},
-                                     {"107", "LKW + Lastzüge"},
-                                     {"108", "Summe aller Fahrzeuge"},
-                                     {"109", "Zeitraum"},
-                                     {"110", "Zeitlücke [s]"},
-                                     {"111", "Zeitlückenverteilung"},
-                                     {"112", "Länge [m]"},
-                                     {"113", "Längenverteilung"},
-                                     {"114", "Uhrzeit"},
-                                     {"115", "Anzahl je Intervall"},
-                                     {"116", "Beginn"},
-                                     {"117", "Geschwindigkeit [km/h]"},
-                                     {"118", "Tempolimit [km/h]"},
-                                     {"119", "Geschwindigkeit"}};
-        for (const auto& entry : fallback)
-            texts.Set(std::stoi(entry[0]), entry[1]);
-    }
+    LoadLanguageFile(std::string(KORVELAN_RESOURCES) + "/deutsch.cty", texts);
     return texts;
 }
 
@@ -155,7 +112,7 @@ TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
     EXPECT_TRUE(s.AutoSpeedScale);
 }
 
-TEST(ChartBasics, DirectionCycleSymbolsAndColours) {
+TEST(ChartBasics, DirectionCycleSymbolsAndColourText) {
     EXPECT_EQ(NextDirectionSelection(3), 1);
     EXPECT_EQ(NextDirectionSelection(1), 2);
     EXPECT_EQ(NextDirectionSelection(2), 3);
@@ -165,11 +122,7 @@ TEST(ChartBasics, DirectionCycleSymbolsAndColours) {
     EXPECT_EQ(DirectionSymbol(3), "<=>");
     EXPECT_EQ(DirectionSymbol(7), "==>");
 
-    EXPECT_EQ(HexColour(GroupColour(1)), "#ff6060");
-    EXPECT_EQ(HexColour(GroupColour(3)), "#80b0ff");
-    EXPECT_EQ(HexColour(GroupColour(5)), "#ffffff");
-    EXPECT_EQ(HexColour(GroupColour(8)), "#6090d0");
-    EXPECT_EQ(HexColour(GroupColour(10)), "#e0e0e0");
+    EXPECT_EQ(HexColour(Rgb{0, 10, 255}), "#000aff");
 }
 
 TEST(ChartBasics, PagingButtonsOfferOnlyStepsThatKeepTheWindowInsideTheData) {
