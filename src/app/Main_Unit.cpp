@@ -653,11 +653,21 @@ void TMain::ApplyTexts() {
     SetHint(ToolButton16, texts_[47]);
     SetHint(ToolButton18, texts_[48]);
     SetHint(ToolButton19, texts_[49]);
-    // The lists are named after their headings.
-    if (!texts_[81].empty())
-        Memo1->setAccessibleName(Q(texts_[81]).simplified());
+    NameLists();
     ApplyPercentileHints();
     emit textsChanged();
+}
+
+void TMain::NameLists() {
+    // A list is named after its view and described by its column heading.
+    const bool intervals = view_ == MainView::IntervalList;
+    const std::string& name = intervals ? texts_[42] : texts_[41];
+    const std::string& heading = intervals ? texts_[82] : texts_[81];
+    if (!name.empty())
+        Memo1->setAccessibleName(Q(name));
+    Memo1->setAccessibleDescription(Q(heading).simplified());
+    if (!texts_[44].empty())
+        Memo2->setAccessibleName(Q(texts_[44]));
 }
 
 void TMain::ApplyPercentileHints() {
@@ -706,6 +716,7 @@ void TMain::ActivateView(MainView view) {
         button->setChecked(true);
     ApplyViewControls(view);
     UpdateFilterRangeHint();
+    NameLists();
 }
 
 bool TMain::RebuildIntervalsIfPending() {
@@ -774,6 +785,7 @@ void TMain::ShowSummary() {
     Guarded([this] {
         summaryLines_ = SummaryLines(data_, selections_, texts_);
         Memo2->setPlainText(JoinLines(summaryLines_));
+        Memo2->setAccessibleDescription(summaryLines_.empty() ? QString() : Q(summaryLines_.front()));
     });
 }
 

@@ -233,6 +233,7 @@ private:
     void ApplyTexts();
     void ApplyPercentileHints();
     void UpdateFilterRangeHint();
+    void NameLists();
 
     void ActivateView(MainView view);
     void ApplyViewControls(MainView view);
