@@ -1,0 +1,245 @@
+#include "charts/ChartPanel.h"
+#include "charts/ChartWidget.h"
+#include "charts/TGrafik_Opt.h"
+#include "data/CoreError.h"
+#include "data/DateTime.h"
+#include "lang/LanguageTexts.h"
+#include "lang/Sprachfile.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// 30 five-minute intervals of interval data: PKW at 50 km/h, some LKW, a rising count.
+std::unique_ptr<MeasurementData> IntervalData(int count, DataMode mode = DataMode::Interval) {
+    auto data = std::make_unique<MeasurementData>();
+    data->DataMode = mode;
+    data->Comment = "Hauptstrasse";
+    data->WorkIntervals.EnsureSize(count);
+    for (int n = 1; n <= count; ++n) {
+        IntervalRecord& r = data->WorkIntervals[n];
+        r = IntervalRecord{};
+        r.StartTime = IncMinute(*TryEncodeDateTime(2005, 3, 7, 8, 0, 0), 5LL * (n - 1));
+        r.PkwSpeedClasses(8)[1] = 10 + n;
+        r.PkwCount()[1] = 10 + n;
+        r.LkwSpeedClasses(6)[2] = 3;
+        r.LkwCount()[2] = 3;
+        r.Total() = {10 + n, 3};
+        r.MeanSpeed() = {50, 40};
+    }
+    data->WorkIntervalCount = count;
+    return data;
+}
+
+LanguageTexts GermanTexts() {
+    LanguageTexts texts;
+    LoadLanguageFile(std::string(KORVELAN_RESOURCES) + "/deutsch.cty", texts);
+    return texts;
+}
+
+// The tool bar lays out its buttons when events are processed.
+bool Shown(QWidget* widget) {
+    QCoreApplication::processEvents();
+    return widget->isVisible();
+}
+
+std::vector<bool> Enabled(const std::array<QToolButton*, 6>& buttons) {
+    std::vector<bool> states;
+    for (auto* b : buttons)
+        states.push_back(b->isEnabled());
+    return states;
+}
+
+struct Fixture {
+    std::unique_ptr<MeasurementData> data;
+    Settings settings;
+    LanguageTexts texts = GermanTexts();
+    ViewSelections selections;
+    std::unique_ptr<ChartPanel> panel;
+
+    explicit Fixture(std::unique_ptr<MeasurementData> d) : data(std::move(d)) {
+        panel = std::make_unique<ChartPanel>(*data, settings, texts, selections);
+        panel->resize(1000, 700);
+    }
+};
+
+} // namespace
+
+class ChartPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void EnteringTheChartViewShowsTheCountWithPaging();
+    void QuantityGroupAndDirectionButtons();
+    void OptionsDialogScalesAndStyles();
+    void PictureOfTheChartOnScreen();
+};
+
+void ChartPanelTest::EnteringTheChartViewShowsTheCountWithPaging() {
+    Fixture f(IntervalData(30));
+    ChartPanel& p = *f.panel;
+    f.data->ChartOffset = 5;
+    p.Scale().AutoCountScale = false;
+    QSignalSpy drawn(&p, &ChartPanel::chartDrawn);
+    p.EnterChartView();
+    QCOMPARE(drawn.count(), 1);
+    QCOMPARE(f.data->ChartOffset, 0);
+    QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
+    QVERIFY(p.ToolButton57->isChecked() && p.ToolButton45->isChecked());
+    QCOMPARE(p.Request().Quantity, ChartQuantity::Count);
+    QCOMPARE(p.ReadVehicleGroup(), SumGroup);
+    const ChartDescription& chart = p.Diag->Chart();
+    QCOMPARE(static_cast<int>(chart.Labels.size()), 24);
+    QCOMPARE(chart.Labels.front(), std::string("08:00"));
+    QCOMPARE(chart.LeftAxisMax, 50.0); // largest count 10 + 24 + 3
+    QCOMPARE(p.Diag->accessibleName(), QString::fromStdString(chart.Title));
+    // Interval data offer no gap chart; the length button stays hidden without the import.
+    QVERIFY(!p.ToolButton52->isEnabled());
+    QVERIFY(p.ToolButton51->isEnabled() && p.ToolButton53->isEnabled());
+
+    // 30 intervals: only +1 and +6; after +6, -1 and -6 and no more +6.
+    QCOMPARE(Enabled(p.PagingButtons), (std::vector<bool>{false, false, false, true, true, false}));
+    p.PagingButtons[4]->click();
+    QCOMPARE(f.data->ChartOffset, 6);
+    QCOMPARE(Enabled(p.PagingButtons), (std::vector<bool>{false, true, true, false, false, false}));
+    QCOMPARE(p.Diag->Chart().Labels.front(), std::string("08:30"));
+    p.PagingButtons[1]->click();
+    QCOMPARE(f.data->ChartOffset, 0);
+}
+
+void ChartPanelTest::QuantityGroupAndDirectionButtons() {
+    Fixture f(IntervalData(10));
+    ChartPanel& p = *f.panel;
+    p.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    p.EnterChartView();
+    QVERIFY(Shown(p.PagingButtons[0]));
+
+    // The speed distribution: 29 bars, every group, no paging.
+    p.ToolButton39->click();
+    p.ToolButton51->click();
+    QCOMPARE(static_cast<int>(p.Diag->Chart().Labels.size()), 29);
+    QVERIFY(!Shown(p.PagingButtons[0]));
+    QVERIFY(p.ToolButton45->isChecked()); // a quantity click presses the sum again
+    QVERIFY(p.ToolButton39->isEnabled());
+    p.ToolButton39->click();
+    QCOMPARE(p.ReadVehicleGroup(), StackedGroup);
+    QCOMPARE(static_cast<int>(p.Diag->Chart().Series.size()), 3);
+
+    // A percentile view offers every group but the stacked one.
+    p.ToolButton55->click();
+    QVERIFY(!p.ToolButton39->isEnabled());
+    QCOMPARE(p.Request().Quantity, ChartQuantity::V3);
+    QCOMPARE(p.Diag->Chart().AxisKind, 2);
+    QVERIFY(Shown(p.PagingButtons[0]));
+    p.ToolButton46->click();
+    QCOMPARE(p.ReadVehicleGroup(), 1);
+
+    // Direction: both -> 1 -> 2 -> both, each redrawn with its symbol in the foot.
+    QCOMPARE(f.selections.DirectionSelection, 3);
+    p.ToolButton60->click();
+    QCOMPARE(f.selections.DirectionSelection, 1);
+    QVERIFY(p.Diag->Chart().Foot.back().find("==>") != std::string::npos);
+    p.ToolButton60->click();
+    QCOMPARE(f.selections.DirectionSelection, 2);
+    QVERIFY(p.Diag->Chart().Foot.back().find("<==") != std::string::npos);
+    p.ToolButton60->click();
+    QCOMPARE(f.selections.DirectionSelection, 3);
+
+    // Imported data: the percentile views show the sum only.
+    Fixture imported(IntervalData(10, DataMode::Imported));
+    imported.panel->EnterChartView();
+    imported.panel->ToolButton53->click();
+    QVERIFY(imported.panel->ToolButton45->isEnabled());
+    for (QToolButton* b :
+         {imported.panel->ToolButton39, imported.panel->ToolButton46, imported.panel->ToolButton47})
+        QVERIFY(!b->isEnabled());
+    // Hints come from the language texts.
+    QCOMPARE(p.ToolButton45->toolTip(), QString::fromStdString(f.texts[51]));
+    QCOMPARE(p.PagingButtons[5]->toolTip(), QString::fromStdString(f.texts[78]));
+}
+
+void ChartPanelTest::OptionsDialogScalesAndStyles() {
+    Fixture f(IntervalData(30));
+    ChartPanel& p = *f.panel;
+    p.EnterChartView();
+    TGrafik_Opt& o = *p.Grafik_Opt;
+
+    // A count chart offers only the count scale.
+    o.show();
+    QVERIFY(o.Panel_Anzahl->isVisible() && !o.Panel_Tempo->isVisible());
+    QCOMPARE(o.Skala->title(), QString::fromStdString(f.texts[130]));
+    QVERIFY(o.Sk_auto_Anzahl->isChecked());
+    QVERIFY(!o.Y_Scale_Anzahl->isVisible());
+    o.Sk_manuell_Anzahl->click();
+    QVERIFY(o.Y_Scale_Anzahl->isVisible());
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("50"));
+    auto* up = o.findChild<QToolButton*>("Y_Scale_AnzahlUp");
+    auto* down = o.findChild<QToolButton*>("Y_Scale_AnzahlDown");
+    QVERIFY(up && down);
+    up->click(); // redraws with the manual maximum
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 100.0);
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("100"));
+    for (int i = 0; i < 20; ++i)
+        up->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("100000"));
+    QCOMPARE(p.Scale().CountScaleIndex, 14);
+    for (int i = 0; i < 20; ++i)
+        down->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("5"));
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 5.0); // manual: bars are cut, the step stays
+
+    // Value labels and 2D/3D act on the chart at once.
+    o.Sk_Wert_Balken->click();
+    QCOMPARE(p.Diag->Appearance().ValueLabels, ValueLabelMode::Bars);
+    o.Sk_Wert_Rand->click();
+    QCOMPARE(p.Diag->Appearance().ValueLabels, ValueLabelMode::Edge);
+    o.Darstellung_2D->click();
+    QVERIFY(!p.Diag->Appearance().View3D);
+    o.hide();
+    QVERIFY(!p.Scale().AutoCountScale);
+
+    // The manual choice survives a redraw; a speed chart then offers only the speed scale.
+    p.ToolButton56->click();
+    QCOMPARE(p.Diag->Chart().AxisKind, 2);
+    QVERIFY(!p.Diag->Appearance().View3D);
+    o.show();
+    QVERIFY(!o.Panel_Anzahl->isVisible() && o.Panel_Tempo->isVisible());
+    QVERIFY(o.Sk_auto_Tempo->isChecked());
+    QVERIFY(o.Darstellung_2D->isChecked() && o.Sk_Wert_Rand->isChecked());
+    o.Sk_manuell_Tempo->click();
+    auto* speedDown = o.findChild<QToolButton*>("Y_Scale_TempoDown");
+    for (int i = 0; i < 10; ++i)
+        speedDown->click();
+    QCOMPARE(o.Y_max_Tempo->text(), QString("40"));
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 40.0);
+    o.hide();
+
+    // Entering the chart mode again makes both scales automatic.
+    p.EnterChartView();
+    QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 50.0);
+}
+
+void ChartPanelTest::PictureOfTheChartOnScreen() {
+    Fixture f(IntervalData(12));
+    f.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.panel.get()));
+    f.panel->EnterChartView();
+    QTemporaryDir dir;
+    f.panel->SavePicture(dir.filePath("chart.BMP").toStdString());
+    const QImage picture(dir.filePath("chart.BMP"));
+    QCOMPARE(picture.size(), f.panel->Diag->size());
+    QVERIFY_THROWS_EXCEPTION(CoreError, f.panel->SavePicture(dir.filePath("chart.gif").toStdString()));
+}
+
+QTEST_MAIN(ChartPanelTest)
+#include "ChartPanelTest.moc"
