@@ -1,7 +1,6 @@
 #include "cards/CardCommon.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace {
 std::string FallbackText(int textNumber) {
@@ -65,11 +64,15 @@ int DecimalField(std::string_view line, int firstColumn, int lastColumn) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         throw CardError(CardText::FileUnreadable, path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw CardError(CardText::FileUnreadable, path);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size))
         throw CardError(CardText::FileUnreadable, path);
     return bytes;
 }

@@ -10,23 +10,21 @@
 namespace {
 constexpr int ValueStep = 4; // 3 value columns and one separator
 
-enum class BlockCode { QT, VT, QL, PercentL, VC, LC, Other };
-
-BlockCode CodeOf(std::string_view header) {
+PeloCode CodeOf(std::string_view header) {
     const std::string_view code = header.size() >= 59 ? header.substr(57, 2) : std::string_view{};
     if (code == "QT")
-        return BlockCode::QT;
+        return PeloCode::QT;
     if (code == "VT")
-        return BlockCode::VT;
+        return PeloCode::VT;
     if (code == "QL")
-        return BlockCode::QL;
+        return PeloCode::QL;
     if (code == "%L")
-        return BlockCode::PercentL;
+        return PeloCode::PercentL;
     if (code == "VC")
-        return BlockCode::VC;
+        return PeloCode::VC;
     if (code == "LC")
-        return BlockCode::LC;
-    return BlockCode::Other;
+        return PeloCode::LC;
+    return PeloCode::Other;
 }
 
 int HexDigit(char c) {
@@ -65,42 +63,36 @@ double StartOf(std::string_view header, int lineNumber) {
     return *start;
 }
 
-// Where a processed block puts its values.
-struct BlockTarget {
-    BlockCode Code = BlockCode::Other;
-    SpeedClassRange Classes;
-    int CodeIndex = 0; // k of an "LC" block
-};
-
-void Store(IntervalRecord& record, const BlockTarget& target, std::int32_t v) {
-    switch (target.Code) {
-    case BlockCode::QT:
-        record.Slots[Slot::Total].Dir1 = v;
-        break;
-    case BlockCode::VT:
-        record.Slots[Slot::MeanSpeed].Dir1 = v;
-        break;
-    case BlockCode::QL:
-        record.Slots[Slot::HeavyTotal].Dir1 = v;
-        break;
-    case BlockCode::PercentL:
-        record.Slots[Slot::HeavyShareFlag].Dir1 = v;
-        break;
-    case BlockCode::VC:
-        SpreadOverSpeedClasses(record, target.Classes, v);
-        break;
-    case BlockCode::LC:
-        record.Slots[Slot::GapClasses + target.CodeIndex].Dir1 += v;
-        break;
-    case BlockCode::Other:
-        break;
-    }
-}
 } // namespace
 
 SpeedClassRange VcClassRange(int a, int b) {
     const auto limit = [](int k) { return std::clamp(k, 1, SpeedClassCount); };
     return SpeedClassRange{limit((a + 5) / 5 - 2), limit((b + 4) / 5 - 2)};
+}
+
+void StoreBlockValue(IntervalRecord& record, const PeloBlock& block, std::int32_t v) {
+    switch (block.Code) {
+    case PeloCode::QT:
+        record.Slots[Slot::Total].Dir1 = v;
+        break;
+    case PeloCode::VT:
+        record.Slots[Slot::MeanSpeed].Dir1 = v;
+        break;
+    case PeloCode::QL:
+        record.Slots[Slot::HeavyTotal].Dir1 = v;
+        break;
+    case PeloCode::PercentL:
+        record.Slots[Slot::HeavyShareFlag].Dir1 = v;
+        break;
+    case PeloCode::VC:
+        SpreadOverSpeedClasses(record, block.Classes, v);
+        break;
+    case PeloCode::LC:
+        record.Slots[Slot::GapClasses + block.CodeIndex].Dir1 += v;
+        break;
+    case PeloCode::Other:
+        break;
+    }
 }
 
 void SpreadOverSpeedClasses(IntervalRecord& record, SpeedClassRange range, std::int32_t v) {
@@ -125,24 +117,23 @@ PeloImport ParsePeloFile(std::string_view text) {
         const int dataLines = std::max(0, DecimalField(headerLine, 71, 74));
         std::size_t next = header + 1;
 
-        BlockTarget target;
-        target.Code = CodeOf(headerLine);
-        if (target.Code == BlockCode::Other) {
+        PeloBlock block;
+        block.Code = CodeOf(headerLine);
+        if (block.Code == PeloCode::Other) {
             next += static_cast<std::size_t>(dataLines); // a block of another code: its data are not ours
         } else {
             if (!start)
                 start = StartOf(headerLine, headerNumber);
-            if (target.Code == BlockCode::VC)
-                target.Classes = VcClassRange(HexParameter(headerLine, 1, headerNumber),
-                                              HexParameter(headerLine, 3, headerNumber));
-            if (target.Code == BlockCode::LC) {
+            if (block.Code == PeloCode::VC)
+                block.Classes = VcClassRange(HexParameter(headerLine, 1, headerNumber),
+                                             HexParameter(headerLine, 3, headerNumber));
+            if (block.Code == PeloCode::LC) {
                 if (static_cast<int>(import.Codes.size()) >= MaxImportCodes)
                     throw CardError(CardText::PeloTooManyLcBlocks, std::to_string(headerNumber));
                 import.Codes.push_back(HexParameter(headerLine, 3, headerNumber));
-                target.CodeIndex = static_cast<int>(import.Codes.size());
+                block.CodeIndex = static_cast<int>(import.Codes.size());
             }
 
-            int n = 1;
             for (int used = 0; used < dataLines && next < lines.size(); ++used, ++next) {
                 const std::string_view line = lines[next];
                 if (IsBlankLine(line))
@@ -150,34 +141,35 @@ PeloImport ParsePeloFile(std::string_view text) {
                 // Trailing blanks only: a line may begin with a blank field and still hold values.
                 const int length = RightTrimmedLength(line);
                 for (int p = 1;; p += ValueStep) {
-                    if (n > MaxIntervals)
+                    if (static_cast<int>(block.Values.size()) >= MaxIntervals)
                         throw CardError(CardText::PeloTooManyValues, std::to_string(next + 1));
-                    if (n > static_cast<int>(import.Intervals.size())) {
-                        // The first block to reach an interval clears it and gives it its start.
-                        IntervalRecord record{};
-                        record.StartTime = IncMinute(*start, 5LL * (n - 1));
-                        import.Intervals.push_back(record);
-                    }
-                    Store(import.Intervals[static_cast<std::size_t>(n - 1)], target,
-                          DecimalField(line, p, p + 2));
-                    ++n;
+                    block.Values.push_back(DecimalField(line, p, p + 2));
                     if (length < p + ValueStep)
                         break;
                 }
             }
+            import.IntervalCount = std::max(import.IntervalCount, static_cast<int>(block.Values.size()));
+            import.Blocks.push_back(std::move(block));
         }
         --blocks;
         header = next;
     }
+    import.Start = start.value_or(0.0);
     return import;
 }
 
 void CommitPeloImport(MeasurementData& data, const PeloImport& import) {
-    const int count = static_cast<int>(import.Intervals.size());
+    const int count = import.IntervalCount;
     data.Intervals.EnsureSize(count);
-    if (count > 0)
-        std::memcpy(static_cast<void*>(data.Intervals.data()), import.Intervals.data(),
-                    import.Intervals.size() * sizeof(IntervalRecord));
+    // Every interval is reached by some block, which clears it and gives it its start first.
+    for (int n = 1; n <= count; ++n) {
+        IntervalRecord& record = data.Intervals[n];
+        std::memset(static_cast<void*>(record.Slots), 0, sizeof(DirectionPair) * Slot::Cleared);
+        record.StartTime = IncMinute(import.Start, 5LL * (n - 1));
+    }
+    for (const PeloBlock& block : import.Blocks)
+        for (std::size_t i = 0; i < block.Values.size(); ++i)
+            StoreBlockValue(data.Intervals[static_cast<int>(i) + 1], block, block.Values[i]);
     data.IntervalCount = count;
     std::fill(std::begin(data.ImportCodes), std::end(data.ImportCodes), 0);
     for (std::size_t k = 0; k < import.Codes.size(); ++k)

@@ -12,11 +12,6 @@
 #include <string_view>
 #include <vector>
 
-struct PeloImport {
-    std::vector<IntervalRecord> Intervals; // interval n at index n - 1
-    std::vector<std::int32_t> Codes;       // the category code of each "LC" block, in order
-};
-
 // Speed classes f..l that a "VC" block with the parameters a and b (km/h) spreads over.
 struct SpeedClassRange {
     int First = 1;
@@ -28,11 +23,35 @@ SpeedClassRange VcClassRange(int a, int b);
 // the last classes (10 over three classes gives 3, 3, 4).
 void SpreadOverSpeedClasses(IntervalRecord& record, SpeedClassRange range, std::int32_t v);
 
+// The block codes that are read, and what the others are.
+enum class PeloCode { QT, VT, QL, PercentL, VC, LC, Other };
+
+// One processed block: where its values go and the values of intervals 1, 2, ...
+struct PeloBlock {
+    PeloCode Code = PeloCode::Other;
+    SpeedClassRange Classes; // "VC"
+    int CodeIndex = 0;       // "LC": k, the block's number among the "LC" blocks
+    std::vector<std::int32_t> Values;
+};
+
+// A parsed file, kept compact (the values, not interval records) until it is committed.
+struct PeloImport {
+    double Start = 0;      // start of interval 1, from the first processed block
+    int IntervalCount = 0; // the most values of any processed block
+    std::vector<PeloBlock> Blocks;
+    std::vector<std::int32_t> Codes; // the category code of each "LC" block, in order
+};
+
+// Stores a value of the block in an interval of direction 1.
+void StoreBlockValue(IntervalRecord& record, const PeloBlock& block, std::int32_t v);
+
 // Throws CoreError (with the line number) for parameters that are not hexadecimal, a start that
 // is no date, more values than MaxIntervals or more than 20 "LC" blocks.
 PeloImport ParsePeloFile(std::string_view text);
 
-// Replaces the measurement by the imported intervals (DataMode Imported, working copy made).
+// Replaces the measurement by the imported intervals (DataMode Imported, working copy made):
+// every interval is cleared and dated, then the blocks store their values in file order, so
+// "QT", "VT", "QL" and "%L" overwrite their slot and "VC" and "LC" add to theirs.
 void CommitPeloImport(MeasurementData& data, const PeloImport& import);
 
 // Reads, parses and commits the file.

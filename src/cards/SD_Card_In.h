@@ -60,6 +60,9 @@ private:
     std::size_t position_ = 0;
 };
 
+std::uint8_t SpeedFromMean(float mean);
+std::uint8_t LengthFromMean(int occupancy, float mean);
+
 // What the MM/SD dialog shows before reading.
 struct CardFilePreview {
     CardFileKind Kind = CardFileKind::Other;

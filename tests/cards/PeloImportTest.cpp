@@ -81,23 +81,22 @@ TEST(PeloImport, BlockCodesSpreadingAndDataLines) {
                              + PeloHeader("LC", 1, 0, "0007") + "  4   5   6\r\n" //
                              + PeloHeader("LC", 1, 0, "001f") + "  7   8   9\r\n";
     const PeloImport import = ParsePeloFile(text);
-    ASSERT_EQ(import.Intervals.size(), 3u);
-    const IntervalRecord& third = import.Intervals[2];
-    EXPECT_EQ(import.Intervals[0].Total().Dir1, 5);
-    EXPECT_EQ(import.Intervals[1].Total().Dir1, 12);
+    ASSERT_EQ(import.IntervalCount, 3);
+    MeasurementData data;
+    CommitPeloImport(data, import);
+    const IntervalRecord& third = data.Intervals[3];
+    EXPECT_EQ(data.Intervals[1].Total().Dir1, 5);
+    EXPECT_EQ(data.Intervals[2].Total().Dir1, 12);
     EXPECT_EQ(third.Total().Dir1, 100);
-    EXPECT_EQ(import.Intervals[0].MeanSpeed().Dir1, 0);
+    EXPECT_EQ(data.Intervals[1].MeanSpeed().Dir1, 0);
     EXPECT_EQ(third.MeanSpeed().Dir1, 100);
     EXPECT_EQ(third.HeavyTotal().Dir1, 3);
-    EXPECT_EQ(import.Intervals[1].HeavyShareFlag().Dir1, 1);
+    EXPECT_EQ(data.Intervals[2].HeavyShareFlag().Dir1, 1);
     EXPECT_EQ(third.PkwSpeedClasses(9).Dir1, 40);
     EXPECT_EQ(third.GapClasses(1).Dir1, 6);
     EXPECT_EQ(third.GapClasses(2).Dir1, 9);
     EXPECT_EQ(third.Total().Dir2, 0);
     EXPECT_EQ(import.Codes, (std::vector<std::int32_t>{7, 31}));
-
-    MeasurementData data;
-    CommitPeloImport(data, import);
     EXPECT_EQ(data.ImportCodeCount, 2);
     EXPECT_EQ(data.ImportCodes[1], 7);
     EXPECT_EQ(data.ImportCodes[2], 31);
@@ -108,17 +107,16 @@ TEST(PeloImport, BlocksOfDifferentLengthsAndHostileFiles) {
     // hides nothing.
     const std::string text = PeloHeader("QT", 1, 3, "0000", 24, 12, 31, 23, 50) + "  1   2\r\n" +
                              PeloHeader("VT", 1) + " 50  51  52  53\r\n" + PeloHeader("QL", 1) + "  9\r\n";
-    const PeloImport import = ParsePeloFile(text);
-    ASSERT_EQ(import.Intervals.size(), 4u);
-    EXPECT_EQ(ToMilliseconds(import.Intervals[3].StartTime),
+    MeasurementData data;
+    CommitPeloImport(data, ParsePeloFile(text));
+    ASSERT_EQ(data.IntervalCount, 4);
+    EXPECT_EQ(ToMilliseconds(data.Intervals[4].StartTime),
               ToMilliseconds(*TryEncodeDateTime(2025, 1, 1, 0, 5, 0)));
-    EXPECT_EQ(import.Intervals[3].MeanSpeed().Dir1, 53);
-    EXPECT_EQ(import.Intervals[3].Total().Dir1, 0);
-    EXPECT_EQ(import.Intervals[0].HeavyTotal().Dir1, 9);
+    EXPECT_EQ(data.Intervals[4].MeanSpeed().Dir1, 53);
+    EXPECT_EQ(data.Intervals[4].Total().Dir1, 0);
+    EXPECT_EQ(data.Intervals[1].HeavyTotal().Dir1, 9);
 
     // Faulty files are refused with the line at fault, and the measurement stays as it was.
-    MeasurementData data;
-    CommitPeloImport(data, import);
     const TempFile bad("bad.pel",
                        PeloHeader("QT", 1, 2) + "  1\r\n" + PeloHeader("VC", 1, 0, "3G37") + "  1\r\n");
     try {
@@ -138,8 +136,7 @@ TEST(PeloImport, BlocksOfDifferentLengthsAndHostileFiles) {
     EXPECT_EQ(ErrorNumberOf(lcBlocks), CardText::PeloTooManyLcBlocks);
     const std::string twelve = PeloValues({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
     EXPECT_EQ(ErrorNumberOf(PeloHeader("QT", 5001, 1) + Lines(twelve, 5001)), CardText::PeloTooManyValues);
-    EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 5000, 1) + Lines(twelve, 5000)).Intervals.size(),
-              static_cast<std::size_t>(MaxIntervals));
+    EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 5000, 1) + Lines(twelve, 5000)).IntervalCount, MaxIntervals);
     // More blocks announced than the file holds, and fewer data lines than announced: what is there counts.
-    EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 3, 4) + "  1   2\r\n").Intervals.size(), 2u);
+    EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 3, 4) + "  1   2\r\n").IntervalCount, 2);
 }
