@@ -3,6 +3,10 @@
 #include "app/Info.h"
 #include "app/Kommentar_aendern.h"
 #include "app/Pictures.h"
+#include "cards/CardCommon.h"
+#include "cards/Import.h"
+#include "cards/MM_SD_Card.h"
+#include "cards/SM_Card.h"
 #include "data/CoreError.h"
 #include "data/Daten_Load.h"
 #include "data/Export.h"
@@ -482,7 +486,20 @@ void TMain::CreateDialogs() {
     Einstellungen->UpperPercentileChosen = [this](int index) { Vmenu2Click(index); };
     Einstellungen->WriteSettings = [this] { WriteConfig(); };
     DBereich = new TDBereich(data_, texts_, *this, this);
+    SM_Card = new TSM_Card(data_, settings_, texts_, this);
     Kommentar_aen = new TKommentar_aen(data_, texts_, this);
+    MM_SD_Card = new TMM_SD_Card(data_, settings_, texts_, this);
+    // The card dialogs tell their failures the way the main window does.
+    const auto warn = [this](QWidget* parent) {
+        return [this, parent](const QString& text) {
+            dialogs_->ShowMessage(parent, FileDialogs::MessageKind::Warning, parent->windowTitle(), text);
+        };
+    };
+    SM_Card->ReportError = warn(SM_Card);
+    SM_Card->ReportInformation = [this](const QString& text) {
+        dialogs_->ShowMessage(SM_Card, FileDialogs::MessageKind::Information, SM_Card->windowTitle(), text);
+    };
+    MM_SD_Card->ReportError = warn(MM_SD_Card);
 }
 
 void TMain::ConnectCommands() {
@@ -1094,11 +1111,37 @@ void TMain::ToolButton16Click() {
     emit printRequested(view_);
 }
 
-void TMain::Import1Click() {}
+void TMain::Import1Click() {
+    // The data file dialog's folder: the import shares it with "Öffnen".
+    const QString file = dialogs_->OpenFileName(this, Import1->text(), Folder(settings_.DataPath),
+                                                QStringLiteral("Pelo-Dateien (*.pel)|*.pel"));
+    if (file.isEmpty())
+        return;
+    if (!Guarded([&] { ImportPeloFile(data_, file.toStdString()); }))
+        return;
+    statusBar()->showMessage(file);
+    FinishLoad(); // imported intervals: the interval list
+}
 
-void TMain::SmartMediaCard1Click() {}
+void TMain::SmartMediaCard1Click() {
+    SM_Card->SmartMediaReadDone = false;
+    SM_Card->exec();
+    if (SM_Card->SmartMediaReadDone)
+        FinishCardRead();
+}
 
-void TMain::MMSDCard1Click() {}
+void TMain::MMSDCard1Click() {
+    const QString filter =
+        texts_[272].empty() ? QStringLiteral("MM / SD - Card (*.txt;*.bin)|*.txt;*.bin") : Q(texts_[272]);
+    const QString file = dialogs_->OpenFileName(this, MMSDCard1->text(), Folder(settings_.CardPath), filter);
+    if (file.isEmpty())
+        return;
+    if (MM_SD_Card->Execute(file) != QDialog::Accepted)
+        return;
+    CompleteCardRead(data_);
+    statusBar()->showMessage(file);
+    FinishCardRead();
+}
 
 // --- window -------------------------------------------------------------------------------------
 

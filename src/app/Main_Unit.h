@@ -33,6 +33,8 @@ class TDBereich;
 class TDFilter;
 class TEinstellungen;
 class TKommentar_aen;
+class TMM_SD_Card;
+class TSM_Card;
 class TfrmAbout;
 
 // The list control `Memo1`: a read-only text that shows one page; the wheel and the paging keys
@@ -216,6 +218,8 @@ public:
     TEinstellungen* Einstellungen = nullptr;
     TDBereich* DBereich = nullptr;
     TKommentar_aen* Kommentar_aen = nullptr;
+    TSM_Card* SM_Card = nullptr;
+    TMM_SD_Card* MM_SD_Card = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
