@@ -133,9 +133,8 @@ void PrintChart(QPrinter& printer, const ChartDescription& chart, const ChartApp
     job.Finish();
 }
 
-void PrintSummary(QPrinter& printer, const std::string& summaryText) {
+void PrintSummary(QPrinter& printer, const std::vector<std::string>& lines) {
     printer.setPageOrientation(QPageLayout::Landscape);
-    const std::vector<std::string> lines = SplitTextLines(summaryText);
     PrintJob job(printer);
     QPainter& p = job.Painter();
     const double scale = job.Scale();
@@ -170,7 +169,7 @@ void PrintViewDirectly(QPrinter& printer, PrintView view, const PrintSource& sou
         PrintChart(printer, source.Chart, source.Appearance);
         return;
     case PrintView::Summary:
-        PrintSummary(printer, source.SummaryText);
+        PrintSummary(printer, source.SummaryLines);
         return;
     }
 }

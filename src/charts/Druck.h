@@ -8,6 +8,7 @@
 #include "data/MeasurementData.h"
 
 #include <string>
+#include <vector>
 
 class LanguageTexts;
 class QPrinter;
@@ -27,7 +28,7 @@ struct PrintSource {
     const LanguageTexts& Texts;
     const ChartDescription& Chart;
     ChartAppearance Appearance;
-    std::string SummaryText; // as the summary area shows it
+    std::vector<std::string> SummaryLines; // as the summary area shows them
 };
 
 // The print operations. They set the orientation, print and throw CoreError (492) when the job
@@ -37,7 +38,7 @@ void PrintVehicleList(QPrinter& printer, const MeasurementData& data, const Lang
 void PrintIntervalList(QPrinter& printer, const MeasurementData& data, const LanguageTexts& texts,
                        const LocaleFormat& locale = SystemLocaleFormat());
 void PrintChart(QPrinter& printer, const ChartDescription& chart, const ChartAppearance& appearance);
-void PrintSummary(QPrinter& printer, const std::string& summaryText);
+void PrintSummary(QPrinter& printer, const std::vector<std::string>& lines);
 
 // Prints the view on the printer without asking.
 void PrintViewDirectly(QPrinter& printer, PrintView view, const PrintSource& source);

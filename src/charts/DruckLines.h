@@ -54,6 +54,3 @@ inline double SummaryLineTop(int k, double lineHeight) {
 // pageHeight (reference pixels); the next page repeats the title and goes on. Each range holds
 // the summary line numbers of one page (the title excluded); there is always one page.
 std::vector<PrintPageRange> SummaryPageRanges(int lineCount, double lineHeight, double pageHeight);
-
-// The lines of a text with CR LF or LF line ends (a last empty line after the final end is dropped).
-std::vector<std::string> SplitTextLines(std::string_view text);

@@ -75,8 +75,4 @@ TEST(DruckLines, LongSummariesGoOnOverFurtherPages) {
     EXPECT_EQ(SummaryPageRanges(1, 94, 4791).size(), 1u); // the title alone
     EXPECT_EQ(SummaryPageRanges(0, 94, 4791).size(), 1u);
     EXPECT_EQ(SummaryPageRanges(10, 94, 100).size(), 9u); // a tiny page still prints a line a page
-
-    EXPECT_EQ(SplitTextLines("a\r\nb\n\nc\r\n"), (std::vector<std::string>{"a", "b", "", "c"}));
-    EXPECT_EQ(SplitTextLines("x"), (std::vector<std::string>{"x"}));
-    EXPECT_TRUE(SplitTextLines("").empty());
 }

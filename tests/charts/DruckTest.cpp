@@ -165,9 +165,9 @@ void DruckTest::ChartAndSummaryInLandscape() {
     QVERIFY(chartText.contains("Richtung: <=>"));
 
     // 80 lines do not fit one landscape page: the rest goes on a second page under the title.
-    std::string summary = "Zusammenfassung Hauptstrasse\r\n";
+    std::vector<std::string> summary{"Zusammenfassung Hauptstrasse"};
     for (int k = 1; k < 80; ++k)
-        summary += "Zeile " + std::to_string(k) + "\r\n";
+        summary.push_back("Zeile " + std::to_string(k));
     const QString summaryPdf = dir.filePath("summary.pdf");
     PrintSummary(*PdfPrinter(summaryPdf), summary);
     QCOMPARE(PageCount(summaryPdf), 2);
@@ -181,7 +181,7 @@ void DruckTest::ChartAndSummaryInLandscape() {
                  1);
 
     const QString shortPdf = dir.filePath("short.pdf");
-    PrintSummary(*PdfPrinter(shortPdf), "Titel\r\nZeile 1\r\nZeile 2");
+    PrintSummary(*PdfPrinter(shortPdf), {"Titel", "Zeile 1", "Zeile 2"});
     QCOMPARE(PageCount(shortPdf), 1);
 }
 
@@ -189,7 +189,7 @@ void DruckTest::FailureToStartIsReported() {
     QTemporaryDir dir;
     auto printer = PdfPrinter(dir.filePath("missing/folder/out.pdf"));
     try {
-        PrintSummary(*printer, "Titel");
+        PrintSummary(*printer, {"Titel"});
         QFAIL("printing into a missing folder succeeded");
     } catch (const CoreError& error) {
         QCOMPARE(error.textNumber(), 492);
