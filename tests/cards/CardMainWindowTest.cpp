@@ -1,0 +1,129 @@
+// The card and import commands of the main window, with the file dialogs answered by the test.
+
+#include "CardTestFiles.h"
+
+#include "app/FileDialogs.h"
+#include "app/Kommentar_aendern.h"
+#include "app/Main_Unit.h"
+#include "cards/MM_SD_Card.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace {
+class AnsweringDialogs : public FileDialogs {
+public:
+    QStringList OpenAnswers;
+    QStringList Filters;
+    QStringList Directories;
+    QStringList Messages;
+
+    QString OpenFileName(QWidget*, const QString&, const QString& directory, const QString& filter) override {
+        Filters << filter;
+        Directories << directory;
+        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString ExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+    void ShowMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
+        Messages << text;
+    }
+};
+} // namespace
+
+class CardMainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder_;
+    AnsweringDialogs dialogs_;
+
+    std::unique_ptr<TMain> NewMain() {
+        const std::filesystem::path dir = folder_.path().toStdString();
+        std::filesystem::copy_file(std::filesystem::path(KORVELAN_RESOURCES) / "deutsch.cty",
+                                   dir / "deutsch.cty", std::filesystem::copy_options::overwrite_existing);
+        std::ofstream(dir / "korvelan2.ini")
+            << "[DefaultPath]\r\nCardPath=/karten/\r\n[Diagram]\r\nPelo=yes\r\n";
+        TMainOptions options;
+        options.ProgramDirectory = dir;
+        options.SettingsFile = dir / "korvelan2.ini";
+        options.Dialogs = &dialogs_;
+        auto main = std::make_unique<TMain>(options);
+        main->show();
+        return main;
+    }
+
+    // Answers the modal dialogs as they come: "Einlesen" in the card dialog, a comment in the
+    // comment dialog.
+    static void AnswerModalDialogs(TMain& main, QTimer& timer) {
+        QObject::connect(&timer, &QTimer::timeout, &main, [&main] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == main.MM_SD_Card) {
+                main.MM_SD_Card->Button1->click();
+            } else if (modal == main.Kommentar_aen) {
+                main.Kommentar_aen->Edit1->setText("Vom Parkplatz");
+                main.Kommentar_aen->Button1->click();
+            }
+        });
+        timer.start(20);
+    }
+
+private slots:
+    void mmSdCardCommand() {
+        auto main = NewMain();
+        const TempFile card("MESS.TXT", CardLine(9, 3, 26, 7, 0, 0, 0, 48, 4, 0) +
+                                            CardLine(9, 3, 26, 7, 0, 30, 0, 55, 13, 1));
+        dialogs_.OpenAnswers << QString::fromStdString(card.path());
+        QTimer answers;
+        AnswerModalDialogs(*main, answers);
+        main->MMSDCard1Click();
+        answers.stop();
+
+        QCOMPARE(dialogs_.Directories.last(), QString("/karten/"));
+        QVERIFY(dialogs_.Filters.last().contains("*.bin"));
+        QCOMPARE(main->Data().DataMode, DataMode::SingleVehicle);
+        QCOMPARE(main->Data().WorkVehicleCount, 2);
+        QCOMPARE(main->Data().IntervalRebuildPending, std::uint8_t{1});
+        QCOMPARE(main->Data().Comment, std::string("Vom Parkplatz"));
+        QCOMPARE(main->CurrentView(), MainView::VehicleList);
+        QVERIFY(main->ToolButton10->isEnabled());
+
+        // A file that is no card file is refused; the measurement stays.
+        const TempFile other("MESS.CSV", "1;2;3\r\n");
+        dialogs_.OpenAnswers << QString::fromStdString(other.path());
+        main->MMSDCard1Click();
+        QVERIFY(dialogs_.Messages.last().contains("MESS.CSV"));
+        QCOMPARE(main->Data().WorkVehicleCount, 2);
+    }
+
+    void peloImportCommand() {
+        auto main = NewMain();
+        QVERIFY(main->Import1->isVisible());
+        const TempFile pelo("zaehlung.pel", PeloHeader("QT", 1, 1) + " 10  20  30\r\n");
+        dialogs_.OpenAnswers << QString::fromStdString(pelo.path());
+        main->Import1Click();
+        QCOMPARE(dialogs_.Filters.last(), QString("Pelo-Dateien (*.pel)|*.pel"));
+        QCOMPARE(main->Data().DataMode, DataMode::Imported);
+        QCOMPARE(main->Data().WorkIntervalCount, 3);
+        QCOMPARE(main->CurrentView(), MainView::IntervalList);
+        QVERIFY(!main->ToolButton8->isEnabled());
+
+        const TempFile bad("kaputt.pel", PeloHeader("VC", 1, 1, "xx00") + " 10\r\n");
+        dialogs_.OpenAnswers << QString::fromStdString(bad.path());
+        main->Import1Click();
+        QVERIFY(dialogs_.Messages.last().contains("Zeile 1"));
+        QCOMPARE(main->Data().WorkIntervalCount, 3);
+    }
+};
+
+QTEST_MAIN(CardMainWindowTest)
+#include "CardMainWindowTest.moc"
