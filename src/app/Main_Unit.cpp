@@ -7,6 +7,9 @@
 #include "cards/Import.h"
 #include "cards/MM_SD_Card.h"
 #include "cards/SM_Card.h"
+#include "charts/ChartPanel.h"
+#include "charts/ChartWidget.h"
+#include "charts/Druck.h"
 #include "data/CoreError.h"
 #include "data/Daten_Load.h"
 #include "data/Export.h"
@@ -31,6 +34,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -211,6 +215,7 @@ TMain::TMain(TMainOptions options, QWidget* parent) : QMainWindow(parent), optio
 
     CreateDialogs();
     ConnectCommands();
+    ConnectChart();
 }
 
 TMain::~TMain() = default;
@@ -457,6 +462,8 @@ void TMain::CreateViews() {
     auto* chartLayout = new QVBoxLayout(ChartPage);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->setSpacing(0);
+    Grafik = new ChartPanel(data_, settings_, texts_, selections_, ChartPage);
+    chartLayout->addWidget(Grafik);
     Views->addWidget(ChartPage);
 
     auto* summaryPage = new QWidget(Views);
@@ -1197,4 +1204,56 @@ void TMain::ShowError(const std::exception& error) {
 
 void TMain::ShowWarning(const QString& text) {
     dialogs_->ShowMessage(this, FileDialogs::MessageKind::Warning, windowTitle(), text);
+}
+
+// --- chart view and printing ----------------------------------------------------------------------
+
+namespace {
+PrintView PrintViewOf(MainView view) {
+    switch (view) {
+    case MainView::VehicleList:
+        return PrintView::VehicleList;
+    case MainView::IntervalList:
+        return PrintView::IntervalList;
+    case MainView::Chart:
+        return PrintView::Chart;
+    default:
+        return PrintView::Summary;
+    }
+}
+} // namespace
+
+void TMain::ConnectChart() {
+    connect(this, &TMain::chartViewEntered, Grafik,
+            [this] { Guarded([this] { Grafik->EnterChartView(); }); });
+    connect(this, &TMain::chartRedrawRequested, Grafik,
+            [this] { Guarded([this] { Grafik->DrawSelectedChart(); }); });
+    connect(this, &TMain::percentilesChanged, Grafik, &ChartPanel::SetPercentiles);
+    connect(this, &TMain::textsChanged, Grafik, &ChartPanel::ApplyTexts);
+    connect(this, &TMain::chartPictureRequested, this, [this](const QString& file) {
+        if (Guarded([&] { Grafik->SavePicture(file.toStdString()); }))
+            statusBar()->showMessage(file);
+    });
+    // The print button prints the view; a right click on it shows the print preview.
+    auto source = [this](MainView view) {
+        return PrintSource{data_, texts_, Grafik->Diag->Chart(), Grafik->Diag->Appearance(),
+                           view == MainView::Summary ? summaryLines_ : std::vector<std::string>{}};
+    };
+    auto printer = [this]() -> QPrinter& {
+        if (!printer_)
+            printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        return *printer_;
+    };
+    connect(this, &TMain::printRequested, this, [this, source, printer](MainView view) {
+        if (view != MainView::None)
+            Guarded([&] { PrintCurrentView(this, printer(), PrintViewOf(view), source(view)); });
+    });
+    ToolButton16->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ToolButton16, &QWidget::customContextMenuRequested, this, [this, source, printer] {
+        if (ToolButton16->isEnabled() && view_ != MainView::None)
+            Guarded([&] { PreviewCurrentView(this, printer(), PrintViewOf(view_), source(view_)); });
+    });
+    // The texts and percentiles were read before the chart tool bar was connected.
+    Grafik->SetPercentiles(selections_.LowerPercentile, selections_.UpperPercentile, {}, {});
+    Grafik->ApplyTexts();
 }

@@ -20,11 +20,13 @@
 #include <string>
 #include <vector>
 
+class ChartPanel;
 class IniFile;
 class QAction;
 class QButtonGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QScrollBar;
 class QStackedWidget;
 class QToolBar;
@@ -211,6 +213,7 @@ public:
     ListMemo* Memo1 = nullptr;
     QScrollBar* ScrollBar1 = nullptr;
     QWidget* ChartPage = nullptr; // the chart tool bar `GrafikBar` and the chart `Diag` go here
+    ChartPanel* Grafik = nullptr; // `GrafikBar` above `Diag`
     QPlainTextEdit* Memo2 = nullptr;
 
     TfrmAbout* frmAbout = nullptr;
@@ -232,6 +235,7 @@ private:
     void CreateViews();
     void CreateDialogs();
     void ConnectCommands();
+    void ConnectChart();
     void LoadConfig();
     void WriteConfig();
     void ApplyTexts();
@@ -262,6 +266,7 @@ private:
     std::filesystem::path programDirectory_;
     std::filesystem::path settingsFile_;
     std::unique_ptr<IniFile> ini_;
+    std::unique_ptr<QPrinter> printer_; // keeps the chosen printer and its settings for the run
 
     MeasurementData data_;
     Settings settings_;
