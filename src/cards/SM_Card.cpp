@@ -2,6 +2,7 @@
 
 #include "cards/CardCommon.h"
 #include "cards/QtCardSerialPort.h"
+#include "data/CoreError.h"
 #include "lang/LanguageTexts.h"
 
 #include <QComboBox>
@@ -204,16 +205,27 @@ void TSM_Card::Button1Click() {
     ProgressBar1->setRange(0, std::max(1, announcedEntries_));
     ProgressBar1->setValue(0);
 
-    const auto result = ReadSmartMediaCard(
-        *port_, Today(), texts_,
-        [this](const SmartMediaProgress& p) {
-            Label3->setText(QString::fromStdString(p.RemainingLine));
-            ProgressBar1->setValue(
-                std::clamp(ProgressBar1->maximum() - p.Remaining, 0, ProgressBar1->maximum()));
-            QCoreApplication::processEvents(); // lets "Abbruch" through
-            return aborted_;
-        },
-        [this](const SmartMediaProgress& p) { Label2->setText(QString::fromStdString(p.FailedLine)); });
+    SmartMediaReadResult result;
+    try {
+        result = ReadSmartMediaCard(
+            *port_, Today(), texts_,
+            [this](const SmartMediaProgress& p) {
+                Label3->setText(QString::fromStdString(p.RemainingLine));
+                ProgressBar1->setValue(
+                    std::clamp(ProgressBar1->maximum() - p.Remaining, 0, ProgressBar1->maximum()));
+                QCoreApplication::processEvents(); // lets "Abbruch" through
+                return aborted_;
+            },
+            [this](const SmartMediaProgress& p) { Label2->setText(QString::fromStdString(p.FailedLine)); });
+    } catch (const CoreError& error) {
+        // Nothing was read: the measurement stays and polling goes on.
+        reading_ = false;
+        Label2->setText(QString::fromStdString(error.Message(texts_)));
+        Button2->setEnabled(false);
+        ComboBox1->setEnabled(true);
+        Timer1->start();
+        return;
+    }
 
     reading_ = false;
     SmartMediaReadDone = true;

@@ -164,6 +164,8 @@ SmartMediaReadResult ReadSmartMediaCard(CardSerialPort& port, double today, cons
     SmartMediaReadResult result;
     const auto amount =
         Exchange(port, SmartMedia::AmountCommand, SmartMedia::ShortWait, SmartMedia::AmountReplySize);
+    if (amount.size() < SmartMedia::AmountReplySize)
+        throw CoreError(242, "Der Kartenleser antwortet nicht.", ""); // gone since the last poll
     int remaining = AnnouncedEntries(amount);
     MarkerCalendar calendar(today);
 

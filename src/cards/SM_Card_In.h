@@ -127,7 +127,8 @@ struct SmartMediaReadResult {
 
 // Reads all announced entries page by page. onPage runs before each further page is requested
 // (the desktop program lets its user interface process events there); it returns true to abort.
-// onFailedPage runs after a page that arrived short.
+// onFailedPage runs after a page that arrived short. A reader that does not tell the amount of
+// data any more throws CoreError (text 242) before anything is read.
 SmartMediaReadResult
 ReadSmartMediaCard(CardSerialPort& port, double today, const LanguageTexts& texts,
                    const std::function<bool(const SmartMediaProgress&)>& onPage,

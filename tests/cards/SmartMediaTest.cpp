@@ -196,6 +196,16 @@ TEST(SmartMediaRead, WholeCardFailedPagesAbortAndSkippedEntries) {
     EXPECT_EQ(aborted.Vehicles.size(), 126u); // 128 entries, two of them markers
     EXPECT_EQ(abortPort.commands, "aL");
 
+    // A reader that has gone silent since the poll: nothing is read, nothing is replaced.
+    CardSimOptions silent;
+    silent.Silent = true;
+    CardReaderModel silentModel(pages, silent);
+    ModelSerialPort silentPort(silentModel);
+    EXPECT_THROW(
+        ReadSmartMediaCard(silentPort, today, texts, [](const SmartMediaProgress&) { return false; }),
+        CoreError);
+    EXPECT_EQ(silentPort.commands, "a");
+
     // Entries with impossible times are skipped and counted, not fatal.
     CardImage odd;
     odd.AddMarker(3, 1, 7);
