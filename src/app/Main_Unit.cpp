@@ -1253,6 +1253,13 @@ void TMain::ConnectChart() {
         if (ToolButton16->isEnabled() && view_ != MainView::None)
             Guarded([&] { PreviewCurrentView(this, printer(), PrintViewOf(view_), source(view_)); });
     });
+    // The percentile buttons "V1" and "V3" offer their menus on the right mouse button.
+    for (auto [button, menu] :
+         {std::pair{Grafik->ToolButton53, Vmenu1}, std::pair{Grafik->ToolButton55, Vmenu2}}) {
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [button, menu](const QPoint& at) { menu->popup(button->mapToGlobal(at)); });
+    }
     // The texts and percentiles were read before the chart tool bar was connected.
     Grafik->SetPercentiles(selections_.LowerPercentile, selections_.UpperPercentile, {}, {});
     Grafik->ApplyTexts();
