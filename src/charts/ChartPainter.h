@@ -57,6 +57,7 @@ struct ChartLayout {
 
 class ChartPainter {
 public:
+    // The painter refers to chart, which must outlive it.
     ChartPainter(const ChartDescription& chart, const ChartAppearance& appearance);
 
     // The layout for a target rectangle on a device (nullptr: the screen).
@@ -74,7 +75,7 @@ public:
 
 private:
     const ChartDescription& chart_;
-    const ChartAppearance& appearance_;
+    ChartAppearance appearance_; // small: held by value, so a temporary may be passed
 
     void PaintPanelAndWalls(QPainter& p, const ChartLayout& l, const ChartPaintOptions& options) const;
     void PaintGrid(QPainter& p, const ChartLayout& l) const;
