@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include "data/TextFormat.h"
 #include "evaluation/Bereich.h"
 #include "evaluation/Filter.h"
 #include "evaluation/Mode_Lng.h"
@@ -7,7 +8,6 @@
 #include "lang/Sprachfile.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
-#include "data/TextFormat.h"
 
 #include <cstdio>
 #include <iostream>
@@ -23,8 +23,10 @@ void AddSelectionOptions(CLI::App* command, SelectionOptions& options) {
     command->add_option("--range", options.Range, "FIRST:LAST record numbers of the joined intervals");
     command->add_option("--limit", options.Limit, "speed-limit display on, limit in km/h")
         ->check(CLI::IsMember({10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    command->add_option("--lower", options.Lower, "lower percentile")->check(CLI::IsMember({5, 10, 15, 20, 25}));
-    command->add_option("--upper", options.Upper, "upper percentile")->check(CLI::IsMember({75, 80, 85, 90, 95}));
+    command->add_option("--lower", options.Lower, "lower percentile")
+        ->check(CLI::IsMember({5, 10, 15, 20, 25}));
+    command->add_option("--upper", options.Upper, "upper percentile")
+        ->check(CLI::IsMember({75, 80, 85, 90, 95}));
     command->add_option("--calc-v50", options.CalcV50, "V50 as 50 % value or mean")
         ->check(CLI::IsMember({"count", "mean"}));
     command->add_option("--pkw", options.Pkw, "minimum length of a PKW in metres");
@@ -61,7 +63,9 @@ void StartRun(CliContext& context, CliRun& run) {
     run.data.LimitColourShift = LimitColourShiftOf(run.settings);
 }
 
-void LoadFile(CliRun& run, const std::string& file) { run.loaded = LoadDataFile(file, run.data); }
+void LoadFile(CliRun& run, const std::string& file) {
+    run.loaded = LoadDataFile(file, run.data);
+}
 
 namespace {
 std::pair<int, int> ParseRange(const std::string& text) {
@@ -129,4 +133,6 @@ void PrintLines(const std::vector<std::string>& lines) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-void UsageError(const std::string& message) { throw CLI::ValidationError(message); }
+void UsageError(const std::string& message) {
+    throw CLI::ValidationError(message);
+}

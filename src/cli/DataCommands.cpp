@@ -64,8 +64,8 @@ void Save(CliRun& run, const SaveOptions& options) {
     if (options.Comment)
         run.data.Comment = Utf8Left(*options.Comment, MaxCommentLength);
     const SaveScope scope = options.All ? SaveScope::All : SaveScope::Filtered;
-    const bool vehicleView = options.View.empty() ? run.data.DataMode == DataMode::SingleVehicle
-                                                  : options.View == "vehicles";
+    const bool vehicleView =
+        options.View.empty() ? run.data.DataMode == DataMode::SingleVehicle : options.View == "vehicles";
     if (vehicleView) {
         if (run.data.DataMode != DataMode::SingleVehicle)
             UsageError("--view vehicles needs single-vehicle data");

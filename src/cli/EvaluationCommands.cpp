@@ -37,7 +37,8 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     auto kind = std::make_shared<std::string>("overview");
     CLI::App* summary = app.add_subcommand("summary", "the summary text as the summary view shows it");
     summary->add_option("FILE", *file, "data file")->required();
-    summary->add_option("--kind", *kind, "overview, speed or daily")->check(CLI::IsMember({"overview", "speed", "daily"}));
+    summary->add_option("--kind", *kind, "overview, speed or daily")
+        ->check(CLI::IsMember({"overview", "speed", "daily"}));
     AddSelectionOptions(summary, *selection);
     summary->callback([&context, file, selection, kind] {
         CliRun run;

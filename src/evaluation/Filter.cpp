@@ -25,7 +25,7 @@ const char* const RepeatedConditionFallback =
     "Die Bedingung „%s“ betrifft eine Größe, für die schon eine Bedingung gilt. Je Richtung, Länge "
     "und Geschwindigkeit ist nur eine Bedingung möglich.";
 const char* const NoVehicleDataFallback =
-    "Der Datenfilter wirkt nur auf Einzelfahrzeugdaten; die geladenen Daten sind %s.";
+    "Der Datenfilter wirkt nur auf Einzelfahrzeugdaten; bitte eine Messung mit Einzelfahrzeugen laden.";
 
 constexpr int FirstDataLine = 2; // header and empty line come first
 
@@ -74,25 +74,11 @@ bool PassesDirection(char direction, DirectionChoice choice) {
     return false;
 }
 
-const char* DataModeName(::DataMode mode) {
-    switch (mode) {
-    case ::DataMode::None:
-        return "leer";
-    case ::DataMode::SingleVehicle:
-        return "Einzelfahrzeugdaten";
-    case ::DataMode::Interval:
-        return "Intervalldaten";
-    case ::DataMode::Imported:
-        return "importierte Intervalldaten";
-    }
-    return "unbekannt";
-}
-
 // The filter works on vehicle records only; a non-modal dialog may still be open when interval
 // data have been loaded, and Vehicles then no longer holds LoadedCount records.
 void RequireVehicleData(const MeasurementData& data) {
     if (data.DataMode != ::DataMode::SingleVehicle)
-        throw CoreError(NoVehicleDataText, NoVehicleDataFallback, DataModeName(data.DataMode));
+        throw CoreError(NoVehicleDataText, NoVehicleDataFallback, "");
 }
 
 // Packs the working vehicles whose mark equals `keepMarked` to the front, clearing their marks.
