@@ -1,5 +1,7 @@
 #include "app/Pictures.h"
 
+#include "app/DrawnIcon.h"
+
 #include <QFont>
 #include <QIconEngine>
 #include <QImage>
@@ -13,68 +15,7 @@
 
 namespace {
 
-// Every tool picture is drawn in a 24 x 24 box and scaled to the size asked for.
-constexpr qreal Box = 24.0;
-
-using DrawFunction = std::function<void(QPainter&)>;
-
-// Renders a drawing function at the exact device size asked for; disabled pictures are grey
-// and paler, as the style would make them from a bitmap.
-QImage RenderPicture(const DrawFunction& draw, QSize deviceSize, QIcon::Mode mode) {
-    QImage image(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        p.scale(deviceSize.width() / Box, deviceSize.height() / Box);
-        draw(p);
-    }
-    if (mode == QIcon::Disabled) {
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = QColor::fromRgba(qUnpremultiply(line[x]));
-                const int grey = 150 + qGray(c.rgb()) * 100 / 255;
-                line[x] = qPremultiply(qRgba(grey, grey, grey, c.alpha() * 2 / 3));
-            }
-        }
-    }
-    return image;
-}
-
-class DrawnIconEngine : public QIconEngine {
-public:
-    DrawnIconEngine(QString key, DrawFunction draw) : key_(std::move(key)), draw_(std::move(draw)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
-        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        const QImage image = RenderPicture(draw_, (QSizeF(rect.size()) * dpr).toSize(), mode);
-        painter->drawImage(QRectF(rect), image);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
-        if (size.isEmpty())
-            return {};
-        QPixmap pixmap = QPixmap::fromImage(RenderPicture(draw_, (QSizeF(size) * scale).toSize(), mode));
-        pixmap.setDevicePixelRatio(scale);
-        return pixmap;
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QIconEngine* clone() const override { return new DrawnIconEngine(key_, draw_); }
-    QString key() const override { return key_; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(16, 16), QSize(24, 24)}; }
-
-private:
-    QString key_;
-    DrawFunction draw_;
-};
-
-QIcon MakeIcon(const QString& key, DrawFunction draw) {
-    return QIcon(new DrawnIconEngine(key, std::move(draw)));
-}
+constexpr qreal Box = DrawnIconBox;
 
 QPen Outline(const QColor& colour, qreal width = 1.0) {
     QPen pen(colour, width);

@@ -1,5 +1,7 @@
 #include "charts/ChartBarIcons.h"
 
+#include "app/DrawnIcon.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QIconEngine>
@@ -14,67 +16,14 @@
 namespace {
 
 // Every picture is drawn in a 24 x 24 box and scaled to the size asked for.
-constexpr qreal Box = 24.0;
-using Drawing = std::function<void(QPainter&)>;
+constexpr qreal Box = DrawnIconBox;
+using Drawing = DrawFunction;
 
 const QColor PkwColour(255, 96, 96);
 const QColor LkwColour(240, 240, 128);
 const QColor LzColour(128, 176, 255);
 const QColor HeavyColour(144, 240, 128);
 const QColor Ink(40, 40, 40);
-
-QImage Render(const Drawing& draw, QSize deviceSize, QIcon::Mode mode) {
-    QImage image(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        p.scale(deviceSize.width() / Box, deviceSize.height() / Box);
-        draw(p);
-    }
-    if (mode == QIcon::Disabled) // grey and paler, as a style makes disabled bitmaps
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = QColor::fromRgba(qUnpremultiply(line[x]));
-                const int grey = 150 + qGray(c.rgb()) * 100 / 255;
-                line[x] = qPremultiply(qRgba(grey, grey, grey, c.alpha() / 2));
-            }
-        }
-    return image;
-}
-
-class DrawnIcon : public QIconEngine {
-public:
-    DrawnIcon(QString key, Drawing draw) : key_(std::move(key)), draw_(std::move(draw)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        painter->drawImage(QRectF(rect), Render(draw_, (QSizeF(rect.size()) * ratio).toSize(), mode));
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
-        if (size.isEmpty())
-            return {};
-        QPixmap pixmap = QPixmap::fromImage(Render(draw_, (QSizeF(size) * scale).toSize(), mode));
-        pixmap.setDevicePixelRatio(scale);
-        return pixmap;
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QIconEngine* clone() const override { return new DrawnIcon(key_, draw_); }
-    QString key() const override { return key_; }
-
-private:
-    QString key_;
-    Drawing draw_;
-};
-
-QIcon Make(const QString& key, Drawing draw) {
-    return QIcon(new DrawnIcon(key, std::move(draw)));
-}
 
 void Bar(QPainter& p, QRectF r, const QColor& fill) {
     p.setPen(QPen(fill.darker(170), 1.0));
@@ -153,7 +102,7 @@ void BarChartGlyph(QPainter& p, const QList<qreal>& heights, const QColor& fill)
 QIcon ChartBarIcon(ChartBarPicture picture) {
     switch (picture) {
     case ChartBarPicture::AllVehicles:
-        return Make("all", [](QPainter& p) {
+        return MakeIcon("all", [](QPainter& p) {
             for (int i = 0; i < 3; ++i) {
                 const qreal x = 3 + i * 6.5;
                 const qreal scale = i == 1 ? 1.0 : 0.7;
@@ -163,7 +112,7 @@ QIcon ChartBarIcon(ChartBarPicture picture) {
             }
         });
     case ChartBarPicture::SumOfAll:
-        return Make("sum", [](QPainter& p) {
+        return MakeIcon("sum", [](QPainter& p) {
             Bar(p, QRectF(4, 5, 16, 16), Qt::white);
             QFont font(QStringLiteral("Arial"));
             font.setPixelSize(13);
@@ -173,11 +122,11 @@ QIcon ChartBarIcon(ChartBarPicture picture) {
             p.drawText(QRectF(4, 5, 16, 16), Qt::AlignCenter, QString(QChar(0x03A3)));
         });
     case ChartBarPicture::Pkw:
-        return Make("pkw", [](QPainter& p) { Vehicle(p, 2, 20, PkwColour, false); });
+        return MakeIcon("pkw", [](QPainter& p) { Vehicle(p, 2, 20, PkwColour, false); });
     case ChartBarPicture::Lkw:
-        return Make("lkw", [](QPainter& p) { Vehicle(p, 2, 20, LkwColour, true); });
+        return MakeIcon("lkw", [](QPainter& p) { Vehicle(p, 2, 20, LkwColour, true); });
     case ChartBarPicture::Lz:
-        return Make("lz", [](QPainter& p) {
+        return MakeIcon("lz", [](QPainter& p) {
             Vehicle(p, 1, 7.5, LzColour, false);
             p.setPen(QPen(Ink, 1.0));
             p.setBrush(LzColour);
@@ -186,16 +135,16 @@ QIcon ChartBarIcon(ChartBarPicture picture) {
             Vehicle(p, 10, 13, LzColour, true);
         });
     case ChartBarPicture::LkwAndLz:
-        return Make("heavy", [](QPainter& p) {
+        return MakeIcon("heavy", [](QPainter& p) {
             Vehicle(p, 1, 13, HeavyColour, true);
             p.setPen(QPen(Ink, 2.0));
             p.drawLine(QPointF(18.5, 6), QPointF(18.5, 14));
             p.drawLine(QPointF(14.5, 10), QPointF(22.5, 10));
         });
     case ChartBarPicture::Speed:
-        return Make("speed", [](QPainter& p) { BarChartGlyph(p, {3, 7, 13, 17, 12, 6, 2}, Qt::white); });
+        return MakeIcon("speed", [](QPainter& p) { BarChartGlyph(p, {3, 7, 13, 17, 12, 6, 2}, Qt::white); });
     case ChartBarPicture::Gap:
-        return Make("gap", [](QPainter& p) {
+        return MakeIcon("gap", [](QPainter& p) {
             p.setPen(QPen(Ink, 1.5));
             p.drawLine(QPointF(3, 5), QPointF(3, 19));
             p.drawLine(QPointF(21, 5), QPointF(21, 19));
@@ -203,9 +152,9 @@ QIcon ChartBarIcon(ChartBarPicture picture) {
             Arrow(p, QPointF(12, 12), QPointF(19.5, 12), 3.5);
         });
     case ChartBarPicture::Count:
-        return Make("count", [](QPainter& p) { BarChartGlyph(p, {8, 12, 16, 10, 14, 6}, Qt::white); });
+        return MakeIcon("count", [](QPainter& p) { BarChartGlyph(p, {8, 12, 16, 10, 14, 6}, Qt::white); });
     case ChartBarPicture::Length:
-        return Make("length", [](QPainter& p) {
+        return MakeIcon("length", [](QPainter& p) {
             p.setPen(QPen(Ink, 1.0));
             p.setBrush(QColor(250, 220, 120));
             p.drawRect(QRectF(2, 9, 20, 7));
@@ -213,32 +162,32 @@ QIcon ChartBarIcon(ChartBarPicture picture) {
                 p.drawLine(QPointF(2 + i * 2.5, 9), QPointF(2 + i * 2.5, i % 2 ? 11.5 : 13));
         });
     case ChartBarPicture::DirectionBoth:
-        return Make("both", [](QPainter& p) {
+        return MakeIcon("both", [](QPainter& p) {
             Arrow(p, QPointF(3, 8), QPointF(19, 8));
             Arrow(p, QPointF(21, 16), QPointF(5, 16));
         });
     case ChartBarPicture::Direction1:
-        return Make("dir1", [](QPainter& p) { Arrow(p, QPointF(3, 12), QPointF(19, 12), 5); });
+        return MakeIcon("dir1", [](QPainter& p) { Arrow(p, QPointF(3, 12), QPointF(19, 12), 5); });
     case ChartBarPicture::Direction2:
-        return Make("dir2", [](QPainter& p) { Arrow(p, QPointF(21, 12), QPointF(5, 12), 5); });
+        return MakeIcon("dir2", [](QPainter& p) { Arrow(p, QPointF(21, 12), QPointF(5, 12), 5); });
     case ChartBarPicture::Back24:
-        return Make("back24", [](QPainter& p) { Paging(p, 2, false, true); });
+        return MakeIcon("back24", [](QPainter& p) { Paging(p, 2, false, true); });
     case ChartBarPicture::Back6:
-        return Make("back6", [](QPainter& p) { Paging(p, 2, false, false); });
+        return MakeIcon("back6", [](QPainter& p) { Paging(p, 2, false, false); });
     case ChartBarPicture::Back1:
-        return Make("back1", [](QPainter& p) { Paging(p, 1, false, false); });
+        return MakeIcon("back1", [](QPainter& p) { Paging(p, 1, false, false); });
     case ChartBarPicture::Forward1:
-        return Make("fwd1", [](QPainter& p) { Paging(p, 1, true, false); });
+        return MakeIcon("fwd1", [](QPainter& p) { Paging(p, 1, true, false); });
     case ChartBarPicture::Forward6:
-        return Make("fwd6", [](QPainter& p) { Paging(p, 2, true, false); });
+        return MakeIcon("fwd6", [](QPainter& p) { Paging(p, 2, true, false); });
     case ChartBarPicture::Forward24:
-        return Make("fwd24", [](QPainter& p) { Paging(p, 2, true, true); });
+        return MakeIcon("fwd24", [](QPainter& p) { Paging(p, 2, true, true); });
     }
     return {};
 }
 
 QIcon ChartBarTextIcon(const QString& text) {
-    return Make("text:" + text, [text](QPainter& p) {
+    return MakeIcon("text:" + text, [text](QPainter& p) {
         p.setPen(QPen(Ink, 1.0));
         p.setBrush(Qt::white);
         p.drawRoundedRect(QRectF(1, 4, 22, 16), 3, 3);
