@@ -29,14 +29,10 @@ double DayCountOf(QDate date) {
     return static_cast<double>(DayZero.daysTo(date));
 }
 
-// A language text, or the form's own caption when the language file leaves it empty.
-QString TextOr(const std::string& text, const char* builtIn) {
-    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
-}
 } // namespace
 
 TDBereich::TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent)
-    : QDialog(parent, Qt::Tool), data_(data), texts_(texts), host_(host) {
+    : ListToolDialog(parent), data_(data), texts_(texts), host_(host) {
     setObjectName("DBereich");
     setModal(false);
 
@@ -92,12 +88,6 @@ TDBereich::TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost
     });
 
     SetTexts();
-}
-
-void TDBereich::PlaceBesideList(const QRect& listGeometry) {
-    adjustSize();
-    const int width = frameGeometry().width();
-    move(listGeometry.left() + listGeometry.width() - width - 2, listGeometry.top() + 42);
 }
 
 void TDBereich::SetTexts() {
@@ -193,26 +183,6 @@ void TDBereich::SelectCalendarDates(QDate from, QDate to) {
 
 QDate TDBereich::CalendarSelectionStart() const {
     return Kalender->selectedDate();
-}
-
-bool TDBereich::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
-}
-
-void TDBereich::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return; // the main window came back from being minimised
-    FormShow();
-    FormActivate();
-}
-
-void TDBereich::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
 }
 
 void TDBereich::SetCalendarToData() {

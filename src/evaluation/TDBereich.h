@@ -4,8 +4,8 @@
 
 #include "evaluation/Bereich.h"
 
+#include "evaluation/ListToolDialog.h"
 #include <QDate>
-#include <QDialog>
 
 class ClickableLabel;
 class LanguageTexts;
@@ -14,19 +14,15 @@ class QCalendarWidget;
 class QLabel;
 class QPushButton;
 
-class TDBereich : public QDialog {
+class TDBereich : public ListToolDialog {
     Q_OBJECT
 public:
     TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent = nullptr);
 
-    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
-    // below the list's top, the right edge 2 pixels left of the list's right edge.
-    void PlaceBesideList(const QRect& listGeometry);
-
     // Event handlers, named after the form's controls and events.
-    void FormShow();
-    void FormActivate();
-    void FormHide();
+    void FormShow() override;
+    void FormActivate() override;
+    void FormHide() override;
     void Label_StartClick();
     void Label_StopClick();
     void KalenderClick();
@@ -49,11 +45,6 @@ public:
     QLabel* Stop_Nr = nullptr;
     QPushButton* BSet = nullptr;
     QPushButton* Reset = nullptr;
-
-protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void SetTexts();

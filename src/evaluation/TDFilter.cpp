@@ -16,10 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// A language text, or the form's own caption when the language file leaves it empty.
-QString TextOr(const std::string& text, const char* builtIn) {
-    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
-}
 
 QComboBox* NewComboBox(QWidget* parent, const char* name, const QStringList& items) {
     auto* box = new QComboBox(parent);
@@ -47,7 +43,7 @@ QPushButton* NewButton(QWidget* parent, const char* name) {
 } // namespace
 
 TDFilter::TDFilter(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent)
-    : QDialog(parent, Qt::Tool), data_(data), texts_(texts), host_(host) {
+    : ListToolDialog(parent), data_(data), texts_(texts), host_(host) {
     setObjectName("DFilter");
     setModal(false);
 
@@ -131,12 +127,6 @@ TDFilter::TDFilter(MeasurementData& data, const LanguageTexts& texts, ListHost& 
     connect(Dat_Mark_Use, &QPushButton::clicked, this, &TDFilter::Dat_Mark_UseClick);
 
     SetTexts();
-}
-
-void TDFilter::PlaceBesideList(const QRect& listGeometry) {
-    adjustSize();
-    const int width = frameGeometry().width();
-    move(listGeometry.left() + listGeometry.width() - width - 2, listGeometry.top() + 42);
 }
 
 void TDFilter::SetTexts() {
@@ -248,26 +238,6 @@ void TDFilter::UpdateFilterButtons() {
     Loeschen->setEnabled(states.Loeschen);
     Dat_Mark_Erase->setEnabled(states.Dat_Mark_Erase);
     Dat_Mark_Use->setEnabled(states.Dat_Mark_Use);
-}
-
-bool TDFilter::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
-}
-
-void TDFilter::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return; // the main window came back from being minimised
-    FormShow();
-    FormActivate();
-}
-
-void TDFilter::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
 }
 
 void TDFilter::ShowRunNumbers() {

@@ -4,7 +4,7 @@
 
 #include "evaluation/Filter.h"
 
-#include <QDialog>
+#include "evaluation/ListToolDialog.h"
 
 class ClickableLabel;
 class LanguageTexts;
@@ -14,19 +14,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TDFilter : public QDialog {
+class TDFilter : public ListToolDialog {
     Q_OBJECT
 public:
     TDFilter(MeasurementData& data, const LanguageTexts& texts, ListHost& host, QWidget* parent = nullptr);
 
-    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
-    // below the list's top, the right edge 2 pixels left of the list's right edge.
-    void PlaceBesideList(const QRect& listGeometry);
-
     // Event handlers, named after the form's controls and events.
-    void FormShow();
-    void FormActivate();
-    void FormHide();
+    void FormShow() override;
+    void FormActivate() override;
+    void FormHide() override;
     void Label_StartClick();
     void Label_StopClick();
     void MarkierenClick();
@@ -54,11 +50,6 @@ public:
     QPushButton* Loeschen = nullptr;
     QPushButton* Dat_Mark_Erase = nullptr;
     QPushButton* Dat_Mark_Use = nullptr;
-
-protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void SetTexts();

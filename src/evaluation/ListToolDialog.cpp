@@ -1,0 +1,36 @@
+#include "evaluation/ListToolDialog.h"
+
+#include <QEvent>
+#include <QShowEvent>
+
+ListToolDialog::ListToolDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {}
+
+void ListToolDialog::PlaceBesideList(const QRect& listGeometry) {
+    adjustSize();
+    const int width = frameGeometry().width();
+    move(listGeometry.left() + listGeometry.width() - width - 2, listGeometry.top() + 42);
+}
+
+bool ListToolDialog::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void ListToolDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // the main window came back from being minimised
+    FormShow();
+    FormActivate();
+}
+
+void ListToolDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
+QString ListToolDialog::TextOr(const std::string& text, const char* builtIn) {
+    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// What the time range and the filter dialog share: a non-modal tool window on top of the main
+// window, placed beside the list, whose form events run when it is shown, activated and hidden.
+
+#include <QDialog>
+
+#include <string>
+
+class ListToolDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ListToolDialog(QWidget* parent);
+
+    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
+    // below the list's top, the right edge 2 pixels left of the list's right edge.
+    void PlaceBesideList(const QRect& listGeometry);
+
+    virtual void FormShow() = 0;
+    virtual void FormActivate() = 0;
+    virtual void FormHide() = 0;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    // A language text, or the form's own caption when the language file leaves it empty.
+    static QString TextOr(const std::string& text, const char* builtIn);
+};
