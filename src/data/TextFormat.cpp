@@ -6,21 +6,21 @@
 #include <limits>
 
 namespace {
-struct Spec {
+struct Directive {
     bool left = false, zero = false, space = false, plus = false;
     int width = -1;
     int precision = -1;
     char conversion = 0;
 };
 
-void Pad(std::string& out, const std::string& body, const Spec& spec) {
-    const int missing = spec.width - static_cast<int>(body.size());
+void Pad(std::string& out, const std::string& body, const Directive& directive) {
+    const int missing = directive.width - static_cast<int>(body.size());
     if (missing <= 0) {
         out += body;
-    } else if (spec.left) {
+    } else if (directive.left) {
         out += body;
         out.append(static_cast<std::size_t>(missing), ' ');
-    } else if (spec.zero && spec.precision < 0 && !body.empty()) {
+    } else if (directive.zero && directive.precision < 0 && !body.empty()) {
         const bool sign = body[0] == '-' || body[0] == '+' || body[0] == ' ';
         if (sign)
             out += body[0];
@@ -32,33 +32,35 @@ void Pad(std::string& out, const std::string& body, const Spec& spec) {
     }
 }
 
-std::string IntegerBody(long long value, const Spec& spec) {
+std::string IntegerBody(long long value, const Directive& directive) {
     const bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                            : static_cast<unsigned long long>(value);
+    unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     std::string digits = std::to_string(magnitude);
-    if (spec.precision > static_cast<int>(digits.size()))
-        digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), '0');
+    if (directive.precision > static_cast<int>(digits.size()))
+        digits.insert(0, static_cast<std::size_t>(directive.precision) - digits.size(), '0');
     if (negative)
         return "-" + digits;
-    if (spec.plus)
+    if (directive.plus)
         return "+" + digits;
-    if (spec.space)
+    if (directive.space)
         return " " + digits;
     return digits;
 }
 
-std::string FixedBody(double value, const Spec& spec, char decimal) {
-    const int precision = spec.precision < 0 ? 2 : spec.precision; // Delphi's Format default
+std::string FixedBody(double value, const Directive& directive, char decimal) {
+    const int precision = directive.precision < 0 ? 2 : directive.precision; // Delphi's Format default
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     const char* begin = buffer;
     // "-0.0" reads as "0.0"
-    if (*begin == '-' && std::string_view(begin + 1, result.ptr).find_first_not_of("0.") == std::string_view::npos)
+    if (*begin == '-' &&
+        std::string_view(begin + 1, result.ptr).find_first_not_of("0.") == std::string_view::npos)
         ++begin;
     std::string body;
     body.reserve(static_cast<std::size_t>(result.ptr - begin) + 1);
-    if (*begin != '-' && spec.plus)
+    if (*begin != '-' && directive.plus)
         body += '+';
     for (const char* c = begin; c != result.ptr; ++c)
         body += *c == '.' ? decimal : *c;
@@ -66,7 +68,8 @@ std::string FixedBody(double value, const Spec& spec, char decimal) {
 }
 } // namespace
 
-std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args, const LocaleFormat& locale) {
+std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args,
+                   const LocaleFormat& locale) {
     std::string out;
     out.reserve(pattern.size() + 16);
     auto next = args.begin();
@@ -81,19 +84,19 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
             ++i;
             continue;
         }
-        Spec spec;
-        const std::size_t specStart = i;
+        Directive directive;
+        const std::size_t directiveStart = i;
         std::size_t j = i + 1;
         for (; j < pattern.size(); ++j) {
             const char f = pattern[j];
             if (f == '-')
-                spec.left = true;
+                directive.left = true;
             else if (f == '0')
-                spec.zero = true;
+                directive.zero = true;
             else if (f == ' ')
-                spec.space = true;
+                directive.space = true;
             else if (f == '+')
-                spec.plus = true;
+                directive.plus = true;
             else
                 break;
         }
@@ -104,42 +107,43 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
                     target = target * 10 + (pattern[j++] - '0');
             }
         };
-        readNumber(spec.width);
+        readNumber(directive.width);
         if (j < pattern.size() && pattern[j] == '.') {
             ++j;
-            spec.precision = 0;
-            readNumber(spec.precision);
+            directive.precision = 0;
+            readNumber(directive.precision);
         }
         while (j < pattern.size() && (pattern[j] == 'l' || pattern[j] == 'h'))
             ++j;
         if (j >= pattern.size())
             break;
-        spec.conversion = pattern[j];
+        directive.conversion = pattern[j];
         i = j;
         if (next == args.end())
             continue; // a pattern asking for more values than given shows nothing for them
         const FormatArg& arg = *next++;
-        switch (spec.conversion) {
+        switch (directive.conversion) {
         case 'd':
         case 'i':
         case 'u':
-            Pad(out, IntegerBody(arg.integer(), spec), spec);
+            Pad(out, IntegerBody(arg.integer(), directive), directive);
             break;
         case 'f':
-            Pad(out, FixedBody(arg.floating(), spec, locale.DecimalSeparator), spec);
+            Pad(out, FixedBody(arg.floating(), directive, locale.DecimalSeparator), directive);
             break;
         case 's': {
             std::string text(arg.kind() == FormatArg::Kind::Text ? std::string(arg.text())
                                                                  : IntToStr(arg.integer()));
-            if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision)
-                text.resize(static_cast<std::size_t>(spec.precision));
-            Spec noZero = spec;
+            if (directive.precision >= 0 && static_cast<int>(text.size()) > directive.precision)
+                text.resize(static_cast<std::size_t>(directive.precision));
+            Directive noZero = directive;
             noZero.zero = false;
             Pad(out, text, noZero);
             break;
         }
         default:
-            out += pattern.substr(specStart, j - specStart + 1); // unknown conversions stand for themselves
+            out += pattern.substr(directiveStart,
+                                  j - directiveStart + 1); // unknown conversions stand for themselves
             break;
         }
     }
@@ -162,7 +166,9 @@ std::string FloatToStr(double value, const LocaleFormat& locale) {
     return text;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 std::optional<int> StrToIntStrict(std::string_view text) {
     std::size_t begin = 0;
@@ -184,4 +190,6 @@ std::optional<int> StrToIntStrict(std::string_view text) {
     return static_cast<int>(value);
 }
 
-long long RoundHalfEven(long double value) { return static_cast<long long>(std::nearbyint(value)); }
+long long RoundHalfEven(long double value) {
+    return static_cast<long long>(std::nearbyint(value));
+}
