@@ -3,6 +3,7 @@
 #include "data/CoreError.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
+#include "evaluation/Mode_Sht.h"
 #include "lang/LanguageTexts.h"
 
 #include <algorithm>
@@ -238,13 +239,6 @@ std::string IntervalLine(const MeasurementData& data, int n, const LocaleFormat&
 
 std::vector<std::string> RenderIntervalPage(const MeasurementData& data, int first, int linesPerPage,
                                             const LanguageTexts& texts, const LocaleFormat& locale) {
-    std::vector<std::string> lines;
-    const long long last =
-        std::min<long long>(static_cast<long long>(first) + linesPerPage, data.WorkIntervalCount);
-    lines.reserve(static_cast<std::size_t>(std::max<long long>(0, last - first + 1)) + 2);
-    lines.push_back(texts[82]);
-    lines.emplace_back();
-    for (long long n = std::max(first, 1); n <= last; ++n)
-        lines.push_back(IntervalLine(data, static_cast<int>(n), locale));
-    return lines;
+    return RenderListPage(texts[82], first, linesPerPage, data.WorkIntervalCount,
+                          [&](int n) { return IntervalLine(data, n, locale); });
 }

@@ -20,17 +20,22 @@ std::string VehicleLine(const VehicleRecord& record, int n, const LocaleFormat& 
     return line;
 }
 
-std::vector<std::string> RenderVehiclePage(const MeasurementData& data, int first, int linesPerPage,
-                                           const LanguageTexts& texts, const LocaleFormat& locale) {
+std::vector<std::string> RenderListPage(const std::string& header, int first, int linesPerPage, int count,
+                                        const std::function<std::string(int)>& lineOf) {
     std::vector<std::string> lines;
-    const long long last =
-        std::min<long long>(static_cast<long long>(first) + linesPerPage, data.WorkVehicleCount);
+    const long long last = std::min<long long>(static_cast<long long>(first) + linesPerPage, count);
     lines.reserve(static_cast<std::size_t>(std::max<long long>(0, last - first + 1)) + 2);
-    lines.push_back(texts[81]);
+    lines.push_back(header);
     lines.emplace_back();
     for (long long n = std::max(first, 1); n <= last; ++n)
-        lines.push_back(VehicleLine(data.WorkVehicles[static_cast<int>(n)], static_cast<int>(n), locale));
+        lines.push_back(lineOf(static_cast<int>(n)));
     return lines;
+}
+
+std::vector<std::string> RenderVehiclePage(const MeasurementData& data, int first, int linesPerPage,
+                                           const LanguageTexts& texts, const LocaleFormat& locale) {
+    return RenderListPage(texts[81], first, linesPerPage, data.WorkVehicleCount,
+                          [&](int n) { return VehicleLine(data.WorkVehicles[n], n, locale); });
 }
 
 std::optional<int> RecordOfListLine(const MeasurementData& data, int memoLine) {

@@ -5,6 +5,7 @@
 #include "data/LocaleFormat.h"
 #include "data/MeasurementData.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ std::string VehicleLine(const VehicleRecord& record, int n,
                         const LocaleFormat& locale = SystemLocaleFormat());
 
 // The vehicle list page from record `first`: text 81, an empty line, then records
+// The page rule both lists follow: the header, an empty line, then the lines of records
+// first..min(first + linesPerPage, count); a start beyond the data gives the header only.
+std::vector<std::string> RenderListPage(const std::string& header, int first, int linesPerPage, int count,
+                                        const std::function<std::string(int)>& lineOf);
+
 // first..min(first + linesPerPage, WorkVehicleCount).
 std::vector<std::string> RenderVehiclePage(const MeasurementData& data, int first, int linesPerPage,
                                            const LanguageTexts& texts,
