@@ -1,6 +1,9 @@
 #include "evaluation/ListToolDialog.h"
 
+#include "evaluation/ClickableLabel.h"
+
 #include <QEvent>
+#include <QLabel>
 #include <QShowEvent>
 
 ListToolDialog::ListToolDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {}
@@ -33,4 +36,20 @@ void ListToolDialog::hideEvent(QHideEvent* event) {
 
 QString ListToolDialog::TextOr(const std::string& text, const char* builtIn) {
     return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
+}
+
+void ListToolDialog::CreateRunControls() {
+    Label_Start = new ClickableLabel(this);
+    Label_Start->setObjectName("Label_Start");
+    Label_Stop = new ClickableLabel(this);
+    Label_Stop->setObjectName("Label_Stop");
+    Start_Nr = new QLabel(this);
+    Start_Nr->setObjectName("Start_Nr");
+    Stop_Nr = new QLabel(this);
+    Stop_Nr->setObjectName("Stop_Nr");
+    for (QLabel* number : {Start_Nr, Stop_Nr}) {
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        number->setMinimumWidth(fontMetrics().horizontalAdvance("0000000"));
+        number->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
 }

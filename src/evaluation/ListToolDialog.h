@@ -6,6 +6,9 @@
 
 #include <string>
 
+class ClickableLabel;
+class QLabel;
+
 class ListToolDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,7 +22,16 @@ public:
     virtual void FormActivate() = 0;
     virtual void FormHide() = 0;
 
+    // The run's start and stop: clickable labels that take a record number from the list, and the
+    // numbers they show.
+    ClickableLabel* Label_Start = nullptr;
+    ClickableLabel* Label_Stop = nullptr;
+    QLabel* Start_Nr = nullptr;
+    QLabel* Stop_Nr = nullptr;
+
 protected:
+    // Creates the four controls of the run.
+    void CreateRunControls();
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

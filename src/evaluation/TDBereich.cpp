@@ -40,19 +40,7 @@ TDBereich::TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost
     Kalender->setObjectName("Kalender");
     Kalender->setGridVisible(true);
     Kalender->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    Label_Start = new ClickableLabel(this);
-    Label_Start->setObjectName("Label_Start");
-    Label_Stop = new ClickableLabel(this);
-    Label_Stop->setObjectName("Label_Stop");
-    Start_Nr = new QLabel(this);
-    Start_Nr->setObjectName("Start_Nr");
-    Stop_Nr = new QLabel(this);
-    Stop_Nr->setObjectName("Stop_Nr");
-    for (QLabel* number : {Start_Nr, Stop_Nr}) {
-        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        number->setMinimumWidth(fontMetrics().horizontalAdvance("0000000"));
-        number->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
+    CreateRunControls();
     BSet = new QPushButton(this);
     BSet->setObjectName("BSet");
     BSet->setAutoDefault(false);

@@ -39,10 +39,6 @@ public:
     QDate CalendarSelectionEnd() const { return selectionEnd_; }
 
     QCalendarWidget* Kalender = nullptr;
-    ClickableLabel* Label_Start = nullptr;
-    ClickableLabel* Label_Stop = nullptr;
-    QLabel* Start_Nr = nullptr;
-    QLabel* Stop_Nr = nullptr;
     QPushButton* BSet = nullptr;
     QPushButton* Reset = nullptr;
 

@@ -63,19 +63,7 @@ TDFilter::TDFilter(MeasurementData& data, const LanguageTexts& texts, ListHost& 
     Label_Laenge->setBuddy(Bed_Laenge);
     Label_Richt->setBuddy(Bed_Richt);
 
-    Label_Start = new ClickableLabel(this);
-    Label_Start->setObjectName("Label_Start");
-    Label_Stop = new ClickableLabel(this);
-    Label_Stop->setObjectName("Label_Stop");
-    Start_Nr = new QLabel(this);
-    Start_Nr->setObjectName("Start_Nr");
-    Stop_Nr = new QLabel(this);
-    Stop_Nr->setObjectName("Stop_Nr");
-    for (QLabel* number : {Start_Nr, Stop_Nr}) {
-        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        number->setMinimumWidth(fontMetrics().horizontalAdvance("0000000"));
-        number->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
+    CreateRunControls();
     Label_Anzahl = new QLabel(this);
     Label_Anzahl->setObjectName("Label_Anzahl");
     Label_Anzahl->setAlignment(Qt::AlignCenter);

@@ -41,10 +41,6 @@ public:
     QLineEdit* Wert_Laenge = nullptr;
     QLabel* Label_Richt = nullptr;
     QComboBox* Bed_Richt = nullptr;
-    ClickableLabel* Label_Start = nullptr;
-    ClickableLabel* Label_Stop = nullptr;
-    QLabel* Start_Nr = nullptr;
-    QLabel* Stop_Nr = nullptr;
     QLabel* Label_Anzahl = nullptr;
     QPushButton* Markieren = nullptr;
     QPushButton* Loeschen = nullptr;
