@@ -38,6 +38,15 @@ void AddSelectionOptions(CLI::App* command, SelectionOptions& options) {
     drop->excludes(keep);
 }
 
+void AddSummaryKindOption(CLI::App* command, std::string& kind) {
+    command->add_option("--kind", kind, "summary table: overview, speed or daily (default overview)")
+        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+}
+
+int SummaryKindOf(const std::string& kind) {
+    return kind == "speed" ? 2 : kind == "daily" ? 3 : 1;
+}
+
 void StartRun(CliContext& context, CliRun& run) {
     const std::string programDirectory = ProgramDirectory();
     const SettingsFileLocation location = context.common.SettingsPath.empty()

@@ -51,6 +51,10 @@ struct CliRun {
 void AddCommonOptions(CLI::App& app, CommonOptions& options);
 void AddSelectionOptions(CLI::App* command, SelectionOptions& options);
 
+// --kind overview|speed|daily: the summary table (`SummaryKind` 1, 2, 3).
+void AddSummaryKindOption(CLI::App* command, std::string& kind);
+int SummaryKindOf(const std::string& kind);
+
 // Reads the settings file and the language file as the desktop program does at start. A settings
 // warning (lengths that are not whole numbers) goes to standard error.
 void StartRun(CliContext& context, CliRun& run);

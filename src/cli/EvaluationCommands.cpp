@@ -10,8 +10,6 @@
 #include <memory>
 
 namespace {
-const std::map<std::string, int> SummaryKinds{{"overview", 1}, {"speed", 2}, {"daily", 3}};
-
 struct ExportOptions {
     std::string View;
     std::string Output;
@@ -37,15 +35,14 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     auto kind = std::make_shared<std::string>("overview");
     CLI::App* summary = app.add_subcommand("summary", "the summary text as the summary view shows it");
     summary->add_option("FILE", *file, "data file")->required();
-    summary->add_option("--kind", *kind, "overview, speed or daily")
-        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+    AddSummaryKindOption(summary, *kind);
     AddSelectionOptions(summary, *selection);
     summary->callback([&context, file, selection, kind] {
         CliRun run;
         StartRun(context, run);
         LoadFile(run, *file);
         ApplySelection(run, *selection, true);
-        run.data.SummaryKind = SummaryKinds.at(*kind);
+        run.data.SummaryKind = SummaryKindOf(*kind);
         PrintLines(SummaryLines(run.data, run.view, context.texts));
     });
 
@@ -56,8 +53,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         ->required()
         ->check(CLI::IsMember({"vehicles", "intervals", "summary"}));
     exportCommand->add_option("-o", exportOptions->Output, "export file to write")->required();
-    exportCommand->add_option("--kind", exportOptions->Kind, "summary table: overview, speed or daily")
-        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+    AddSummaryKindOption(exportCommand, exportOptions->Kind);
     AddSelectionOptions(exportCommand, *selection);
     exportCommand->callback([&context, file, selection, exportOptions] {
         CliRun run;
@@ -70,7 +66,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         std::vector<std::string> summaryLines;
         ExportView view = vehicles ? ExportView::VehicleList : ExportView::IntervalList;
         if (exportOptions->View == "summary") {
-            run.data.SummaryKind = SummaryKinds.at(exportOptions->Kind);
+            run.data.SummaryKind = SummaryKindOf(exportOptions->Kind);
             summaryLines = SummaryLines(run.data, run.view, context.texts);
             view = ExportView::Summary;
         }

@@ -22,8 +22,6 @@ struct PrintOptions {
     std::string Kind = "overview";
 };
 
-const std::map<std::string, int> SummaryKinds{{"overview", 1}, {"speed", 2}, {"daily", 3}};
-
 std::unique_ptr<QPrinter> PdfPrinter(const std::string& fileName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -48,8 +46,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
         ->required()
         ->check(CLI::IsMember({"vehicles", "intervals", "chart", "summary"}));
     print->add_option("-o", options->Output, "PDF file to write")->required();
-    print->add_option("--kind", options->Kind, "summary table: overview, speed or daily")
-        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+    AddSummaryKindOption(print, options->Kind);
     AddChartOptions(print, *chartOptions, "--chart"); // --view names the printed view
     AddSelectionOptions(print, *selection);
 
@@ -69,7 +66,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
         } else if (options->View == "intervals") {
             PrintIntervalList(*printer, run->data, context.texts);
         } else if (options->View == "summary") {
-            run->data.SummaryKind = SummaryKinds.at(options->Kind);
+            run->data.SummaryKind = SummaryKindOf(options->Kind);
             PrintSummary(*printer, SummaryLines(run->data, run->view, context.texts));
         } else {
             PrintChart(*printer, DrawRequestedChart(*chartOptions, *run, context.texts),
