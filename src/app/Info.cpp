@@ -2,6 +2,7 @@
 
 #include "app/Logo.h"
 #include "app/Pictures.h"
+#include "lang/ShippedFiles.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -39,7 +40,7 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& programDirectory, QWidget* par
     setModal(true);
     setFixedSize(BannerWidth, BannerHeight);
 
-    const auto logo = ReadLogoText(programDirectory / "logo.txt");
+    const auto logo = ReadLogoText(FindShippedFile(programDirectory, "logo.txt"));
     ProductName =
         TransparentLabel(this, "ProductName", PixelFont(QStringLiteral("Arial"), 21, true), {30, 96});
     Comments = TransparentLabel(this, "Comments", PixelFont(QStringLiteral("Arial"), 13), {30, 112});

@@ -1,5 +1,6 @@
 #include "app/Main_Unit.h"
 
+#include "app/HelpWindow.h"
 #include "app/Info.h"
 #include "app/Kommentar_aendern.h"
 #include "app/Pictures.h"
@@ -19,6 +20,7 @@
 #include "evaluation/TDBereich.h"
 #include "evaluation/TDFilter.h"
 #include "evaluation/Zusammen.h"
+#include "lang/ShippedFiles.h"
 #include "lang/Sprachfile.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
@@ -340,6 +342,9 @@ void TMain::CreateMenus() {
     Info1->setObjectName(QStringLiteral("Info1"));
     Programm1 = Info1->addAction(ToolIcon(ToolPicture::About), QStringLiteral("Programm"));
     Programm1->setObjectName(QStringLiteral("Programm1"));
+    helpAction_ = Info1->addAction(QStringLiteral("Hilfe"));
+    helpAction_->setObjectName(QStringLiteral("HelpAction"));
+    helpAction_->setShortcut(QKeySequence::HelpContents);
 
     // The print button has no menu item; its shortcut belongs to the window.
     Drucken1 = new QAction(QStringLiteral("Drucken"), this);
@@ -522,6 +527,7 @@ void TMain::ConnectCommands() {
     connect(SmartMediaCard1, &QAction::triggered, this, [this] { SmartMediaCard1Click(); });
     connect(MMSDCard1, &QAction::triggered, this, [this] { MMSDCard1Click(); });
     connect(Programm1, &QAction::triggered, this, [this] { Programm1Click(); });
+    connect(helpAction_, &QAction::triggered, this, [this] { ShowHelp(); });
     connect(ToolButton18, &QToolButton::clicked, this, [this] { Programm1Click(); });
     connect(ToolButton6, &QToolButton::clicked, this, [this] { ToolButton6Click(); });
     connect(ToolButton8, &QToolButton::clicked, this, [this] { ToolButton8Click(); });
@@ -603,7 +609,8 @@ void TMain::LoadConfig() {
 
     // The texts come first: the percentile choices below set hints from them.
     try {
-        ::LoadLanguageFile(PathText(programDirectory_ / settings_.LanguageFile), texts_);
+        ::LoadLanguageFile(PathText(FindShippedFile(programDirectory_, settings_.LanguageFile)), texts_);
+        languageFileInUse_ = settings_.LanguageFile;
     } catch (const CoreError& error) {
         startedOk_ = false;
         startError_ = Q(error.Message(texts_));
@@ -627,7 +634,8 @@ void TMain::WriteConfig() {
 
 void TMain::LoadLanguageFile(const std::string& fileName) {
     try {
-        ::LoadLanguageFile(PathText(programDirectory_ / fileName), texts_);
+        ::LoadLanguageFile(PathText(FindShippedFile(programDirectory_, fileName)), texts_);
+        languageFileInUse_ = fileName;
     } catch (const CoreError& error) {
         // The measurement stays: the texts in use are kept and the user is told.
         dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
@@ -653,6 +661,7 @@ void TMain::ApplyTexts() {
     SetCaption(Bereich1, texts_[25]);
     SetCaption(Alles1, texts_[26]);
     SetCaption(Programm1, texts_[30]);
+    SetCaption(helpAction_, texts_[31]);
     SetCaption(Uebersicht1, texts_[35]);
     SetCaption(Geschwindigkeit1, texts_[36]);
     if (!texts_[79].empty()) {
@@ -1089,6 +1098,19 @@ void TMain::Einstellungen1Click() {
 
 void TMain::Programm1Click() {
     frmAbout->exec();
+}
+
+void TMain::ShowHelp() {
+    const std::filesystem::path page = FindShippedFile(programDirectory_, HelpPageOf(languageFileInUse_));
+    if (!std::filesystem::exists(page)) {
+        const CoreError missing(495, "Die Hilfe %s wurde nicht gefunden.", PathText(page));
+        dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
+                              QStringLiteral("Fehler!\n\n") + Q(missing.Message(texts_)));
+        return;
+    }
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new HelpWindow(this);
+    helpWindow_->ShowPage(page, QStringLiteral("Korvelan II – ") + Q(texts_[31]));
 }
 
 void TMain::Beenden1Click() {

@@ -38,6 +38,7 @@ class TKommentar_aen;
 class TMM_SD_Card;
 class TSM_Card;
 class TfrmAbout;
+class HelpWindow;
 
 // The list control `Memo1`: a read-only text that shows one page; the wheel and the paging keys
 // move the list instead of the text.
@@ -106,6 +107,7 @@ public:
     void SmartMediaCard1Click();                        // "SmartMedia - Card"
     void MMSDCard1Click();                              // "MM / SD - Card"
     void Programm1Click();                              // "Programm", ToolButton18
+    void ShowHelp();                                    // "Hilfe", F1
     void ToolButton6Click();                            // filter or time range
     void ToolButton8Click();                            // vehicle list
     void ToolButton9Click();                            // interval list
@@ -173,6 +175,7 @@ public:
     QAction* MMSDCard1 = nullptr;
     QMenu* Info1 = nullptr;
     QAction* Programm1 = nullptr;
+    QAction* helpAction_ = nullptr;
 
     QMenu* Intervall1 = nullptr;
     QAction* N5min1 = nullptr;
@@ -217,6 +220,8 @@ public:
     QPlainTextEdit* Memo2 = nullptr;
 
     TfrmAbout* frmAbout = nullptr;
+    HelpWindow* helpWindow_ = nullptr; // made on first use
+    std::string languageFileInUse_;    // the help follows it
     TDFilter* DFilter = nullptr;
     TEinstellungen* Einstellungen = nullptr;
     TDBereich* DBereich = nullptr;

@@ -2,6 +2,7 @@
 
 #include "data/CoreError.h"
 #include "lang/ProgramDirectory.h"
+#include "lang/ShippedFiles.h"
 #include "lang/TextDecoding.h"
 
 #include <vector>
@@ -60,5 +61,5 @@ void LoadLanguageFile(const std::string& path, LanguageTexts& texts) {
 }
 
 std::string LanguageFilePath(std::string_view fileName) {
-    return ProgramDirectory() + std::string(fileName);
+    return FindShippedFile(ProgramDirectory(), fileName).string();
 }

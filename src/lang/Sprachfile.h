@@ -22,5 +22,6 @@ std::optional<LanguageLine> ParseLanguageLine(std::string_view line);
 // CoreError(420) and leaves `texts` unchanged.
 void LoadLanguageFile(const std::string& path, LanguageTexts& texts);
 
-// The path of a language file given by name ("deutsch.cty"): it lies in the program's folder.
+// The path of a language file given by name ("deutsch.cty"): beside the program, or in the data
+// folder of an installed program.
 std::string LanguageFilePath(std::string_view fileName);
