@@ -1,6 +1,7 @@
 #include "app/HelpWindow.h"
 
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -13,6 +14,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent, Qt::Window) {
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     // Links to the web go to the desktop's browser; links inside the manual stay here.
     browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(12);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
