@@ -5,6 +5,7 @@
 #include "evaluation/Zusammen.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -629,6 +630,34 @@ Interval95 WilsonInterval(long long k, long long n) {
             std::clamp((centre + spread) / divisor, 0.0, 1.0)};
 }
 
+std::optional<double> ParseFreeFlowGap(std::string_view text) {
+    std::string plain(text);
+    std::replace(plain.begin(), plain.end(), ',', '.');
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value) || value <= 0 ||
+        value > 86400)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<int>> ParseThresholds(std::string_view text) {
+    std::vector<int> thresholds;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        int value = -1;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+        if (item.empty() || error != std::errc() || end != item.data() + item.size() || value < 0 ||
+            value > 255)
+            return std::nullopt;
+        thresholds.push_back(value);
+        if (comma == std::string_view::npos)
+            return thresholds;
+        text.remove_prefix(comma + 1);
+    }
+}
+
 std::vector<int> EffectiveThresholds(const StatisticsSettings& settings) {
     std::vector<int> t = settings.Thresholds;
     if (t.empty())
@@ -638,11 +667,35 @@ std::vector<int> EffectiveThresholds(const StatisticsSettings& settings) {
     return t;
 }
 
-std::optional<std::pair<double, double>> DisplayedTimeSpan(const MeasurementData& data, int intervalFactor) {
+std::optional<std::pair<double, double>> RangeTimeSpan(const MeasurementData& data, int intervalFactor) {
     if (data.WorkIntervalCount < 1 || data.IntervalRebuildPending)
         return std::nullopt;
-    return std::pair{data.WorkIntervals[1].StartTime,
-                     IncMinute(data.WorkIntervals[data.WorkIntervalCount].StartTime, 5LL * intervalFactor)};
+    const double from = data.WorkIntervals[1].StartTime;
+    const double to = IncMinute(data.WorkIntervals[data.WorkIntervalCount].StartTime, 5LL * intervalFactor);
+    const long long fromMs = ToMilliseconds(from);
+    const long long toMs = ToMilliseconds(to);
+    for (int i = 1; i <= data.IntervalCount; ++i) {
+        const long long ms = ToMilliseconds(data.Intervals[i].StartTime);
+        if (ms < fromMs || ms >= toMs)
+            return std::pair{from, to};
+    }
+    return std::nullopt;
+}
+
+StatisticsSettings StatisticsSettingsOf(const Settings& settings, const MeasurementData& data,
+                                        const ViewSelections& view) {
+    StatisticsSettings s;
+    s.Lengths = settings.Lengths;
+    s.Limit = 10 * data.SpeedLimitIndex;
+    s.Thresholds = settings.SpeedThresholds;
+    s.FreeFlowGapSeconds = settings.FreeFlowGapSeconds;
+    s.LowerPercentile = view.LowerPercentile;
+    s.UpperPercentile = view.UpperPercentile;
+    if (const auto span = RangeTimeSpan(data, view.IntervalFactor)) {
+        s.From = span->first;
+        s.To = span->second;
+    }
+    return s;
 }
 
 TrafficStatistics ComputeTrafficStatistics(const MeasurementData& data, const StatisticsSettings& settings) {

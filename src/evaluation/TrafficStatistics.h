@@ -5,11 +5,13 @@
 // classes allow, the rest stays empty.
 
 #include "data/MeasurementData.h"
+#include "settings/Settings.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Message number of this unit.
@@ -29,12 +31,22 @@ struct StatisticsSettings {
     std::optional<double> To;
 };
 
+// A free-flow gap in seconds as written by a user ("5", "4.5", "4,5"); none unless a positive number.
+std::optional<double> ParseFreeFlowGap(std::string_view text);
+// Thresholds as written by a user ("50,60,70"): whole km/h 0..255; none for anything else.
+std::optional<std::vector<int>> ParseThresholds(std::string_view text);
+
 // The thresholds in use: the given ones sorted without duplicates, or limit, +10, +20.
 std::vector<int> EffectiveThresholds(const StatisticsSettings& settings);
 
-// The time span of the displayed intervals, [first start, end of the last), for From/To; none when
-// there are no intervals or they are to be rebuilt.
-std::optional<std::pair<double, double>> DisplayedTimeSpan(const MeasurementData& data, int intervalFactor);
+// The time span of the displayed intervals, [first start, end of the last), when a range has cut
+// them shorter than the 5-minute intervals; none when they show everything (or are to be rebuilt).
+std::optional<std::pair<double, double>> RangeTimeSpan(const MeasurementData& data, int intervalFactor);
+
+// The statistics settings of a front's state: lengths, free-flow gap and thresholds from the
+// settings, the chosen speed limit (shown or not) and percentiles, and the range's time span.
+StatisticsSettings StatisticsSettingsOf(const Settings& settings, const MeasurementData& data,
+                                        const ViewSelections& view);
 
 enum class StatisticsClass { All = 0, Pkw = 1, Lkw = 2, Lz = 3 };
 inline constexpr int StatisticsClassCount = 4;
