@@ -55,7 +55,7 @@ std::string GroupLabel(const SpeedGroupFigures& g, const LanguageTexts& texts) {
 }
 
 std::string FewMark(const std::optional<long long>& n) {
-    return n && *n < FewVehiclesBelow ? " *" : "";
+    return n && *n > 0 && *n < FewVehiclesBelow ? " *" : "";
 }
 
 std::string DateTimeText(double t, const LocaleFormat& locale) {
