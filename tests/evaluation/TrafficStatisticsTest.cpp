@@ -1,5 +1,6 @@
 #include "evaluation/TrafficStatistics.h"
 #include "EvalTestData.h"
+#include "evaluation/Mode_Lng.h"
 
 #include <gtest/gtest.h>
 
@@ -367,4 +368,38 @@ TEST(IntervalStatistics, ImportedDataHoldTotalsAndHeavyVehiclesOnly) {
     EXPECT_FALSE(Group(s, 2, StatisticsClass::Lz).Count);
     EXPECT_EQ(Group(s, 1, StatisticsClass::All).Count, 0);
     EXPECT_EQ(s.Days[0].Heavy, 4);
+}
+
+TEST(StatisticsSettingsText, GapAndThresholdsAsUsersWriteThem) {
+    EXPECT_EQ(ParseFreeFlowGap("5"), 5.0);
+    EXPECT_EQ(ParseFreeFlowGap("2.5"), 2.5);
+    EXPECT_EQ(ParseFreeFlowGap("2,5"), 2.5);
+    for (const char* bad : {"0", "-3", "", "5s", "nan", "inf", "1e9"})
+        EXPECT_FALSE(ParseFreeFlowGap(bad)) << bad;
+    EXPECT_EQ(ParseThresholds("50"), (std::vector<int>{50}));
+    EXPECT_EQ(ParseThresholds("70,50,70"), (std::vector<int>{70, 50, 70})); // sorting is the statistics'
+    for (const char* bad : {"", "50,", ",50", "50.5", "50 ,60", "256", "-1", "5x"})
+        EXPECT_FALSE(ParseThresholds(bad)) << bad;
+}
+
+TEST(StatisticsSettingsText, TheRangeLimitsTheStatisticsOnlyWhenItCutsTheIntervals) {
+    MeasurementData data = Vehicles();
+    for (int k = 0; k < 24; ++k)
+        AddVehicle(data, At(3, k, 10), 50, 4, '1');
+    BuildFiveMinuteIntervals(data, LengthThresholds{});
+    AggregateIntervals(data, 12);
+    EXPECT_FALSE(RangeTimeSpan(data, 12));
+    data.WorkIntervalCount = 3; // the first three hours
+    const auto span = RangeTimeSpan(data, 12);
+    ASSERT_TRUE(span);
+    EXPECT_DOUBLE_EQ(span->first, At(3, 0, 0));
+    EXPECT_NEAR(span->second, At(3, 3, 0), 1e-9);
+    Settings settings;
+    settings.SpeedThresholds = {40};
+    data.SpeedLimitIndex = 7;
+    const StatisticsSettings s = StatisticsSettingsOf(settings, data, ViewSelections{12, 5, 95, 3});
+    EXPECT_EQ(s.Limit, 70);
+    EXPECT_EQ(s.Thresholds, (std::vector<int>{40}));
+    EXPECT_EQ(s.LowerPercentile, 5);
+    EXPECT_EQ(BothAll(ComputeTrafficStatistics(data, s)).Count, 3);
 }
