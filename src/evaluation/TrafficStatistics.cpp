@@ -34,6 +34,10 @@ long long FloorDiv(long long a, long long b) {
 // extended-precision rounding does, and device times lie on whole seconds. It is the hot path.
 long long FastMilliseconds(double t) {
     const double x = t * static_cast<double>(MsPerDay);
+    // A time no calendar holds (a damaged file) lies far away, so that the span check refuses it.
+    constexpr double Far = 1e15;
+    if (!(x > -Far && x < Far))
+        return x > 0 ? static_cast<long long>(Far) : -static_cast<long long>(Far);
     auto whole = static_cast<long long>(x); // towards zero
     const double rest = x - static_cast<double>(whole);
     if (rest >= 0.5)
@@ -179,7 +183,7 @@ SpeedGroupFigures FiguresOfVehicles(const SpeedHistogram& h, const SpeedHistogra
 // group's vehicles cover.
 struct QuarterCounts {
     long long FirstQuarter = 0; // absolute quarter number of index 0
-    std::vector<std::uint32_t> Count[DirectionGroups];
+    std::vector<long long> Count[DirectionGroups];
     long long First[DirectionGroups];
     long long Last[DirectionGroups];
 
@@ -192,14 +196,13 @@ struct QuarterCounts {
     }
     void Add(int directionIndex, long long ms, long long count) {
         const long long q = FloorDiv(ms, MsPerQuarter) - FirstQuarter;
-        if (q < 0 || q >= static_cast<long long>(Count[0].size()) - 3)
+        if (count <= 0 || q < 0 || q >= static_cast<long long>(Count[0].size()) - 3)
             return;
         for (int d : {directionIndex, Both}) {
-            Count[d][static_cast<std::size_t>(q)] += static_cast<std::uint32_t>(count);
-            if (count > 0) { // the span follows the vehicles; empty intervals open none
-                First[d] = First[d] < 0 ? q : std::min(First[d], q);
-                Last[d] = std::max(Last[d], q);
-            }
+            Count[d][static_cast<std::size_t>(q)] += count;
+            // The span follows the vehicles; empty (or damaged, negative) intervals open none.
+            First[d] = First[d] < 0 ? q : std::min(First[d], q);
+            Last[d] = std::max(Last[d], q);
         }
     }
 };
@@ -214,15 +217,15 @@ void AddPeakHours(const QuarterCounts& quarters, std::vector<PeakHour>& out) {
             best[half] = PeakHour{d, half == 1, 0, 0, 0};
         for (long long s = quarters.First[d]; s <= quarters.Last[d]; ++s) {
             const auto at = static_cast<std::size_t>(s);
-            const long long count = static_cast<long long>(q[at]) + q[at + 1] + q[at + 2] + q[at + 3];
+            const long long count = q[at] + q[at + 1] + q[at + 2] + q[at + 3];
             const long long absolute = s + quarters.FirstQuarter;
             const long long quarterOfDay = absolute - FloorDiv(absolute, QuartersPerDay) * QuartersPerDay;
             const int half = quarterOfDay < 48 ? 0 : 1; // morning windows start 00:00..11:45
             if (count > best[half].Count) {
-                const std::uint32_t largest = std::max({q[at], q[at + 1], q[at + 2], q[at + 3]});
+                const long long largest = std::max({q[at], q[at + 1], q[at + 2], q[at + 3]});
                 best[half].Count = count;
                 best[half].Start = DayCountOf(absolute * MsPerQuarter);
-                best[half].Factor = static_cast<double>(count) / (4.0 * largest);
+                best[half].Factor = static_cast<double>(count) / (4.0 * static_cast<double>(largest));
             }
         }
         for (const PeakHour& p : best)
@@ -529,7 +532,7 @@ void ComputeFromIntervals(const MeasurementData& data, const StatisticsSettings&
     long long firstMs = 0;
     long long lastMs = 0;
     for (int i = 1; i <= data.IntervalCount; ++i) {
-        const long long ms = ToMilliseconds(data.Intervals[i].StartTime);
+        const long long ms = FastMilliseconds(data.Intervals[i].StartTime);
         if (!InWindow(ms, settings, fromMs, toMs))
             continue;
         firstMs = used.empty() ? ms : std::min(firstMs, ms);
@@ -564,7 +567,7 @@ void ComputeFromIntervals(const MeasurementData& data, const StatisticsSettings&
     };
     for (int i : used) {
         const IntervalRecord& r = data.Intervals[i];
-        const long long ms = ToMilliseconds(r.StartTime);
+        const long long ms = FastMilliseconds(r.StartTime);
         const long long dayIndex = FloorDiv(ms, MsPerDay) - firstDay;
         const long long timeOfDay = ms - FloorDiv(ms, MsPerDay) * MsPerDay;
         const auto hour = static_cast<std::size_t>(timeOfDay / MsPerHour);
@@ -704,7 +707,7 @@ std::optional<std::pair<double, double>> RangeTimeSpan(const MeasurementData& da
     const long long fromMs = ToMilliseconds(from);
     const long long toMs = ToMilliseconds(to);
     for (int i = 1; i <= data.IntervalCount; ++i) {
-        const long long ms = ToMilliseconds(data.Intervals[i].StartTime);
+        const long long ms = FastMilliseconds(data.Intervals[i].StartTime);
         if (ms < fromMs || ms >= toMs)
             return std::pair{from, to};
     }

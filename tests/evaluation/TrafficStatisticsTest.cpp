@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 constexpr double Second = 1.0 / 86400;
 
@@ -291,6 +293,9 @@ TEST(VehicleStatistics, AMeasurementOverTooManyDaysIsRefused) {
     MeasurementData data = Vehicles();
     AddVehicle(data, At(3, 10, 0, 0), 50, 4, '1');
     AddVehicle(data, *TryEncodeDateTime(2099, 1, 1, 0, 0, 0), 50, 4, '1');
+    EXPECT_THROW(ComputeTrafficStatistics(data, {}), CoreError);
+    // A time that is no number at all (a damaged file) is refused the same way.
+    data.WorkVehicles[2].Time = std::nan("");
     EXPECT_THROW(ComputeTrafficStatistics(data, {}), CoreError);
 }
 
