@@ -816,7 +816,8 @@ void TMain::RedrawChart() {
 
 void TMain::ShowSummary() {
     Guarded([this] {
-        summaryLines_ = SummaryLines(data_, selections_, texts_);
+        summaryLines_ =
+            SummaryLines(data_, selections_, texts_, StatisticsSettingsOf(settings_, data_, selections_));
         Memo2->setPlainText(JoinLines(summaryLines_));
         Memo2->setAccessibleDescription(summaryLines_.empty() ? QString() : Q(summaryLines_.front()));
     });

@@ -39,12 +39,12 @@ void AddSelectionOptions(CLI::App* command, SelectionOptions& options) {
 }
 
 void AddSummaryKindOption(CLI::App* command, std::string& kind) {
-    command->add_option("--kind", kind, "summary table: overview, speed or daily (default overview)")
-        ->check(CLI::IsMember({"overview", "speed", "daily"}));
+    command->add_option("--kind", kind, "summary table: overview, speed, daily or stats (default overview)")
+        ->check(CLI::IsMember({"overview", "speed", "daily", "stats"}));
 }
 
 int SummaryKindOf(const std::string& kind) {
-    return kind == "speed" ? 2 : kind == "daily" ? 3 : 1;
+    return kind == "speed" ? 2 : kind == "daily" ? 3 : kind == "stats" ? 4 : 1;
 }
 
 void StartRun(CliContext& context, CliRun& run) {

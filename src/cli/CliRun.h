@@ -51,7 +51,7 @@ struct CliRun {
 void AddCommonOptions(CLI::App& app, CommonOptions& options);
 void AddSelectionOptions(CLI::App* command, SelectionOptions& options);
 
-// --kind overview|speed|daily: the summary table (`SummaryKind` 1, 2, 3).
+// --kind overview|speed|daily|stats: the summary table (`SummaryKind` 1, 2, 3, 4).
 void AddSummaryKindOption(CLI::App* command, std::string& kind);
 int SummaryKindOf(const std::string& kind);
 

@@ -11,3 +11,4 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context); // interval
 void RegisterChartCommands(CLI::App& app, CliContext& context);      // chart
 void RegisterPrintCommands(CLI::App& app, CliContext& context);      // print
 void RegisterCardCommands(CLI::App& app, CliContext& context);       // card, smcard, import
+void RegisterStatisticsCommands(CLI::App& app, CliContext& context); // stats

@@ -43,7 +43,8 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         LoadFile(run, *file);
         ApplySelection(run, *selection, true);
         run.data.SummaryKind = SummaryKindOf(*kind);
-        PrintLines(SummaryLines(run.data, run.view, context.texts));
+        PrintLines(SummaryLines(run.data, run.view, context.texts,
+                                StatisticsSettingsOf(run.settings, run.data, run.view)));
     });
 
     auto exportOptions = std::make_shared<ExportOptions>();
@@ -67,7 +68,8 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         ExportView view = vehicles ? ExportView::VehicleList : ExportView::IntervalList;
         if (exportOptions->View == "summary") {
             run.data.SummaryKind = SummaryKindOf(exportOptions->Kind);
-            summaryLines = SummaryLines(run.data, run.view, context.texts);
+            summaryLines = SummaryLines(run.data, run.view, context.texts,
+                                        StatisticsSettingsOf(run.settings, run.data, run.view));
             view = ExportView::Summary;
         }
         ExportAscii(exportOptions->Output, view, run.data, summaryLines);

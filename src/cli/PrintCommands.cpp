@@ -67,7 +67,8 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
             PrintIntervalList(*printer, run->data, context.texts);
         } else if (options->View == "summary") {
             run->data.SummaryKind = SummaryKindOf(options->Kind);
-            PrintSummary(*printer, SummaryLines(run->data, run->view, context.texts));
+            PrintSummary(*printer, SummaryLines(run->data, run->view, context.texts,
+                                                StatisticsSettingsOf(run->settings, run->data, run->view)));
         } else {
             PrintChart(*printer, DrawRequestedChart(*chartOptions, *run, context.texts),
                        AppearanceOf(*chartOptions));

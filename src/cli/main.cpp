@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     RegisterChartCommands(app, context);
     RegisterPrintCommands(app, context);
     RegisterCardCommands(app, context);
+    RegisterStatisticsCommands(app, context);
 
     try {
         app.parse(argc, argv);

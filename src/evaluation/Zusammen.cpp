@@ -2,6 +2,7 @@
 
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
+#include "evaluation/StatisticsText.h"
 #include "lang/LanguageTexts.h"
 
 #include <algorithm>
@@ -346,13 +347,23 @@ std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speed
 }
 
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
-                                      const LanguageTexts& texts, const LocaleFormat& locale) {
+                                      const LanguageTexts& texts, const StatisticsSettings& statistics,
+                                      const LocaleFormat& locale) {
     switch (data.SummaryKind) {
     case 1:
         return OverviewLines(data, view, texts, locale);
     case 2:
         return SpeedTableLines(data, texts, locale);
+    case 3:
+        return DayProfileLines(ComputeTrafficStatistics(data, statistics), data, texts, locale);
+    case 4:
+        return KeyFigureLines(ComputeTrafficStatistics(data, statistics), data, texts, locale);
     default:
         return {};
     }
+}
+
+std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
+                                      const LanguageTexts& texts, const LocaleFormat& locale) {
+    return SummaryLines(data, view, texts, StatisticsSettingsOf(Settings{}, data, view), locale);
 }

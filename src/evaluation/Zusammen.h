@@ -1,9 +1,10 @@
 #pragma once
 // The summary tables of the displayed intervals: overview (kind 1) and speed table (kind 2);
-// kind 3 has no table.
+// kinds 3 (day profile) and 4 (key figures) come from the traffic statistics.
 
 #include "data/LocaleFormat.h"
 #include "data/MeasurementData.h"
+#include "evaluation/TrafficStatistics.h"
 
 #include <cstdint>
 #include <string>
@@ -36,8 +37,12 @@ float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedCla
 std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speeds, int p,
                           const LocaleFormat& locale = SystemLocaleFormat());
 
-// The summary text of data.SummaryKind (1 overview, 2 speed table, 3 and others: no lines), one
-// entry per memo line.
+// The summary text of data.SummaryKind (1 overview, 2 speed table, 3 day profile, 4 key figures,
+// others: no lines), one entry per memo line. Kinds 3 and 4 take the statistics settings.
+std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
+                                      const LanguageTexts& texts, const StatisticsSettings& statistics,
+                                      const LocaleFormat& locale = SystemLocaleFormat());
+// The same with the default statistics settings and the data's speed limit.
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
                                       const LanguageTexts& texts,
                                       const LocaleFormat& locale = SystemLocaleFormat());

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "data/TextFormat.h"
+#include "evaluation/TrafficStatistics.h"
 
 #include <array>
 #include <cstdlib>
@@ -124,6 +125,11 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
     s.CardPath = FolderOrProgram(ini.ReadString("DefaultPath", "CardPath", ""), programDirectory);
     s.LanguageSwitchShown = ini.ReadString("Language", "change", "no") == "yes";
     s.PeloEnabled = ini.ReadString("Diagram", "Pelo", "no") == "yes";
+    // Statistics keys are written by hand only; a value that does not parse keeps the default.
+    if (const auto gap = ParseFreeFlowGap(ini.ReadString("Statistics", "FreeFlowGap", "")))
+        s.FreeFlowGapSeconds = *gap;
+    if (const auto thresholds = ParseThresholds(ini.ReadString("Statistics", "Thresholds", "")))
+        s.SpeedThresholds = *thresholds;
 
     if (ini.ReadFailed())
         result.warning =

@@ -130,3 +130,24 @@ TEST(PrintCli, ChartPicturesByExtension) {
     EXPECT_NE(jpeg.Err.find(".wmf, .bmp, .png, .svg"), std::string::npos);
     EXPECT_FALSE(fs::exists(folder / "count.jpg"));
 }
+
+TEST(PrintCli, StatisticsSummariesArePrintedLikeTheOthers) {
+    const fs::path folder = TestFolder("print-statistics");
+    const fs::path file = WriteVehicles(folder / "morning.lng", VehiclesOfOneMorning(120));
+    const fs::path stats = folder / "stats.pdf";
+    ASSERT_EQ(RunCli({"print", file.string(), "--view", "summary", "--kind", "stats", "-o", stats.string()})
+                  .ExitCode,
+              0);
+    EXPECT_TRUE(Landscape(stats));
+    EXPECT_GE(Pages(stats), 2); // twelve groups in four tables, hourly figures and quality
+    const std::string first = PageText(stats, 1, false);
+    EXPECT_NE(first.find("Kennwerte"), std::string::npos) << first;
+    EXPECT_NE(first.find("Geschwindigkeiten"), std::string::npos);
+
+    const fs::path daily = folder / "daily.pdf";
+    ASSERT_EQ(RunCli({"print", file.string(), "--view", "summary", "--kind", "daily", "--lang",
+                      "francais.cty", "-o", daily.string()})
+                  .ExitCode,
+              0);
+    EXPECT_NE(PageText(daily, 1, false).find("Profil journalier"), std::string::npos);
+}

@@ -203,9 +203,12 @@ TEST(Summary, NoIntervalsAndNoTable) {
     lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
     EXPECT_EQ(lines.size(), 10u + 29u + 5u);
 
-    data.SummaryKind = 3;
+    // Kind 3 is the day profile of the statistics; a kind beyond the known ones has no table.
     MeasurementData day = DayOfIntervals();
     day.SummaryKind = 3;
-    EXPECT_TRUE(SummaryLines(day, ViewSelections{}, texts).empty());
+    LanguageTexts withTitle = texts;
+    withTitle.Set(502, "Tagesgang");
+    EXPECT_EQ(SummaryLines(day, ViewSelections{}, withTitle).front(), "Tagesgang");
+    data.SummaryKind = 5;
     EXPECT_TRUE(SummaryLines(data, ViewSelections{}, texts).empty());
 }

@@ -113,3 +113,16 @@ TEST(SettingsFile, LiesBesideTheProgramOrInTheUsersConfiguration) {
     SettingsTestFolder folder("locate");
     EXPECT_EQ(OpenSettingsFile(folder.Folder()).Path(), folder.File("korvelan2.ini"));
 }
+
+TEST(LoadConfig, StatisticsGapAndThresholdsKeepTheirDefaultsUnlessTheyParse) {
+    SettingsTestFolder folder("statistics");
+    folder.Write("korvelan2.ini", "[Statistics]\r\nFreeFlowGap=4,5\r\nThresholds=70,50\r\n");
+    const Settings s = LoadConfig(IniFile(folder.File("korvelan2.ini")), "/prog/").settings;
+    EXPECT_DOUBLE_EQ(s.FreeFlowGapSeconds, 4.5);
+    EXPECT_EQ(s.SpeedThresholds, (std::vector<int>{70, 50}));
+
+    folder.Write("korvelan2.ini", "[Statistics]\r\nFreeFlowGap=-1\r\nThresholds=50;60\r\n");
+    const Settings bad = LoadConfig(IniFile(folder.File("korvelan2.ini")), "/prog/").settings;
+    EXPECT_DOUBLE_EQ(bad.FreeFlowGapSeconds, 5.0);
+    EXPECT_TRUE(bad.SpeedThresholds.empty());
+}
