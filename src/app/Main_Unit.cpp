@@ -801,12 +801,19 @@ void TMain::ApplyTexts() {
 }
 
 void TMain::RedrawCurrentView() {
+    // The caret stays on its line: the filter and time range take record numbers from it.
+    const auto redrawListPage = [this](const std::function<void()>& render) {
+        const int line = ListCursorLine();
+        render();
+        Memo1->setTextCursor(QTextCursor(
+            Memo1->document()->findBlockByNumber(std::min(line, Memo1->document()->blockCount() - 1))));
+    };
     switch (view_) {
     case MainView::VehicleList:
-        RedrawVehiclePage();
+        redrawListPage([this] { RedrawVehiclePage(); });
         break;
     case MainView::IntervalList:
-        RenderIntervalPage(data_.IntervalListTop);
+        redrawListPage([this] { RenderIntervalPage(data_.IntervalListTop); });
         break;
     case MainView::Chart:
         RedrawChart();

@@ -280,7 +280,9 @@ private slots:
         const LanguageTexts french = Texts("francais.cty");
         QVERIFY(main_->Deutsch1->isChecked());
         OpenVehicles(60, 1);
+        main_->Memo1->setTextCursor(QTextCursor(main_->Memo1->document()->findBlockByNumber(7)));
         main_->LoadLanguageFile("english.cty");
+        QCOMPARE(main_->ListCursorLine(), 7); // the filter's record numbers still come from there
         QVERIFY(main_->English1->isChecked() && !main_->Deutsch1->isChecked());
         QCOMPARE(main_->LanguageFileInUse(), std::string("english.cty"));
         QCOMPARE(LineOf(main_->Memo1, 0), Text(english, 81));
