@@ -3,6 +3,7 @@
 #include "app/HelpWindow.h"
 #include "app/Info.h"
 #include "app/Kommentar_aendern.h"
+#include "app/Mnemonics.h"
 #include "app/Pictures.h"
 #include "cards/CardCommon.h"
 #include "cards/Import.h"
@@ -21,6 +22,7 @@
 #include "evaluation/TDFilter.h"
 #include "evaluation/Zusammen.h"
 #include "lang/ShippedFiles.h"
+#include "lang/LanguageLocale.h"
 #include "lang/Sprachfile.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
@@ -37,6 +39,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -149,6 +152,26 @@ void ListMemo::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+int ListMemo::LineHeight() const {
+    const int laidOut = qRound(blockBoundingRect(document()->firstBlock()).height());
+    return laidOut > 0 ? laidOut : fontMetrics().lineSpacing();
+}
+
+int ListMemo::TextHeight() const {
+    return viewport()->height() - 2 * qRound(document()->documentMargin());
+}
+
+int ListMemo::TextLeft() const {
+    return viewport()->geometry().left() + qRound(document()->documentMargin());
+}
+
+int ListMemo::TextRight() const {
+    int widest = 0;
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+        widest = std::max(widest, fontMetrics().horizontalAdvance(block.text()));
+    return TextLeft() + widest;
+}
+
 void ListMemo::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     emit resized();
@@ -169,6 +192,19 @@ void ListMemo::keyPressEvent(QKeyEvent* event) {
             return;
         }
         break;
+    case Qt::Key_Down:
+    case Qt::Key_Up: {
+        // The arrows move within the page; past its last line (or above its first record line)
+        // they turn the page.
+        const int line = textCursor().blockNumber();
+        const bool down = event->key() == Qt::Key_Down;
+        if (event->modifiers() == Qt::NoModifier &&
+            ((down && line >= document()->blockCount() - 1) || (!down && line == 2))) {
+            emit stepPastPageRequested(down ? +1 : -1);
+            return;
+        }
+        break;
+    }
     default:
         break;
     }
@@ -253,6 +289,11 @@ void TMain::CreatePopupMenus() {
     Franais1 = Sprache1->addAction(QStringLiteral("Français"));
     Franais1->setObjectName(QStringLiteral("Franais1"));
     Franais1->setVisible(false);
+    auto* languages = new QActionGroup(this);
+    for (QAction* action : {Deutsch1, English1, Franais1}) {
+        action->setCheckable(true);
+        languages->addAction(action);
+    }
 
     Vmenu1 = new QMenu(QStringLiteral("V1"), this);
     Vmenu1->setObjectName(QStringLiteral("Vmenu1"));
@@ -351,6 +392,14 @@ void TMain::CreateMenus() {
     Drucken1->setObjectName(QStringLiteral("Drucken1"));
     Drucken1->setShortcut(QKeySequence::Print);
     addAction(Drucken1);
+
+    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
+    for (std::size_t i = 0; i < ViewShortcuts.size(); ++i) {
+        ViewShortcuts[i] = new QAction(this);
+        ViewShortcuts[i]->setObjectName(QStringLiteral("ViewShortcut%1").arg(i + 1));
+        ViewShortcuts[i]->setShortcut(QKeySequence(Qt::CTRL | digits[i]));
+        addAction(ViewShortcuts[i]);
+    }
 }
 
 void TMain::CreateToolBar() {
@@ -512,6 +561,7 @@ void TMain::CreateDialogs() {
         dialogs_->ShowMessage(SM_Card, FileDialogs::MessageKind::Information, SM_Card->windowTitle(), text);
     };
     MM_SD_Card->ReportError = warn(MM_SD_Card);
+    ApplyLanguageChoice(); // the calendar's month and day names
 }
 
 void TMain::ConnectCommands() {
@@ -586,8 +636,19 @@ void TMain::ConnectCommands() {
         else if (view_ == MainView::IntervalList)
             RenderIntervalPage(data_.IntervalListTop);
     });
-    connect(Memo1, &ListMemo::homeEndRequested, this,
-            [this](bool end) { SetListPosition(end ? ScrollBar1->maximum() : ScrollBar1->minimum()); });
+    // Ctrl+End shows the last full page, not a page holding only the last record.
+    connect(Memo1, &ListMemo::homeEndRequested, this, [this](bool end) {
+        SetListPosition(end ? LastFullPageTop(RecordCountOfList(), PageLines()) : ScrollBar1->minimum());
+    });
+    connect(Memo1, &ListMemo::stepPastPageRequested, this,
+            [this](int direction) { StepPastPage(direction); });
+    const std::array<QToolButton*, 4> viewButtons{ToolButton8, ToolButton9, ToolButton10, ToolButton11};
+    for (std::size_t i = 0; i < ViewShortcuts.size(); ++i)
+        connect(ViewShortcuts[i], &QAction::triggered, this, [button = viewButtons[i]] {
+            // Not while the filter or time range has emptied the tool bar.
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
 }
 
 // --- settings and language ----------------------------------------------------------------------
@@ -616,6 +677,7 @@ void TMain::LoadConfig() {
         startError_ = Q(error.Message(texts_));
         return;
     }
+    languageFile_ = settings_.LanguageFile;
     ApplyTexts();
 
     for (QAction* action : EinzeldatenBar->actions())
@@ -640,9 +702,60 @@ void TMain::LoadLanguageFile(const std::string& fileName) {
         // The measurement stays: the texts in use are kept and the user is told.
         dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
                               QStringLiteral("Fehler!\n\n") + Q(error.Message(texts_)));
+        ApplyLanguageChoice(); // the menu keeps showing the language still in use
         return;
     }
+    languageFile_ = fileName;
     ApplyTexts();
+    RedrawCurrentView();
+}
+
+void TMain::ApplyLanguageChoice() {
+    Deutsch1->setChecked(languageFile_ == "deutsch.cty");
+    English1->setChecked(languageFile_ == "english.cty");
+    Franais1->setChecked(languageFile_ == "francais.cty");
+    if (DBereich != nullptr)
+        DBereich->SetCalendarLocale(QLocale(Q(LocaleNameOfLanguageFile(languageFile_))));
+}
+
+void TMain::ApplyMnemonics() {
+    // Each menu's captions get their own Alt letters, the menu bar's too.
+    const auto mark = [](const std::vector<QAction*>& actions) {
+        std::vector<std::string> plain;
+        for (QAction* action : actions)
+            plain.push_back(WithoutMnemonic(action->text().toStdString()));
+        const std::vector<std::string> marked = WithMnemonics(plain);
+        for (std::size_t i = 0; i < actions.size(); ++i)
+            actions[i]->setText(Q(marked[i]));
+    };
+    const auto itemsOf = [](const QMenu* menu) {
+        std::vector<QAction*> items;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                items.push_back(action);
+        return items;
+    };
+    mark({Datei1->menuAction(), Einlesen1->menuAction(), Info1->menuAction()});
+    for (const QMenu* menu : {Datei1, Speichern1, Einlesen1, Info1})
+        mark(itemsOf(menu));
+}
+
+void TMain::ApplyViewHints() {
+    // The view buttons name their shortcuts, in the words of the language ("Strg+1").
+    const QString control = texts_[265].empty() ? QStringLiteral("Strg") : Q(texts_[265]);
+    const std::array<std::pair<QToolButton*, int>, 4> buttons{
+        {{ToolButton8, 41}, {ToolButton9, 42}, {ToolButton10, 43}, {ToolButton11, 44}}};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const auto [button, number] = buttons[i];
+        const QString hint = texts_[number].empty() ? button->toolTip().section(QStringLiteral(" ("), 0, 0)
+                                                    : Q(texts_[number]);
+        const QString withKey = QStringLiteral("%1 (%2+%3)").arg(hint, control).arg(i + 1);
+        button->setToolTip(withKey);
+        button->setStatusTip(withKey);
+        button->setAccessibleName(hint);
+        button->setAccessibleDescription(withKey);
+        ViewShortcuts[i]->setText(hint);
+    }
 }
 
 void TMain::ApplyTexts() {
@@ -677,18 +790,49 @@ void TMain::ApplyTexts() {
     SetHint(ToolButton3, texts_[11]);
     SetHint(ToolButton4, texts_[2]);
     UpdateFilterRangeHint();
-    SetHint(ToolButton8, texts_[41]);
-    SetHint(ToolButton9, texts_[42]);
-    SetHint(ToolButton10, texts_[43]);
-    SetHint(ToolButton11, texts_[44]);
+    ApplyViewHints();
     SetHint(ToolButton43, texts_[45]);
     SetHint(ToolButton13, texts_[46]);
     SetHint(ToolButton16, texts_[47]);
     SetHint(ToolButton18, texts_[48]);
     SetHint(ToolButton19, texts_[49]);
+    if (!texts_[264].empty())
+        ScrollBar1->setAccessibleName(Q(texts_[264]));
+    ApplyMnemonics();
+    ApplyLanguageChoice();
     NameLists();
     ApplyPercentileHints();
+    if (DFilter != nullptr)
+        DFilter->ApplyTexts();
+    if (DBereich != nullptr)
+        DBereich->ApplyTexts();
     emit textsChanged();
+}
+
+void TMain::RedrawCurrentView() {
+    // The caret stays on its line: the filter and time range take record numbers from it.
+    const auto redrawListPage = [this](const std::function<void()>& render) {
+        const int line = ListCursorLine();
+        render();
+        Memo1->setTextCursor(QTextCursor(
+            Memo1->document()->findBlockByNumber(std::min(line, Memo1->document()->blockCount() - 1))));
+    };
+    switch (view_) {
+    case MainView::VehicleList:
+        redrawListPage([this] { RedrawVehiclePage(); });
+        break;
+    case MainView::IntervalList:
+        redrawListPage([this] { RenderIntervalPage(data_.IntervalListTop); });
+        break;
+    case MainView::Chart:
+        RedrawChart();
+        break;
+    case MainView::Summary:
+        ShowSummary();
+        break;
+    case MainView::None:
+        break;
+    }
 }
 
 void TMain::NameLists() {
@@ -826,7 +970,20 @@ void TMain::ShowSummary() {
 // --- lists --------------------------------------------------------------------------------------
 
 int TMain::PageLines() const {
-    return LinesPerPage(Memo1->height());
+    return LinesPerPage(Memo1->TextHeight(), Memo1->LineHeight());
+}
+
+int TMain::RecordCountOfList() const {
+    return view_ == MainView::IntervalList ? data_.WorkIntervalCount : data_.WorkVehicleCount;
+}
+
+void TMain::StepPastPage(int direction) {
+    const int before = ScrollBar1->value();
+    SetListPosition(before + direction * std::max(1, PageLines() + 1));
+    if (ScrollBar1->value() == before)
+        return; // the first or the last page: the cursor stays
+    const int line = direction > 0 ? 2 : Memo1->document()->blockCount() - 1;
+    Memo1->setTextCursor(QTextCursor(Memo1->document()->findBlockByNumber(line)));
 }
 
 int TMain::ListCursorLine() const {
@@ -908,6 +1065,8 @@ void TMain::Memo1DblClick() {
     // The caret stays on the line, so that the filter can take its record number.
     QTextCursor cursor(Memo1->document()->findBlockByNumber(line));
     Memo1->setTextCursor(cursor);
+    if (DFilter != nullptr && DFilter->isVisible())
+        DFilter->MarkedCountChanged();
 }
 
 // --- selections ---------------------------------------------------------------------------------
@@ -937,6 +1096,7 @@ void TMain::Vmenu1Click(int index) {
     selections_.LowerPercentile = LowerPercentileOf(index);
     Vmenu1->actions().at(index)->setChecked(true);
     ApplyPercentileHints();
+    RedrawCurrentView();
 }
 
 void TMain::Vmenu2Click(int index) {
@@ -944,11 +1104,13 @@ void TMain::Vmenu2Click(int index) {
     selections_.UpperPercentile = UpperPercentileOf(index);
     Vmenu2->actions().at(index)->setChecked(true);
     ApplyPercentileHints();
+    RedrawCurrentView();
 }
 
 void TMain::Tempolimit_menuClick(int limitIndex) {
     data_.SpeedLimitIndex = std::clamp(limitIndex, 1, 10);
     UpdateSpeedLimitButton();
+    RedrawCurrentView();
 }
 
 void TMain::ToolButton13Click() {
@@ -970,6 +1132,7 @@ void TMain::Zusa_MenuClick(int kind) {
     data_.SummaryKind = std::clamp(kind, 1, 3);
     for (QAction* action : Zusa_Menu->actions())
         action->setChecked(action->data().toInt() == data_.SummaryKind);
+    RedrawCurrentView();
 }
 
 // --- files --------------------------------------------------------------------------------------
@@ -977,7 +1140,7 @@ void TMain::Zusa_MenuClick(int kind) {
 void TMain::LoadDataFile() {
     const QString filter =
         texts_[24].empty() ? QStringLiteral("Korvelan - File (*.lng;*.sht)|*.lng;*.sht") : Q(texts_[24]);
-    const QString file = dialogs_->OpenFileName(this, ffnen1->text(), Folder(settings_.DataPath), filter);
+    const QString file = dialogs_->OpenFileName(this, ffnen1->iconText(), Folder(settings_.DataPath), filter);
     if (file.isEmpty())
         return;
     OpenDataFile(file.toStdString());
@@ -1013,6 +1176,8 @@ void TMain::FinishLoad() {
         ActivateView(MainView::IntervalList);
         ShowIntervalList();
     }
+    // Page Down works at once.
+    Memo1->setFocus(Qt::OtherFocusReason);
 }
 
 void TMain::FinishCardRead() {
@@ -1031,13 +1196,13 @@ void TMain::SaveView(int scopeValue) {
     switch (view_) {
     case MainView::VehicleList:
         file = SaveFileName(QStringLiteral("Korvelan - File (*.lng)|*.lng"), QStringLiteral("lng"),
-                            Speichern1->title());
+                            Speichern1->menuAction()->iconText());
         if (!file.isEmpty() && Guarded([&] { SaveVehicleList(file.toStdString(), data_, scope); }))
             statusBar()->showMessage(file);
         break;
     case MainView::IntervalList:
         file = SaveFileName(QStringLiteral("Korvelan - File (*.sht)|*.sht"), QStringLiteral("sht"),
-                            Speichern1->title());
+                            Speichern1->menuAction()->iconText());
         if (!file.isEmpty() &&
             Guarded([&] { SaveIntervalList(file.toStdString(), data_, scope, selections_.IntervalFactor); }))
             statusBar()->showMessage(file);
@@ -1047,7 +1212,7 @@ void TMain::SaveView(int scopeValue) {
             return;
         file =
             SaveFileName(QStringLiteral("Diagramm - Metafile (*.wmf)|*.wmf|Diagramm - Bitmap (*.bmp)|*.bmp"),
-                         QStringLiteral("wmf"), Speichern1->title());
+                         QStringLiteral("wmf"), Speichern1->menuAction()->iconText());
         if (!file.isEmpty())
             emit chartPictureRequested(file);
         break;
@@ -1055,7 +1220,7 @@ void TMain::SaveView(int scopeValue) {
         if (scope != SaveScope::All)
             return;
         file = SaveFileName(QStringLiteral("Korvelan - File (*.txt)|*.txt"), QStringLiteral("txt"),
-                            Speichern1->title());
+                            Speichern1->menuAction()->iconText());
         if (!file.isEmpty() && Guarded([&] { SaveSummaryText(file.toStdString(), summaryLines_); }))
             statusBar()->showMessage(file);
         break;
@@ -1076,7 +1241,7 @@ void TMain::ExportAscii() {
     if (view_ == MainView::None)
         return;
     const QString file = SaveFileName(QStringLiteral("ASCII - Export - File (*.asc)|*.asc"),
-                                      QStringLiteral("asc"), Export1->text());
+                                      QStringLiteral("asc"), Export1->iconText());
     if (file.isEmpty())
         return;
     const ExportView exportView = view_ == MainView::VehicleList    ? ExportView::VehicleList
@@ -1120,13 +1285,15 @@ void TMain::Beenden1Click() {
 
 void TMain::ToolButton6Click() {
     const QRect list(Memo1->mapToGlobal(QPoint(0, 0)), Memo1->size());
+    const int textLeft = Memo1->mapToGlobal(QPoint(Memo1->TextLeft(), 0)).x();
+    const int textRight = Memo1->mapToGlobal(QPoint(Memo1->TextRight(), 0)).x();
     if (view_ == MainView::VehicleList) {
-        DFilter->PlaceBesideList(list);
+        DFilter->PlaceBesideList(list, textLeft, textRight, frameGeometry());
         DFilter->show();
         DFilter->raise();
         DFilter->activateWindow();
     } else if (view_ == MainView::IntervalList) {
-        DBereich->PlaceBesideList(list);
+        DBereich->PlaceBesideList(list, textLeft, textRight, frameGeometry());
         DBereich->show();
         DBereich->raise();
         DBereich->activateWindow();
@@ -1134,7 +1301,25 @@ void TMain::ToolButton6Click() {
 }
 
 void TMain::SetMainToolBarVisible(bool visible) {
-    EinzeldatenBar->setVisible(visible);
+    // The buttons go, the bar's room stays: the list below does not move.
+    if (!visible && !barEmptied_) {
+        barEmptied_ = true;
+        EinzeldatenBar->setFixedHeight(EinzeldatenBar->height());
+        for (QAction* action : EinzeldatenBar->actions())
+            if (action->isVisible()) {
+                hiddenBarActions_.push_back(action);
+                action->setVisible(false);
+            }
+        EinzeldatenBar->layout()->activate(); // the buttons go now, not at the next layout pass
+    } else if (visible && barEmptied_) {
+        barEmptied_ = false;
+        for (QAction* action : hiddenBarActions_)
+            action->setVisible(true);
+        hiddenBarActions_.clear();
+        EinzeldatenBar->setMinimumHeight(0);
+        EinzeldatenBar->setMaximumHeight(QWIDGETSIZE_MAX);
+        EinzeldatenBar->layout()->activate();
+    }
 }
 
 void TMain::ToolButton16Click() {
@@ -1143,7 +1328,7 @@ void TMain::ToolButton16Click() {
 
 void TMain::Import1Click() {
     // The data file dialog's folder: the import shares it with "Öffnen".
-    const QString file = dialogs_->OpenFileName(this, Import1->text(), Folder(settings_.DataPath),
+    const QString file = dialogs_->OpenFileName(this, Import1->iconText(), Folder(settings_.DataPath),
                                                 QStringLiteral("Pelo-Dateien (*.pel)|*.pel"));
     if (file.isEmpty())
         return;
@@ -1163,7 +1348,8 @@ void TMain::SmartMediaCard1Click() {
 void TMain::MMSDCard1Click() {
     const QString filter =
         texts_[272].empty() ? QStringLiteral("MM / SD - Card (*.txt;*.bin)|*.txt;*.bin") : Q(texts_[272]);
-    const QString file = dialogs_->OpenFileName(this, MMSDCard1->text(), Folder(settings_.CardPath), filter);
+    const QString file =
+        dialogs_->OpenFileName(this, MMSDCard1->iconText(), Folder(settings_.CardPath), filter);
     if (file.isEmpty())
         return;
     if (MM_SD_Card->Execute(file) != QDialog::Accepted)

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 
+#include <array>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -52,7 +53,18 @@ signals:
     // Records to move: the wheel moves by three records a notch, the paging keys by a page.
     void pageRequested(int delta);
     void homeEndRequested(bool end);
+    // Down on the last line of the page (+1) or Up on its first record line (-1).
+    void stepPastPageRequested(int direction);
     void resized();
+
+public:
+    // Height of one list line as the list lays it out, in pixels.
+    int LineHeight() const;
+    // Height the list's lines can fill, in pixels.
+    int TextHeight() const;
+    // Where, in the list's own coordinates, its lines begin and its widest line ends.
+    int TextLeft() const;
+    int TextRight() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -125,6 +137,8 @@ public:
     void ScrollBar1Scroll(bool ended);
     void Memo1DblClick();
     void FormShow();
+    // The language file in use ("deutsch.cty", ...): the language menu shows it checked.
+    const std::string& LanguageFileInUse() const { return languageFile_; }
 
 signals:
     // The chart tool bar and chart (`GrafikBar`, `Diag`) live on `ChartPage`; they follow these.
@@ -194,6 +208,8 @@ public:
     QAction* Geschwindigkeit1 = nullptr;
     QAction* Tagesgang1 = nullptr;
     QAction* Drucken1 = nullptr; // the print shortcut
+    // Ctrl+1 .. Ctrl+4: the vehicle list, interval list, chart and summary buttons.
+    std::array<QAction*, 4> ViewShortcuts{};
 
     QToolBar* EinzeldatenBar = nullptr;
     QToolButton* ToolButton2 = nullptr;
@@ -245,6 +261,13 @@ private:
     void WriteConfig();
     void ApplyTexts();
     void ApplyPercentileHints();
+    void ApplyMnemonics();
+    void ApplyViewHints();
+    void ApplyLanguageChoice();
+    // Draws again what shows texts or selections: the list page, the chart or the summary.
+    void RedrawCurrentView();
+    void StepPastPage(int direction);
+    int RecordCountOfList() const;
     void UpdateFilterRangeHint();
     void NameLists();
 
@@ -284,4 +307,9 @@ private:
     QString startError_;
     bool shownOnce_ = false;
     QString pendingWarning_; // a settings problem, told once the window is shown
+    std::string languageFile_;
+    // The main tool bar's buttons hidden while the filter or time range is open; the bar keeps
+    // its height so that the list does not move.
+    std::vector<QAction*> hiddenBarActions_;
+    bool barEmptied_ = false;
 };

@@ -175,7 +175,8 @@ void ChartPanel::ApplyTexts() {
         ToolButton53->setToolTip(QString::fromStdString(lower));
     if (!upper.empty())
         ToolButton55->setToolTip(QString::fromStdString(upper));
-    for (QToolButton* b : GroupButtonsInTableOrder())
+    // Assistive tools announce every button by its hint, in the language of the texts.
+    for (QToolButton* b : GrafikBar->findChildren<QToolButton*>())
         if (!b->toolTip().isEmpty())
             b->setAccessibleName(b->toolTip());
     lengthAction_->setVisible(settings_.PeloEnabled);
@@ -189,6 +190,9 @@ void ChartPanel::SetPercentiles(int lowerPercentile, int upperPercentile, const 
         ToolButton53->setToolTip(lowerHint);
     if (!upperHint.isEmpty())
         ToolButton55->setToolTip(upperHint);
+    for (QToolButton* b : {ToolButton53, ToolButton55})
+        if (!b->toolTip().isEmpty())
+            b->setAccessibleName(b->toolTip());
 }
 
 void ChartPanel::EnableQuantityButtons() {

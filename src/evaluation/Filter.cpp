@@ -304,6 +304,8 @@ std::string MarkedCounterText(const MeasurementData& data, const LanguageTexts& 
     return IntToStr(data.MarkedCount) + " " + of + " " + IntToStr(data.WorkVehicleCount) + " " + marked;
 }
 
-std::string MarkedCounterAfterCommand(const MeasurementData& data) {
-    return IntToStr(data.MarkedCount) + " von " + IntToStr(data.WorkVehicleCount) + " markiert";
+std::string MarkedCounterAfterCommand(const MeasurementData& data, const LanguageTexts& texts) {
+    const std::string of = texts[262].empty() ? std::string("von") : texts[262];
+    const std::string marked = texts[263].empty() ? std::string("markiert") : texts[263];
+    return IntToStr(data.MarkedCount) + " " + of + " " + IntToStr(data.WorkVehicleCount) + " " + marked;
 }

@@ -100,5 +100,6 @@ FilterButtonStates UpdateFilterButtons(const MeasurementData& data);
 
 // Counter when the dialog becomes active: "<marked> <text 260> <working> <text 261>".
 std::string MarkedCounterText(const MeasurementData& data, const LanguageTexts& texts);
-// Counter after each command: "<marked> von <working> markiert" (fixed words).
-std::string MarkedCounterAfterCommand(const MeasurementData& data);
+// Counter after each command and after a mark set in the list: "<marked> <text 262> <working>
+// <text 263>" ("3 von 500 markiert" in German).
+std::string MarkedCounterAfterCommand(const MeasurementData& data, const LanguageTexts& texts);

@@ -1,17 +1,38 @@
 #include "evaluation/ListToolDialog.h"
 
 #include "evaluation/ClickableLabel.h"
+#include "evaluation/ToolWindowPlacement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QShowEvent>
 
 ListToolDialog::ListToolDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {}
 
-void ListToolDialog::PlaceBesideList(const QRect& listGeometry) {
+namespace {
+ScreenRect ScreenRectOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+} // namespace
+
+void ListToolDialog::PlaceBesideList(const QRect& listGeometry, int textLeft, int textRight,
+                                     const QRect& windowFrame) {
     adjustSize();
-    const int width = frameGeometry().width();
-    move(listGeometry.left() + listGeometry.width() - width - 2, listGeometry.top() + 42);
+    const QScreen* screen = QGuiApplication::screenAt(windowFrame.center());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    ToolWindowSpace space;
+    space.List = ScreenRectOf(listGeometry);
+    space.TextLeft = textLeft;
+    space.TextRight = textRight;
+    space.Window = ScreenRectOf(windowFrame);
+    space.Screen = ScreenRectOf(screen->availableGeometry());
+    space.DialogWidth = frameGeometry().width();
+    space.DialogHeight = frameGeometry().height();
+    const ScreenPoint at = PlaceToolWindow(space);
+    move(at.X, at.Y);
 }
 
 bool ListToolDialog::event(QEvent* event) {

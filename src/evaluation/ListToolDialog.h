@@ -14,9 +14,10 @@ class ListToolDialog : public QDialog {
 public:
     explicit ListToolDialog(QWidget* parent);
 
-    // Placement beside the list `Memo1` (its geometry in global coordinates): the top edge 42 pixels
-    // below the list's top, the right edge 2 pixels left of the list's right edge.
-    void PlaceBesideList(const QRect& listGeometry);
+    // Placement beside the list `Memo1` so that its text stays in view (see PlaceToolWindow):
+    // the list's geometry, where its lines begin and its widest ends, the main window's frame, all in global
+    // coordinates.
+    void PlaceBesideList(const QRect& listGeometry, int textLeft, int textRight, const QRect& windowFrame);
 
     virtual void FormShow() = 0;
     virtual void FormActivate() = 0;

@@ -223,8 +223,15 @@ void AggregateIntervals(MeasurementData& data, int factor) {
     data.ChartOffset = 0;
 }
 
-int LinesPerPage(int memoHeightPixels) {
-    return memoHeightPixels / 16 - 5;
+int LinesPerPage(int textHeightPixels, int lineHeightPixels) {
+    if (lineHeightPixels <= 0)
+        return -1;
+    // Two lines go to the heading and the empty line below it; a page of P shows P + 1 records.
+    return textHeightPixels / lineHeightPixels - 3;
+}
+
+int LastFullPageTop(int recordCount, int linesPerPage) {
+    return std::max(1, recordCount - std::max(0, linesPerPage));
 }
 
 std::string IntervalLine(const MeasurementData& data, int n, const LocaleFormat& locale) {

@@ -33,8 +33,14 @@ void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thr
 // IntervalListTop = 1 and ChartOffset = 0. Refreshing the view is the caller's.
 void AggregateIntervals(MeasurementData& data, int factor);
 
-// Lines per list page for a memo of the given height: h div 16 - 5 (may be 0 or negative).
-int LinesPerPage(int memoHeightPixels);
+// The number P of a list page, which shows records first..first + P below the heading and an
+// empty line, for a text area of the given height in pixels whose lines are `lineHeightPixels`
+// high: every line that fits is used. P is 0 or negative when not even one record fits.
+int LinesPerPage(int textHeightPixels, int lineHeightPixels);
+
+// The first record of the last page that is full: the list's end shows a whole page (1 when
+// every record fits on one page).
+int LastFullPageTop(int recordCount, int linesPerPage);
 
 // One line of the interval list for WorkIntervals[n].
 std::string IntervalLine(const MeasurementData& data, int n,

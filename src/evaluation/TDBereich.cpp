@@ -5,6 +5,7 @@
 #include "evaluation/ListHost.h"
 #include "lang/LanguageTexts.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QGridLayout>
@@ -12,9 +13,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -74,12 +77,28 @@ TDBereich::TDBereich(MeasurementData& data, const LanguageTexts& texts, ListHost
         if (!settingCalendar_)
             CalendarDateChosen(Kalender->selectedDate());
     });
+    connect(Kalender, &QCalendarWidget::currentPageChanged, this, [this] { ApplyDayFormats(); });
+    if (auto* days = Kalender->findChild<QAbstractItemView*>())
+        days->viewport()->installEventFilter(this);
 
     SetTexts();
 }
 
+void TDBereich::ApplyTexts() {
+    SetTexts();
+}
+
+void TDBereich::SetCalendarLocale(const QLocale& locale) {
+    Kalender->setLocale(locale);
+    Kalender->setFirstDayOfWeek(locale.firstDayOfWeek());
+}
+
 void TDBereich::SetTexts() {
     setWindowTitle(TextOr(texts_[96], "Bereichsauswahl"));
+    const QString howToSelect = TextOr(texts_[266], "Mehrere Tage: mit der Maus über die Tage ziehen "
+                                                    "oder den letzten Tag mit Umschalt+Klick wählen");
+    Kalender->setToolTip(howToSelect);
+    Kalender->setAccessibleDescription(howToSelect);
     Label_Start->setText(TextOr(texts_[92], "Satznummer Bereich Start"));
     Label_Stop->setText(TextOr(texts_[93], "Satznummer Bereich Stop:"));
     BSet->setText(TextOr(texts_[94], "Bereich setzen"));
@@ -201,11 +220,41 @@ void TDBereich::ShowRangeNumbers() {
     Stop_Nr->setText(QString::number(range_.RangeStop));
 }
 
-// A click chooses one day; Shift+click extends the selection from the day chosen before.
+bool TDBereich::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (const auto* press = static_cast<QMouseEvent*>(event); press->button() == Qt::LeftButton) {
+            dragging_ = true;
+            ++dragNumber_;
+            // Shift+press extends from the day chosen before; a plain press starts a new run at
+            // the day pressed (the calendar itself chooses a day only on move or release).
+            const QDate pressed = DayAt(press->position().toPoint());
+            if (!(press->modifiers() & Qt::ShiftModifier) || !anchor_.isValid())
+                anchor_ = pressed;
+            dragAnchorTaken_ = anchor_.isValid();
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        // The release still reports the day under the mouse; the drag ends after it.
+        if (dragging_)
+            QTimer::singleShot(0, this, [this, drag = dragNumber_] {
+                if (drag == dragNumber_)
+                    dragging_ = false;
+            });
+        break;
+    default:
+        break;
+    }
+    return ListToolDialog::eventFilter(watched, event);
+}
+
+// A click chooses one day; Shift+click and a drag extend the selection from the day chosen before.
 void TDBereich::CalendarDateChosen(QDate date) {
     if (settingCalendar_ || !date.isValid())
         return;
-    const bool extend = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) && anchor_.isValid();
+    const bool extend =
+        ((QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) || (dragging_ && dragAnchorTaken_)) &&
+        anchor_.isValid();
     if (!extend)
         anchor_ = date;
     ShowCalendarSelection(std::min(anchor_, date), std::max(anchor_, date));
@@ -217,12 +266,49 @@ void TDBereich::ShowCalendarSelection(QDate from, QDate to) {
     Kalender->setSelectedDate(from);
     settingCalendar_ = false;
     selectionEnd_ = to;
-    // The calendar selects single days; the rest of the run is shown in the selection's colour.
+    ApplyDayFormats();
+}
+
+QDate TDBereich::DayAt(QPoint position) const {
+    const auto* grid = Kalender->findChild<QAbstractItemView*>();
+    if (grid == nullptr)
+        return {};
+    const QModelIndex cell = grid->indexAt(position);
+    const int day = cell.data().toInt();
+    if (!cell.isValid() || day <= 0)
+        return {}; // the row of day names
+    // The grid shows six weeks: high day numbers in its first week belong to the month before,
+    // low ones in its last two weeks to the month after.
+    int firstWeekRow = 0;
+    while (firstWeekRow < grid->model()->rowCount() &&
+           grid->model()->index(firstWeekRow, cell.column()).data().toInt() <= 0)
+        ++firstWeekRow;
+    QDate month(Kalender->yearShown(), Kalender->monthShown(), 1);
+    if (cell.row() == firstWeekRow && day > 20)
+        month = month.addMonths(-1);
+    else if (cell.row() >= firstWeekRow + 4 && day < 15)
+        month = month.addMonths(1);
+    return QDate(month.year(), month.month(), day);
+}
+
+void TDBereich::ApplyDayFormats() {
     Kalender->setDateTextFormat(QDate(), QTextCharFormat());
+    // Days without data cannot be chosen: they are shown greyed out, as disabled text is.
+    const QDate firstShown = QDate(Kalender->yearShown(), Kalender->monthShown(), 1).addDays(-7);
+    const QDate lastShown = firstShown.addDays(7 * 8);
+    QTextCharFormat unavailable;
+    unavailable.setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+    for (QDate day = firstShown; day <= lastShown; day = day.addDays(1))
+        if (day < Kalender->minimumDate() || day > Kalender->maximumDate())
+            Kalender->setDateTextFormat(day, unavailable);
+    // The calendar selects single days; the rest of the run is shown in the selection's colour.
+    const QDate from = Kalender->selectedDate();
+    if (!from.isValid() || !selectionEnd_.isValid())
+        return;
     QTextCharFormat selected;
     selected.setBackground(palette().highlight());
     selected.setForeground(palette().highlightedText());
-    for (QDate day = from.addDays(1); day <= to; day = day.addDays(1))
+    for (QDate day = from.addDays(1); day <= selectionEnd_; day = day.addDays(1))
         Kalender->setDateTextFormat(day, selected);
 }
 

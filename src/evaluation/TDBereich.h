@@ -6,6 +6,7 @@
 
 #include "evaluation/ListToolDialog.h"
 #include <QDate>
+#include <QLocale>
 
 class ClickableLabel;
 class LanguageTexts;
@@ -34,6 +35,11 @@ public:
     // it), then `KalenderClick`.
     void SelectCalendarDates(QDate from, QDate to);
 
+    // Month and day names of the calendar in the program's language.
+    void SetCalendarLocale(const QLocale& locale);
+    // Takes the texts of the language now loaded.
+    void ApplyTexts();
+
     RangeSelection Range() const { return range_; }
     QDate CalendarSelectionStart() const;
     QDate CalendarSelectionEnd() const { return selectionEnd_; }
@@ -48,6 +54,14 @@ private:
     void ShowRangeNumbers();
     void CalendarDateChosen(QDate date);
     void ShowCalendarSelection(QDate from, QDate to);
+    void ApplyDayFormats();
+    // The day of the calendar cell at `position` in its day grid's viewport, or an invalid date.
+    QDate DayAt(QPoint position) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     void ShowError(const std::exception& error);
 
     MeasurementData& data_;
@@ -57,4 +71,9 @@ private:
     QDate anchor_;       // the date the last plain click chose; Shift+click extends from it
     QDate selectionEnd_; // the calendar's selection runs from its selected date to this date
     bool settingCalendar_ = false;
+    // A drag across the calendar's days selects the run from the day pressed to the day under
+    // the mouse.
+    bool dragging_ = false;
+    bool dragAnchorTaken_ = false;
+    int dragNumber_ = 0; // a release ends only its own drag
 };

@@ -158,6 +158,19 @@ void TDFilter::FormShow() {
 void TDFilter::FormActivate() {
     Label_Anzahl->setText(QString::fromStdString(MarkedCounterText(data_, texts_)));
     ShowRunNumbers();
+    // Marks may have changed in the list while the dialog was inactive.
+    UpdateFilterButtons();
+}
+
+void TDFilter::MarkedCountChanged() {
+    Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
+    UpdateFilterButtons();
+}
+
+void TDFilter::ApplyTexts() {
+    SetTexts();
+    if (isVisible())
+        Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
 }
 
 void TDFilter::FormHide() {
@@ -184,7 +197,7 @@ void TDFilter::MarkierenClick() {
         ShowError(error);
         return;
     }
-    Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_)));
+    Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
     UpdateFilterButtons();
     host_.RedrawVehiclePage();
 }
@@ -236,7 +249,7 @@ void TDFilter::ShowRunNumbers() {
 void TDFilter::WorkingSetChanged() {
     run_ = WholeWorkingSet(data_);
     ShowRunNumbers();
-    Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_)));
+    Label_Anzahl->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
     // The intervals are rebuilt from the new working set as 5-minute intervals.
     host_.SetIntervalFactor(1);
     UpdateFilterButtons();

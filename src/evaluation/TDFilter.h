@@ -30,6 +30,10 @@ public:
     void Dat_Mark_EraseClick();
     void Dat_Mark_UseClick();
     void UpdateFilterButtons();
+    // A mark was set or cleared in the list while the dialog is open: counter and buttons follow.
+    void MarkedCountChanged();
+    // Takes the texts of the language now loaded.
+    void ApplyTexts();
 
     FilterRun Run() const { return run_; }
 

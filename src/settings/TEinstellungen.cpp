@@ -116,6 +116,8 @@ QWidget* TEinstellungen::CreatePathPage() {
         button = new QPushButton(QStringLiteral("suchen"), box);
         button->setObjectName(QString::fromLatin1(buttonName));
         button->setAccessibleName(QStringLiteral("suchen: ") + title);
+        // Enter in the path field must not open the folder chooser.
+        button->setAutoDefault(false);
         row->addWidget(edit, 1);
         row->addWidget(button);
         return box;

@@ -4,6 +4,7 @@
 #include "app/FileFilter.h"
 #include "app/Logo.h"
 #include "app/MainViewState.h"
+#include "app/Mnemonics.h"
 #include "settings/Option.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +136,23 @@ TEST(Option, OnlyVehicleDataIsCountedAgainAfterALengthChange) {
     data.DataMode = DataMode::SingleVehicle;
     MarkRebuildAfterLengthChange(data);
     EXPECT_EQ(data.IntervalRebuildPending, 1);
+}
+
+TEST(Mnemonics, EachCaptionOfAMenuGetsItsOwnLetter) {
+    EXPECT_EQ(WithMnemonics({"Datei", "Einlesen", "Info"}),
+              (std::vector<std::string>{"&Datei", "&Einlesen", "&Info"}));
+    // A taken letter moves the mark to the next free one, case ignored; letters outside ASCII
+    // ("Ö") are passed over.
+    EXPECT_EQ(WithMnemonics({"Öffnen", "Speichern", "Export", "Einstellungen", "Beenden"}),
+              (std::vector<std::string>{"Ö&ffnen", "&Speichern", "&Export", "E&instellungen", "&Beenden"}));
+    // A caption's own "&" stays visible; a caption without a free letter gets no mark.
+    EXPECT_EQ(WithMnemonics({"A&B", "ab"}), (std::vector<std::string>{"&A&&B", "a&b"}));
+    EXPECT_EQ(WithMnemonics({"ab", "ba", "ab"}), (std::vector<std::string>{"&ab", "&ba", "ab"}));
+    EXPECT_EQ(WithMnemonics({"5 Minuten", "15 Minuten"}),
+              (std::vector<std::string>{"&5 Minuten", "&15 Minuten"}));
+    EXPECT_TRUE(WithMnemonics({}).empty());
+    // Marking is undone before a caption is marked again (after a language change).
+    EXPECT_EQ(WithoutMnemonic("E&instellungen"), "Einstellungen");
+    EXPECT_EQ(WithoutMnemonic("&A&&B"), "A&B");
+    EXPECT_EQ(WithMnemonics({WithoutMnemonic("&Datei")}), (std::vector<std::string>{"&Datei"}));
 }

@@ -231,11 +231,14 @@ TEST(Filter, ButtonsCountersAndRecordNumbersFromTheList) {
     texts.Set(261, "marked");
     EXPECT_EQ(MarkedCounterText(*data, texts), "3 of 500 marked");
     EXPECT_EQ(MarkedCounterText(*data, LanguageTexts{}), "3 von 500 markiert");
-    EXPECT_EQ(MarkedCounterAfterCommand(*data), "3 von 500 markiert");
+    EXPECT_EQ(MarkedCounterAfterCommand(*data, LanguageTexts{}), "3 von 500 markiert");
+    texts.Set(262, "sur");
+    texts.Set(263, "marqués");
+    EXPECT_EQ(MarkedCounterAfterCommand(*data, texts), "3 sur 500 marqués");
 
     EraseMarkedVehicles(*data);
     EXPECT_EQ(UpdateFilterButtons(*data), (FilterButtonStates{true, true, false, false}));
-    EXPECT_EQ(MarkedCounterAfterCommand(*data), "0 von 497 markiert");
+    EXPECT_EQ(MarkedCounterAfterCommand(*data, LanguageTexts{}), "0 von 497 markiert");
 
     // Lines 0 and 1 are the header and the empty line; line 2 shows VehicleListTop.
     data->VehicleListTop = 101;

@@ -265,10 +265,18 @@ TEST(IntervalList, PageLinesAndWidths) {
     EXPECT_EQ(page[3].substr(0, 32), " 000003     01-03-2026  07:10:00");
     EXPECT_EQ(IntervalLine(data, 1, EnglishLocaleFormat()).substr(12, 20), "01-03-2026  07:00:00");
 
-    EXPECT_EQ(LinesPerPage(400), 20);
-    EXPECT_EQ(LinesPerPage(96), 1);
-    EXPECT_EQ(LinesPerPage(80), 0);
-    EXPECT_EQ(LinesPerPage(40), -3);
+    // Every line that fits is used: 25 lines of 16 px hold the heading, the empty line and 23
+    // records (P = 22); 15-px lines give one more.
+    EXPECT_EQ(LinesPerPage(400, 16), 22);
+    EXPECT_EQ(LinesPerPage(400, 15), 23);
+    EXPECT_EQ(LinesPerPage(48, 16), 0);
+    EXPECT_EQ(LinesPerPage(40, 16), -1);
+    EXPECT_EQ(LinesPerPage(400, 0), -1);
+    // The end of the list shows a full page: with P = 22 the last page of 500 starts at 478.
+    EXPECT_EQ(LastFullPageTop(500, 22), 478);
+    EXPECT_EQ(LastFullPageTop(10, 22), 1);
+    EXPECT_EQ(LastFullPageTop(23, 22), 1);
+    EXPECT_EQ(LastFullPageTop(0, 22), 1);
     EXPECT_EQ(RenderIntervalPage(data, 4, 0, texts).size(), 3u);  // P = 0: one record
     EXPECT_EQ(RenderIntervalPage(data, 4, -1, texts).size(), 2u); // header only
     EXPECT_EQ(RenderIntervalPage(data, 4, 20, texts).size(), 4u); // ends at the last record

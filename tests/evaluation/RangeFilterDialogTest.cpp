@@ -196,9 +196,10 @@ private slots:
                  dialog.Dat_Mark_Erase, dialog.Dat_Mark_Use})
             QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
 
-        dialog.PlaceBesideList(QRect(5, 60, 1200, 800));
+        // Room right of the list's text: the dialog sits there, flush with the list's right edge.
+        dialog.PlaceBesideList(QRect(5, 60, 760, 500), 10, 5 + 300, QRect(0, 0, 790, 590));
         QCOMPARE(dialog.frameGeometry().top(), 102);
-        QCOMPARE(dialog.frameGeometry().left() + dialog.frameGeometry().width(), 5 + 1200 - 2);
+        QCOMPARE(dialog.frameGeometry().left() + dialog.frameGeometry().width(), 5 + 760 - 2);
     }
 
     void rangeByTheListLabels() {

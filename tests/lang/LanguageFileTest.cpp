@@ -1,4 +1,5 @@
 #include "data/CoreError.h"
+#include "lang/LanguageLocale.h"
 #include "lang/ProgramDirectory.h"
 #include "lang/Sprachfile.h"
 #include "lang/TextDecoding.h"
@@ -120,4 +121,11 @@ TEST(ProgramFolder, IsTheFolderOfTheExecutableWithTheShippedLanguageFiles) {
     EXPECT_EQ(texts[25], "gefiltert speichern");
     LoadLanguageFile(LanguageFilePath("francais.cty"), texts);
     EXPECT_EQ(texts[16], "Quitter");
+}
+
+TEST(LanguageLocale, FollowsTheLanguageFile) {
+    EXPECT_EQ(LocaleNameOfLanguageFile("deutsch.cty"), "de_DE");
+    EXPECT_EQ(LocaleNameOfLanguageFile("English.CTY"), "en_GB");
+    EXPECT_EQ(LocaleNameOfLanguageFile("/opt/korvelan/francais.cty"), "fr_FR");
+    EXPECT_EQ(LocaleNameOfLanguageFile("eigene.cty"), "de_DE");
 }

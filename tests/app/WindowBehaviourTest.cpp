@@ -1,0 +1,381 @@
+// The main window as a keyboard user and a reader of the list meet it: full pages, paging keys,
+// shortcuts and mnemonics, the filter and time range windows beside the list, a language switch
+// that reaches every visible text, and choices from the drop-down menus that show at once.
+
+#include "app/FileDialogs.h"
+#include "app/Main_Unit.h"
+#include "charts/ChartPanel.h"
+#include "charts/ChartWidget.h"
+#include "data/DateTime.h"
+#include "data/Speichern.h"
+#include "evaluation/TDBereich.h"
+#include "evaluation/TDFilter.h"
+#include "lang/Sprachfile.h"
+#include "settings/TEinstellungen.h"
+
+#include <QAbstractItemView>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeDialogs : public FileDialogs {
+public:
+    QStringList OpenAnswers;
+    QStringList FolderAnswers;
+
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString ExistingDirectory(QWidget*, const QString&, const QString&) override {
+        return FolderAnswers.isEmpty() ? QString() : FolderAnswers.takeFirst();
+    }
+    void ShowMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
+};
+
+// `count` vehicles `minutesApart` apart from 9 March 2026, 07:00.
+std::vector<VehicleRecord> Vehicles(int count, int minutesApart) {
+    std::vector<VehicleRecord> vehicles;
+    const double start = *TryEncodeDateTime(2026, 3, 9, 7, 0, 0);
+    for (int n = 1; n <= count; ++n) {
+        VehicleRecord v{};
+        v.Time = IncMinute(start, static_cast<long long>(minutesApart) * (n - 1)) + 20.0 / 86400.0;
+        v.Speed = static_cast<std::uint8_t>(40 + n % 30);
+        v.Length = static_cast<std::uint8_t>(4 + n % 9);
+        v.Direction = n % 2 == 0 ? '2' : '1';
+        vehicles.push_back(v);
+    }
+    return vehicles;
+}
+
+QString LineOf(const QPlainTextEdit* memo, int line) {
+    return memo->document()->findBlockByNumber(line).text();
+}
+
+QString Text(const LanguageTexts& texts, int n) {
+    return QString::fromStdString(texts[n]);
+}
+
+// The centre of the calendar's cell for `day` of the month shown (its first appearance).
+QPoint CellOf(QCalendarWidget* calendar, int day) {
+    auto* view = calendar->findChild<QAbstractItemView*>();
+    const QAbstractItemModel* model = view->model();
+    for (int row = 1; row < model->rowCount(); ++row)
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QModelIndex index = model->index(row, column);
+            if (model->data(index).toInt() == day && !(row == 1 && day > 20))
+                return view->visualRect(index).center();
+        }
+    return {};
+}
+
+} // namespace
+
+class WindowBehaviourTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> folder_;
+    FakeDialogs dialogs_;
+    std::unique_ptr<TMain> main_;
+
+    fs::path Folder() const { return fs::path(folder_->path().toStdString()); }
+    QString PathOf(const char* name) const { return folder_->filePath(QString::fromLatin1(name)); }
+
+    LanguageTexts Texts(const char* file) const {
+        LanguageTexts texts;
+        LoadLanguageFile((Folder() / file).string(), texts);
+        return texts;
+    }
+
+    void OpenVehicles(int count, int minutesApart) {
+        const QString file = PathOf("messung.lng");
+        WriteVehicleFile(file.toStdString(), "Messung", Vehicles(count, minutesApart));
+        dialogs_.OpenAnswers << file;
+        main_->LoadDataFile();
+    }
+
+    void DoubleClickLine(int line) {
+        const QRect at =
+            main_->Memo1->cursorRect(QTextCursor(main_->Memo1->document()->findBlockByNumber(line)));
+        QTest::mouseDClick(main_->Memo1->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+        for (const char* name : {"deutsch.cty", "english.cty", "francais.cty"})
+            fs::copy_file(fs::path(KORVELAN_RESOURCES) / name, Folder() / name);
+        dialogs_ = FakeDialogs();
+        TMainOptions options;
+        options.ProgramDirectory = Folder();
+        options.SettingsFile = Folder() / "korvelan2.ini";
+        options.Dialogs = &dialogs_;
+        main_ = std::make_unique<TMain>(options);
+        QVERIFY(main_->StartedOk());
+        main_->setGeometry(0, 0, 780, 560);
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    }
+
+    void cleanup() {
+        main_.reset();
+        folder_.reset();
+    }
+
+    void aPageFillsTheListAndCtrlEndShowsTheLastFullPage() {
+        OpenVehicles(400, 1);
+        const ListMemo* memo = main_->Memo1;
+        const int lines = memo->document()->blockCount();
+        QCOMPARE(lines, main_->PageLines() + 3);
+        // Every line fits, and one more would not.
+        QVERIFY(lines * memo->LineHeight() <= memo->TextHeight());
+        QVERIFY((lines + 1) * memo->LineHeight() > memo->TextHeight());
+
+        // A new height gives pages of the new size.
+        main_->resize(780, 700);
+        QTRY_VERIFY(main_->Memo1->document()->blockCount() > lines);
+        QVERIFY((memo->document()->blockCount() + 1) * memo->LineHeight() > memo->TextHeight());
+
+        QTest::keyClick(main_->Memo1, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(main_->Data().VehicleListTop, 400 - main_->PageLines());
+        QCOMPARE(memo->document()->blockCount(), main_->PageLines() + 3);
+        QVERIFY(LineOf(memo, memo->document()->blockCount() - 1).startsWith(" 000400"));
+    }
+
+    void arrowKeysTurnThePageAtItsEdges() {
+        OpenVehicles(400, 1);
+        QCOMPARE(main_->focusWidget(), main_->Memo1); // Page Down works at once after a load
+        const int page = main_->PageLines() + 1;
+        ListMemo* memo = main_->Memo1;
+        const int last = memo->document()->blockCount() - 1;
+        memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(last)));
+        QTest::keyClick(memo, Qt::Key_Down);
+        QCOMPARE(main_->Data().VehicleListTop, 1 + page);
+        QCOMPARE(main_->ListCursorLine(), 2);
+        QTest::keyClick(memo, Qt::Key_Down); // within the page the caret moves
+        QCOMPARE(main_->Data().VehicleListTop, 1 + page);
+        QCOMPARE(main_->ListCursorLine(), 3);
+        QTest::keyClick(memo, Qt::Key_Up);
+        QTest::keyClick(memo, Qt::Key_Up);
+        QCOMPARE(main_->Data().VehicleListTop, 1);
+        QCOMPARE(main_->ListCursorLine(), memo->document()->blockCount() - 1);
+        memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(2)));
+        QTest::keyClick(memo, Qt::Key_Up); // the first page: nothing before it
+        QCOMPARE(main_->Data().VehicleListTop, 1);
+    }
+
+    void menusAndViewsAnswerTheKeyboard() {
+        const LanguageTexts german = Texts("deutsch.cty");
+        QCOMPARE(main_->Datei1->title(), QStringLiteral("&Datei"));
+        QCOMPARE(main_->Einlesen1->title(), QStringLiteral("&Einlesen"));
+        QCOMPARE(main_->ffnen1->iconText(), Text(german, 10));
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+        QTest::keyClick(main_.get(), Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(main_->Datei1->isVisible());
+        main_->Datei1->close();
+
+        OpenVehicles(60, 1);
+        QVERIFY(main_->ToolButton9->toolTip().contains(QStringLiteral("Strg+2")));
+        QCOMPARE(main_->ToolButton9->accessibleName(), Text(german, 42));
+        QTest::keyClick(main_.get(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(main_->CurrentView(), MainView::IntervalList);
+        QTest::keyClick(main_.get(), Qt::Key_4, Qt::ControlModifier);
+        QCOMPARE(main_->CurrentView(), MainView::Summary);
+        QTest::keyClick(main_.get(), Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(main_->CurrentView(), MainView::Chart);
+        QTest::keyClick(main_.get(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(main_->CurrentView(), MainView::VehicleList);
+
+        // The chart bar's paging buttons are announced by their hints.
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(main_->Grafik->PagingButtons[static_cast<std::size_t>(i)]->accessibleName(),
+                     Text(german, 73 + i));
+        for (QToolButton* button : main_->Grafik->GrafikBar->findChildren<QToolButton*>())
+            if (!button->toolTip().isEmpty())
+                QCOMPARE(button->accessibleName(), button->toolTip());
+        main_->LoadLanguageFile("english.cty");
+        QCOMPARE(main_->ScrollBar1->accessibleName(), Text(Texts("english.cty"), 264));
+        QCOMPARE(main_->Grafik->PagingButtons[0]->accessibleName(), Text(Texts("english.cty"), 73));
+    }
+
+    void filterButtonsFollowMarksFromTheList() {
+        OpenVehicles(60, 1);
+        main_->ToolButton6->click();
+        TDFilter* filter = main_->DFilter;
+        QVERIFY(filter->isVisible());
+        QVERIFY(!filter->Dat_Mark_Erase->isEnabled() && !filter->Dat_Mark_Use->isEnabled() &&
+                !filter->Loeschen->isEnabled());
+        DoubleClickLine(3);
+        QCOMPARE(main_->Data().MarkedCount, 1);
+        QVERIFY(filter->Dat_Mark_Erase->isEnabled() && filter->Dat_Mark_Use->isEnabled() &&
+                filter->Loeschen->isEnabled());
+        QCOMPARE(filter->Label_Anzahl->text(), QStringLiteral("1 von 60 markiert"));
+        DoubleClickLine(3);
+        QVERIFY(!filter->Dat_Mark_Erase->isEnabled() && !filter->Loeschen->isEnabled());
+
+        // The counter after a command speaks the window's language.
+        main_->LoadLanguageFile("english.cty");
+        filter->MarkierenClick();
+        QCOMPARE(filter->Label_Anzahl->text(), QStringLiteral("60 of 60 marked"));
+        QCOMPARE(filter->Markieren->text(), Text(Texts("english.cty"), 88));
+    }
+
+    void toolWindowsLeaveTheListAndItsTextInView() {
+        OpenVehicles(60, 1);
+        const QPoint listBefore = main_->Memo1->mapToGlobal(QPoint(0, 0));
+        const int textRight = main_->Memo1->mapToGlobal(QPoint(main_->Memo1->TextRight(), 0)).x();
+        const int charWidth = main_->Memo1->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        const int textLeft = main_->Memo1->mapToGlobal(QPoint(main_->Memo1->TextLeft(), 0)).x();
+        main_->ToolButton6->click();
+        QCoreApplication::processEvents();
+        QVERIFY(!main_->ToolButton2->isVisible()); // the tool bar's commands are away
+        QCOMPARE(main_->Memo1->mapToGlobal(QPoint(0, 0)), listBefore);
+        // No room beside the text on this screen: the dialog leaves the record numbers (columns
+        // 2-7) and the direction and marks (59-64) in view.
+        const QRect dialog = main_->DFilter->frameGeometry();
+        QVERIFY2(dialog.left() >= textLeft + 7 * charWidth && dialog.right() < textLeft + 58 * charWidth,
+                 qPrintable(QStringLiteral("dialog %1..%2, text %3..%4")
+                                .arg(dialog.left())
+                                .arg(dialog.right())
+                                .arg(textLeft)
+                                .arg(textRight)));
+        main_->DFilter->hide();
+        QCoreApplication::processEvents();
+        QVERIFY(main_->ToolButton2->isVisible());
+        QCOMPARE(main_->Memo1->mapToGlobal(QPoint(0, 0)), listBefore);
+
+        // A narrow window: the dialog goes beside the window rather than over the marks.
+        main_->setGeometry(0, 0, 420, 560);
+        QCoreApplication::processEvents();
+        main_->ToolButton6->click();
+        QVERIFY(main_->DFilter->frameGeometry().left() >= main_->frameGeometry().right());
+        main_->DFilter->hide();
+    }
+
+    void languageSwitchRedrawsWhatIsShown() {
+        const LanguageTexts english = Texts("english.cty");
+        const LanguageTexts french = Texts("francais.cty");
+        QVERIFY(main_->Deutsch1->isChecked());
+        OpenVehicles(60, 1);
+        main_->Memo1->setTextCursor(QTextCursor(main_->Memo1->document()->findBlockByNumber(7)));
+        main_->LoadLanguageFile("english.cty");
+        QCOMPARE(main_->ListCursorLine(), 7); // the filter's record numbers still come from there
+        QVERIFY(main_->English1->isChecked() && !main_->Deutsch1->isChecked());
+        QCOMPARE(main_->LanguageFileInUse(), std::string("english.cty"));
+        QCOMPARE(LineOf(main_->Memo1, 0), Text(english, 81));
+
+        main_->ToolButton11->click();
+        main_->LoadLanguageFile("francais.cty");
+        QCOMPARE(LineOf(main_->Memo2, 0), Text(french, 200));
+        QVERIFY(main_->Franais1->isChecked());
+
+        main_->ToolButton10->click();
+        const std::string frenchTitle = main_->Grafik->Diag->Chart().Title;
+        main_->LoadLanguageFile("english.cty");
+        QVERIFY(!main_->Grafik->Diag->Chart().Title.empty());
+        QVERIFY(main_->Grafik->Diag->Chart().Title != frenchTitle);
+
+        // A file that cannot be read leaves the menu on the language still in use.
+        main_->LoadLanguageFile("fehlt.cty");
+        QVERIFY(main_->English1->isChecked());
+    }
+
+    void dropDownChoicesShowAtOnce() {
+        const LanguageTexts german = Texts("deutsch.cty");
+        OpenVehicles(60, 1);
+        main_->ToolButton11->click();
+        QCOMPARE(LineOf(main_->Memo2, 0), Text(german, 200));
+        const QString before = main_->Memo2->toPlainText();
+        main_->Vmenu2Click(4); // V 95 instead of V 85 in the overview
+        QVERIFY(main_->Memo2->toPlainText() != before);
+        main_->Zusa_MenuClick(2);
+        QCOMPARE(LineOf(main_->Memo2, 0), Text(german, 220));
+
+        main_->ToolButton10->click();
+        QSignalSpy redraw(main_.get(), &TMain::chartRedrawRequested);
+        main_->Vmenu1Click(0);
+        QCOMPARE(redraw.count(), 1);
+        main_->Tempolimit_menuClick(3);
+        QCOMPARE(redraw.count(), 2);
+    }
+
+    void enterInAPathFieldOpensNoChooser() {
+        bool stillOpen = false;
+        QTimer::singleShot(0, main_.get(), [this, &stillOpen] {
+            TEinstellungen* dialog = main_->Einstellungen;
+            dialogs_.FolderAnswers << QStringLiteral("/woanders/");
+            dialog->Edit1->setFocus();
+            QTest::keyClick(dialog->Edit1, Qt::Key_Return);
+            stillOpen = dialog->isVisible();
+            dialog->close();
+        });
+        main_->Einstellungen1Click();
+        QVERIFY(stillOpen);
+        QCOMPARE(dialogs_.FolderAnswers.size(), 1); // the chooser was not asked
+        QVERIFY(main_->Config().DataPath != std::string("/woanders/"));
+    }
+
+    void calendarSelectsByDragAndShowsDaysWithoutData() {
+        OpenVehicles(128, 30); // 9 March 07:00 to 11 March 22:30
+        main_->ToolButton9->click();
+        main_->ToolButton6->click();
+        TDBereich* range = main_->DBereich;
+        QVERIFY(range->isVisible());
+        QCalendarWidget* calendar = range->Kalender;
+        QCOMPARE(calendar->locale().language(), QLocale::German);
+        QCOMPARE(calendar->locale().monthName(3), QStringLiteral("März"));
+
+        // Days outside the data look disabled; days with data do not.
+        const QColor disabled = range->palette().color(QPalette::Disabled, QPalette::Text);
+        QCOMPARE(calendar->dateTextFormat(QDate(2026, 3, 8)).foreground().color(), disabled);
+        QCOMPARE(calendar->dateTextFormat(QDate(2026, 3, 12)).foreground().color(), disabled);
+        QVERIFY(calendar->dateTextFormat(QDate(2026, 3, 10)).foreground().color() != disabled);
+
+        QWidget* days = calendar->findChild<QAbstractItemView*>()->viewport();
+        const QPoint first = CellOf(calendar, 9);
+        const QPoint second = CellOf(calendar, 10);
+        QVERIFY(!first.isNull() && !second.isNull());
+        QTest::mouseClick(days, Qt::LeftButton, {}, second); // one day first
+        QCOMPARE(range->CalendarSelectionStart(), QDate(2026, 3, 10));
+        QTest::mousePress(days, Qt::LeftButton, {}, first);
+        QMouseEvent drag(QEvent::MouseMove, second, days->mapToGlobal(second), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(days, &drag);
+        QTest::mouseRelease(days, Qt::LeftButton, {}, second);
+        QCOMPARE(range->CalendarSelectionStart(), QDate(2026, 3, 9));
+        QCOMPARE(range->CalendarSelectionEnd(), QDate(2026, 3, 10));
+        QCOMPARE(range->Start_Nr->text(), QStringLiteral("1"));
+        QCOMPARE(range->Stop_Nr->text(), QString::number(17 * 12 + 288)); // up to 23:55 on the 10th
+        QVERIFY(!calendar->toolTip().isEmpty()); // the calendar tells how to select several days
+
+        main_->LoadLanguageFile("english.cty");
+        QCOMPARE(calendar->locale().language(), QLocale::English);
+        QCOMPARE(calendar->locale().monthName(3), QStringLiteral("March"));
+    }
+};
+
+QTEST_MAIN(WindowBehaviourTest)
+#include "WindowBehaviourTest.moc"
