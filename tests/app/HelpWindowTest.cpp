@@ -102,7 +102,7 @@ private slots:
         StartIn("deutsch.cty");
         auto* entry = main_->findChild<QAction*>(QStringLiteral("HelpAction"));
         QVERIFY(entry != nullptr);
-        QCOMPARE(entry->text(), QStringLiteral("Hilfe"));
+        QCOMPARE(entry->text().remove(u'&'), QStringLiteral("Hilfe"));
         QCOMPARE(entry->shortcut(), QKeySequence(QKeySequence::HelpContents));
 
         entry->trigger();
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(help->windowTitle(), QStringLiteral("Korvelan II – Hilfe"));
 
         main_->findChild<QAction*>(QStringLiteral("Franais1"))->trigger();
-        QCOMPARE(entry->text(), QStringLiteral("Aide"));
+        QCOMPARE(entry->text().remove(u'&'), QStringLiteral("Aide"));
         QCOMPARE(PressF1(), help); // one window, now showing the French page
         QCOMPARE(ShownPage(help), QStringLiteral("fr/index.html"));
         QCOMPARE(help->Browser()->documentTitle(), QStringLiteral("Korvelan II – Aide"));
