@@ -559,10 +559,14 @@ float PercentileFraction(int percent) {
 double PercentileSpeed(const IntervalWindowRow& row, int group, int direction, float fraction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const double target = static_cast<double>(row.Count[0][g][d]) * static_cast<double>(fraction);
+    // Device interval files may count vehicles they did not classify, so the percentile is taken
+    // over the vehicles in the speed classes, not over the group's count.
+    double classified = 0;
+    for (int k = 1; k <= SpeedClassCount; ++k)
+        classified += static_cast<double>(row.Count[k][g][d]);
+    const double target = classified * static_cast<double>(fraction);
     double cumulative = 0;
     int k = 0;
-    // The class counts add up to the total; should they not, the last class ends the search.
     while (target > cumulative && k < SpeedClassCount) {
         ++k;
         cumulative += static_cast<double>(row.Count[k][g][d]);

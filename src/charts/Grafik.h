@@ -126,8 +126,8 @@ ChartDescription PercentileTimeView(const ChartViewContext& context, int group, 
 ChartDescription EstimatedVmaxTimeView(const ChartViewContext& context, int group, int direction);
 ChartDescription MeasuredVmaxTimeView(const ChartViewContext& context, int group, int direction);
 
-// The speed at a fraction of the row's vehicles, interpolated inside its class, to one decimal;
-// 0 without vehicles.
+// The speed at a fraction of the row's classified vehicles (those in speed classes 1..29),
+// interpolated inside its class, to one decimal; 0 without classified vehicles.
 double PercentileSpeed(const IntervalWindowRow& row, int group, int direction, float fraction);
 // The single-precision fraction of a percentage (0.05f, 0.15f, 0.5f, 0.85f ...).
 float PercentileFraction(int percent);

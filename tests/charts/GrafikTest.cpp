@@ -309,10 +309,13 @@ TEST_F(ChartTest, PercentileInterpolatesInsideTheClassAndRoundsLikeTheLists) {
     EXPECT_DOUBLE_EQ(PercentileSpeed(row, 5, 1, PercentileFraction(85)), 42.1);
     EXPECT_EQ(PercentileSpeed(IntervalWindowRow{}, 5, 1, 0.5f), 0); // no vehicles
 
-    // A total that the classes do not add up to stops at the last class.
+    // A count the classes fall short of (vehicles the device did not classify): the percentile is
+    // that of the classified vehicles, and without any it is 0 like an empty interval.
     row = IntervalWindowRow{};
     row.Count[0][5][1] = 10;
-    EXPECT_EQ(PercentileSpeed(row, 5, 1, 0.5f), 153);
+    EXPECT_EQ(PercentileSpeed(row, 5, 1, 0.5f), 0);
+    row.Count[9][5][1] = 4;
+    EXPECT_DOUBLE_EQ(PercentileSpeed(row, 5, 1, 0.5f), 50.5); // 53 - 5 * 2 / 4
 
     EXPECT_EQ(PercentileFraction(85), 0.85f);
     EXPECT_EQ(PercentileFraction(5), 0.05f);

@@ -3,6 +3,8 @@
 
 #include "CliTestSupport.h"
 
+#include "data/Speichern.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -20,7 +22,8 @@ std::vector<VehicleRecord> WeekOfTraffic() {
                 const int serial = static_cast<int>(vehicles.size());
                 const int length = serial % 25 == 24 ? 13 : serial % 12 == 11 ? 9 : 4;
                 const int speed = 30 + (d * 7 + h * 3 + k * 11) % 40;
-                vehicles.push_back(Vehicle(2026, 3, 2 + d, h, k * 60 / n, 7, speed, length, k % 2 == 0 ? '1' : '2'));
+                vehicles.push_back(
+                    Vehicle(2026, 3, 2 + d, h, k * 60 / n, 7, speed, length, k % 2 == 0 ? '1' : '2'));
             }
         }
     return vehicles;
@@ -33,8 +36,9 @@ std::vector<VehicleRecord> AcrossMidnight() {
         const int minute = 47 + m;
         const int speed = 35 + (m * 7) % 30;
         const int length = m % 9 == 8 ? 14 : m % 5 == 4 ? 10 : 5;
-        vehicles.push_back(minute < 60 ? Vehicle(2026, 6, 30, 23, minute, 0, speed, length, m % 3 == 0 ? '2' : '1')
-                                       : Vehicle(2026, 7, 1, 0, minute - 60, 0, speed, length, m % 3 == 0 ? '2' : '1'));
+        vehicles.push_back(
+            minute < 60 ? Vehicle(2026, 6, 30, 23, minute, 0, speed, length, m % 3 == 0 ? '2' : '1')
+                        : Vehicle(2026, 7, 1, 0, minute - 60, 0, speed, length, m % 3 == 0 ? '2' : '1'));
     }
     return vehicles;
 }
@@ -46,8 +50,9 @@ std::vector<VehicleRecord> AcrossNewYear() {
         const int seconds = 23 * 3600 + 52 * 60 + 30 + 30 * i;
         const bool nextYear = seconds >= 24 * 3600;
         const int s = seconds % (24 * 3600);
-        vehicles.push_back(nextYear ? Vehicle(2026, 1, 1, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '1')
-                                    : Vehicle(2025, 12, 31, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '2'));
+        vehicles.push_back(
+            nextYear ? Vehicle(2026, 1, 1, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '1')
+                     : Vehicle(2025, 12, 31, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '2'));
     }
     return vehicles;
 }
@@ -117,8 +122,10 @@ TEST_F(Cli, RangeAndFilterNarrowTheData) {
     EXPECT_NE(range.Out.find(" 000024     03-03-2026  23:00:00"), std::string::npos);
     EXPECT_EQ(range.Out.find(" 000025 "), std::string::npos);
 
-    ExpectOutput("midnight-drop-fast.txt", {"list", midnight.string(), "--mark", "speed>50", "--drop-marked"});
-    ExpectOutput("midnight-mark-dir2-long.txt", {"list", midnight.string(), "--mark", "dir=2", "--mark", "length>9"});
+    ExpectOutput("midnight-drop-fast.txt",
+                 {"list", midnight.string(), "--mark", "speed>50", "--drop-marked"});
+    ExpectOutput("midnight-mark-dir2-long.txt",
+                 {"list", midnight.string(), "--mark", "dir=2", "--mark", "length>9"});
     const CliResult kept = RunCli({"intervals", midnight.string(), "--mark", "dir=2", "--keep-marked"});
     EXPECT_EQ(kept.ExitCode, 0);
     // Only direction 2 remains: every direction-1 count is 0.
@@ -148,7 +155,8 @@ TEST_F(Cli, ExportSaveAndInfo) {
 
     ASSERT_EQ(RunCli({"export", midnight.string(), "--view", "summary", "-o", asc.string()}).ExitCode, 0);
     const std::string summary = ReadBytes(asc);
-    EXPECT_EQ(summary.substr(0, 11), "\xDC" "bersicht\r\n"); // Windows-1252
+    EXPECT_EQ(summary.substr(0, 11), "\xDC"
+                                     "bersicht\r\n"); // Windows-1252
     EXPECT_NE(summary.substr(summary.size() - 2), "\r\n");
 
     // Saving the working set after a filter and reading it back.
@@ -180,4 +188,34 @@ TEST_F(Cli, FailuresReportTheirMessageAndExitStatus) {
     const CliResult badMark = RunCli({"list", week.string(), "--mark", "colour=red"});
     EXPECT_EQ(badMark.ExitCode, 1);
     EXPECT_FALSE(badMark.Err.empty());
+}
+
+TEST_F(Cli, PercentilesOfIntervalFilesCountOnlyTheClassifiedVehicles) {
+    // Two intervals of a device interval file: 11 PKW counted in direction 1, of which only 10 were
+    // classified (all at 51..55 km/h); the second interval has one vehicle and no class at all.
+    std::vector<IntervalRecord> intervals(2, IntervalRecord{});
+    intervals[0].StartTime = *TryEncodeDateTime(2026, 3, 2, 8, 0, 0);
+    intervals[1].StartTime = *TryEncodeDateTime(2026, 3, 2, 8, 5, 0);
+    intervals[0].Total()[1] = intervals[0].PkwCount()[1] = 11;
+    intervals[0].PkwSpeedClasses(9)[1] = 10;
+    intervals[0].PkwMaxSpeed()[1] = 55;
+    intervals[1].Total()[1] = intervals[1].PkwCount()[1] = 1;
+    const auto file = folder / "unclassified.sht";
+    WriteIntervalFile(file, "Zaehlstelle", intervals);
+
+    // Over the 10 classified vehicles: V15 48,7, V50 50,5, V85 52,2 (never the 153 of class 29).
+    const CliResult summary = RunCli({"summary", file.string()});
+    ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_NE(summary.Out.find("V15                   48,7    48,7     0,0     0,0"), std::string::npos)
+        << summary.Out;
+    EXPECT_NE(summary.Out.find("V50                   50,5    50,5"), std::string::npos);
+    EXPECT_NE(summary.Out.find("V85                   52,2    52,2"), std::string::npos);
+    EXPECT_EQ(summary.Out.find("153"), std::string::npos);
+
+    // The V85 chart: 52,3 over the first interval (the chart's single-precision 0.85 lies a little
+    // above 0.85), 0 for the interval without classified vehicles; the axis stays at 60.
+    const CliResult chart = RunCli({"chart", file.string(), "--view", "v3", "--json"});
+    ASSERT_EQ(chart.ExitCode, 0) << chart.Err;
+    EXPECT_NE(chart.Out.find("\"valueLabels\":[\"52,3\",\"0\","), std::string::npos) << chart.Out;
+    EXPECT_NE(chart.Out.find("\"max\":60"), std::string::npos) << chart.Out;
 }
