@@ -158,6 +158,17 @@ template <typename F> std::vector<double> WindowValues(const IntervalWindowTable
     return values;
 }
 
+// Value labels of the time views; a position beyond the working data has no value, so its label
+// stays blank rather than reading like a measured 0.
+std::vector<std::string> WindowValueLabels(const std::vector<double>& values,
+                                           const IntervalWindowTable& table, const LocaleFormat& locale) {
+    std::vector<std::string> labels = DecimalLabels(values, locale);
+    for (int r = 1; r <= ChartWindowSize && r <= static_cast<int>(labels.size()); ++r)
+        if (!table.Row(r).InData)
+            labels[static_cast<std::size_t>(r - 1)] = " ";
+    return labels;
+}
+
 // Rounded to one decimal as the lists do it: divided by the double 0.1, rounded ties to even,
 // times 0.1. In extended precision, so that an exact second decimal 5 rounds down (the double
 // 0.1 lies slightly above one tenth).
@@ -194,7 +205,7 @@ ChartDescription SpeedTimeView(const ChartViewContext& context, int group, int d
         chart.Series.push_back(MakeSeries(values, g));
     }
     chart.ValueSeriesColour = GroupColour(g);
-    chart.ValueLabels = DecimalLabels(values, context.Locale);
+    chart.ValueLabels = WindowValueLabels(values, table, context.Locale);
     chart.Labels = TimeLabels(table, context.Locale);
 
     chart.LeftAxisTitle = texts[117];
@@ -526,11 +537,11 @@ ChartDescription CountTimeView(const ChartViewContext& context, int group, int d
         chart.Series.push_back(MakeSeries(counts(LkwGroup), LkwGroup));
         chart.Series.push_back(MakeSeries(counts(PkwGroup), PkwGroup));
         chart.ValueSeriesColour = GroupColour(PkwGroup);
-        chart.ValueLabels = DecimalLabels(sums, context.Locale);
+        chart.ValueLabels = WindowValueLabels(sums, table, context.Locale);
     } else {
         std::vector<double> values = counts(g);
         chart.LeftAxisMax = ScaleCountAxis(context.Scale, Largest(values));
-        chart.ValueLabels = DecimalLabels(values, context.Locale);
+        chart.ValueLabels = WindowValueLabels(values, table, context.Locale);
         chart.Series.push_back(MakeSeries(std::move(values), g));
         chart.ValueSeriesColour = GroupColour(g);
     }

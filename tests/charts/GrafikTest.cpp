@@ -259,8 +259,11 @@ TEST_F(ChartTest, TimeWindowLabelsPositionsBeyondTheDataAndMidnight) {
     EXPECT_EQ(chart.Labels[1], "08:05");
     EXPECT_EQ(chart.Labels[2], "08.03.");
     EXPECT_EQ(chart.Labels[9], "08:45");
+    // Beyond the data: no bar and blank labels, where a measured empty interval reads "0".
+    EXPECT_EQ(chart.ValueLabels[9], "0");
     for (int r = 10; r < 24; ++r) {
         EXPECT_EQ(chart.Labels[static_cast<std::size_t>(r)], " ");
+        EXPECT_EQ(chart.ValueLabels[static_cast<std::size_t>(r)], " ");
         EXPECT_EQ(chart.Series[0].Values[static_cast<std::size_t>(r)], 0);
     }
     EXPECT_EQ(chart.Series[0].Values[0], 11);
@@ -280,6 +283,7 @@ TEST_F(ChartTest, TimeWindowLabelsPositionsBeyondTheDataAndMidnight) {
     EXPECT_EQ(chart.Series[1].Values[0], 2); // LKW
     EXPECT_EQ(chart.Series[2].Values[0], 0); // PKW went the other way
     EXPECT_EQ(chart.ValueLabels[0], "5");
+    EXPECT_EQ(chart.ValueLabels[10], " ");
 
     // An offset past the data (possible from the command line) shows an empty window.
     data->ChartOffset = 40;
@@ -348,6 +352,7 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     EXPECT_EQ(chart.Series[0].Colour, GroupColour(1));
     EXPECT_EQ(chart.Series[1].Colour, GroupColour(6));
     EXPECT_EQ(chart.ValueLabels[0], "62,4");
+    EXPECT_EQ(chart.ValueLabels[2], " ");     // beyond the data
     EXPECT_EQ(chart.Series[0].Values[1], 18); // below the limit: whole
     EXPECT_EQ(chart.Series[1].Values[1], 0);
     EXPECT_EQ(chart.LeftAxisMax, 80);
