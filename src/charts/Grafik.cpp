@@ -262,19 +262,6 @@ void ApplyImportedTotals(IntervalWindowRow& row, const IntervalRecord& record) {
     row.Mean10[SumGroup][3] = row.Mean10[SumGroup][1]; // the import fills direction 1 only
 }
 
-// The first value of the 1-2-5 rhythm (counts) or of whole hundreds (speeds) that holds m.
-double GrownCountStep(double largest) {
-    double step = CountScaleSteps.back();
-    constexpr double rhythm[] = {2.0, 2.5, 2.0}; // 100000 -> 200000 -> 500000 -> 1000000
-    for (int i = 0; step < largest && step < std::numeric_limits<double>::max() / 10; ++i)
-        step *= rhythm[i % 3];
-    return step;
-}
-
-double GrownSpeedStep(double largest) {
-    return std::ceil(largest / 100.0) * 100.0;
-}
-
 } // namespace
 
 // --- colours, directions --------------------------------------------------------------------------
@@ -312,31 +299,21 @@ int NextDirectionSelection(int directionSelection) {
 // --- scaling ---------------------------------------------------------------------------------------
 
 double ScaleCountAxis(ChartScaleState& state, double largest) {
-    if (state.AutoCountScale) {
-        int k = 1;
-        while (k < CountScaleStepCount && CountScaleStep(k) < largest)
-            ++k;
-        state.CountScaleIndex = k;
-    }
-    state.CountScaleIndex = std::clamp(state.CountScaleIndex, 1, CountScaleStepCount);
-    const double top = CountScaleStep(state.CountScaleIndex);
-    if (state.CountScaleIndex == CountScaleStepCount && largest > top)
-        return GrownCountStep(largest);
-    return top;
+    const int needed = CountScaleIndexFor(largest);
+    state.CountScaleTopIndex = std::max(CountScaleStepCount, needed);
+    if (state.AutoCountScale)
+        state.CountScaleIndex = needed;
+    state.CountScaleIndex = std::clamp(state.CountScaleIndex, 1, MaxCountScaleIndex);
+    return CountScaleStep(state.CountScaleIndex);
 }
 
 double ScaleSpeedAxis(ChartScaleState& state, double largest) {
-    if (state.AutoSpeedScale) {
-        int k = 1;
-        while (k < SpeedScaleStepCount && SpeedScaleStep(k) < largest)
-            ++k;
-        state.SpeedScaleIndex = k;
-    }
-    state.SpeedScaleIndex = std::clamp(state.SpeedScaleIndex, 1, SpeedScaleStepCount);
-    const double top = SpeedScaleStep(state.SpeedScaleIndex);
-    if (state.SpeedScaleIndex == SpeedScaleStepCount && largest > top)
-        return GrownSpeedStep(largest);
-    return top;
+    const int needed = SpeedScaleIndexFor(largest);
+    state.SpeedScaleTopIndex = std::max(SpeedScaleStepCount, needed);
+    if (state.AutoSpeedScale)
+        state.SpeedScaleIndex = needed;
+    state.SpeedScaleIndex = std::clamp(state.SpeedScaleIndex, 1, MaxSpeedScaleIndex);
+    return SpeedScaleStep(state.SpeedScaleIndex);
 }
 
 void Y2_set(ChartDescription& chart, const MeasurementData& data, const LanguageTexts& texts) {

@@ -71,9 +71,9 @@ std::string DirectionSymbol(int directionSelection);
 int NextDirectionSelection(int directionSelection);
 
 // The left axis maximum for the largest value to show. In automatic mode the index becomes the
-// smallest step that holds the value; in manual mode it stays. Values above the last step grow
-// the axis in the same rhythm (200000, 500000, 1000000 ...; 300, 400, 500 ... km/h) while the
-// index stays on the last step, so no bar is cut.
+// smallest step that holds the value, grown steps beyond the table included (200000, 500000,
+// 1000000 ...; 300, 400, 500 ... km/h), so no bar is cut; in manual mode it stays. Either way the
+// manual step buttons then reach up to the step the value needs.
 double ScaleCountAxis(ChartScaleState& state, double largest);
 double ScaleSpeedAxis(ChartScaleState& state, double largest);
 

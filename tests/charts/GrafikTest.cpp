@@ -64,24 +64,31 @@ TEST(ChartScaling, AutomaticStepsAndGrowthBeyondTheTables) {
     EXPECT_EQ(s.CountScaleIndex, 2);
     EXPECT_EQ(ScaleCountAxis(s, 100000), 100000);
     EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleTopIndex, 14);
+    // Beyond the table the index follows the grown steps, so the step it names is the axis.
     EXPECT_EQ(ScaleCountAxis(s, 100001), 200000);
-    EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleIndex, 15);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 200000);
     EXPECT_EQ(ScaleCountAxis(s, 250000), 500000);
     EXPECT_EQ(ScaleCountAxis(s, 500001), 1000000);
     EXPECT_EQ(ScaleCountAxis(s, 1500000), 2000000);
-    EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleIndex, 18);
+    EXPECT_EQ(s.CountScaleTopIndex, 18);
+    EXPECT_EQ(ScaleCountAxis(s, 2147483647.0), 5e9); // the largest 32-bit count still fits
 
     EXPECT_EQ(ScaleSpeedAxis(s, 0), 40);
     EXPECT_EQ(ScaleSpeedAxis(s, 40.1), 60);
     EXPECT_EQ(ScaleSpeedAxis(s, 250), 250);
     EXPECT_EQ(s.SpeedScaleIndex, 8);
     EXPECT_EQ(ScaleSpeedAxis(s, 251), 300);
+    EXPECT_EQ(s.SpeedScaleIndex, 9);
     EXPECT_EQ(ScaleSpeedAxis(s, 300), 300);
     EXPECT_EQ(ScaleSpeedAxis(s, 301), 400);
-    EXPECT_EQ(s.SpeedScaleIndex, 8);
+    EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 400);
+    EXPECT_EQ(ScaleSpeedAxis(s, 2147483647.0), 2147483700.0);
 }
 
-TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
+TEST(ChartScaling, ManualStepsReachTheGrownStepsTheDataNeeds) {
     ChartScaleState s;
     EXPECT_EQ(ScaleCountAxis(s, 700), 1000); // automatic first: index 8
     s.AutoCountScale = false;
@@ -95,9 +102,24 @@ TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
     EXPECT_EQ(s.CountScaleIndex, 1);
     s.CountScaleIndex = 14;
     StepCountScale(s, +1);
-    EXPECT_EQ(s.CountScaleIndex, 14);
-    // At the last step nothing larger can be chosen, so the axis still grows with the data.
+    EXPECT_EQ(s.CountScaleIndex, 14); // small data: the table's last step is the top
+
+    // An axis that grew to 200000 steps down to 100000, then 50000, and up again to 200000.
+    s.AutoCountScale = true;
     EXPECT_EQ(ScaleCountAxis(s, 150000), 200000);
+    s.AutoCountScale = false;
+    StepCountScale(s, -1);
+    EXPECT_EQ(ScaleCountAxis(s, 150000), 100000); // manual: the bars are cut like at any step
+    StepCountScale(s, -1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 50000);
+    StepCountScale(s, +5);
+    EXPECT_EQ(ScaleCountAxis(s, 150000), 200000);
+    // A manual grown step survives a chart with less data and steps down from there.
+    EXPECT_EQ(ScaleCountAxis(s, 10), 200000);
+    StepCountScale(s, +1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 200000);
+    StepCountScale(s, -1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 100000);
 
     s.AutoSpeedScale = false;
     s.SpeedScaleIndex = 0; // never drawn: reads as the first step
@@ -105,7 +127,9 @@ TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
     StepSpeedScale(s, 20);
     EXPECT_EQ(s.SpeedScaleIndex, 8);
     EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 250);
-    EXPECT_EQ(CountScaleStep(99), 100000);
+    EXPECT_EQ(ScaleSpeedAxis(s, 420), 250);
+    StepSpeedScale(s, 20);
+    EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 500);
 
     SetAutomaticScaling(s);
     EXPECT_TRUE(s.AutoCountScale);
