@@ -29,6 +29,9 @@ const QColor BottomWallColour(255, 255, 128);
 const QColor GridColour(0, 0, 0, 70);
 const QColor AxisColour(60, 60, 60);
 const QColor LimitColour(255, 0, 0);
+const QColor LimitEdgeColour(255, 255, 255);
+constexpr double LimitLineWidth = 2;
+constexpr double LimitEdgeWidth = 1.5;
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.R, c.G, c.B);
@@ -339,6 +342,17 @@ ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& targe
                                            x, labelTop, false)});
     }
 
+    // The limit line on the front plane, at the height of the left axis tick of the same value; it
+    // runs on past the bars to its own tick on the right, where its label stands.
+    if (chart_.RightAxisVisible && chart_.Limit && *chart_.Limit >= 0 && *chart_.Limit <= l.AxisMax) {
+        const double y = ValueY(l, *chart_.Limit);
+        const double end = l.Plot.right() + l.Depth.x() + tick;
+        l.LimitLine = QLineF(l.Plot.left(), y, end, y);
+        const QString text = TickText(*chart_.Limit);
+        l.LimitLabelBox =
+            QRectF(end + gap, y - fmLabel.height() / 2, fmLabel.horizontalAdvance(text), fmLabel.height());
+    }
+
     // Value labels: on the top axis at the chart's edge, or just above each bar.
     if (valuesShown) {
         for (int i = 0; i < static_cast<int>(chart_.ValueLabels.size()); i += l.ValueFit.Step) {
@@ -399,38 +413,19 @@ void ChartPainter::PaintGrid(QPainter& p, const ChartLayout& l) const {
     }
 }
 
-// The speed limit as a red line on the left axis scale. In 3D it runs along the walls behind the
-// bars and is marked again on the faces of every bar that rises above it; in 2D it is drawn over
-// the bars. Either way no bar hides it.
-void ChartPainter::PaintLimitLine(QPainter& p, const ChartLayout& l, bool overBars) const {
-    if (!chart_.RightAxisVisible || !chart_.Limit || *chart_.Limit < 0 || *chart_.Limit > l.AxisMax)
+// The speed limit as a red line over the bars, in 2D and 3D alike. A thin white edge on both sides
+// keeps it readable on bars of any colour, red ones included.
+void ChartPainter::PaintLimitLine(QPainter& p, const ChartLayout& l) const {
+    if (l.LimitLine.isNull())
         return;
-    const double y = ValueY(l, *chart_.Limit);
-    QPen pen(LimitColour, 2 * l.Unit);
+    QPen edge(LimitEdgeColour, (LimitLineWidth + 2 * LimitEdgeWidth) * l.Unit);
+    edge.setCapStyle(Qt::FlatCap);
+    p.setPen(edge);
+    p.drawLine(l.LimitLine);
+    QPen pen(LimitColour, LimitLineWidth * l.Unit);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
-    const QPointF d(l.Depth.x(), -l.Depth.y());
-    const QPointF front(l.Plot.left(), y);
-    if (!appearance_.View3D) {
-        if (overBars)
-            p.drawLine(front, QPointF(l.Plot.right(), y));
-        return;
-    }
-    if (!overBars) {
-        p.drawLine(front, front + d);
-        p.drawLine(front + d, QPointF(l.Plot.right(), y) + d);
-        return;
-    }
-    const QPointF shift = d * BarDepthFront;
-    const QPointF side = d * (BarDepthBack - BarDepthFront);
-    for (int bar = 0; bar < l.BarCount; ++bar) {
-        if (BarTotal(bar) <= *chart_.Limit)
-            continue;
-        const double x = l.Plot.left() + l.SlotWidth * (bar + 0.5) - l.BarWidth / 2;
-        const QPointF left = QPointF(x, y) + shift;
-        const QPointF right = left + QPointF(l.BarWidth, 0);
-        p.drawPolyline(QPolygonF({left, right, right + side}));
-    }
+    p.drawLine(l.LimitLine);
 }
 
 void ChartPainter::PaintBox(QPainter& p, const ChartLayout& l, const QRectF& front,
@@ -484,13 +479,10 @@ void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
     for (const auto& label : l.BottomLabels)
         DrawLabel(p, label, l.BottomFit.Upright, fm);
 
-    if (chart_.RightAxisVisible && chart_.Limit && *chart_.Limit >= 0 && *chart_.Limit <= l.AxisMax) {
-        const double x = l.Plot.right() + l.Depth.x();
-        const double y = ValueY(l, *chart_.Limit) - l.Depth.y();
-        p.setPen(QPen(LimitColour, std::max(1.0, l.Unit)));
-        p.drawLine(QPointF(x, y), QPointF(x + tick, y));
+    if (!l.LimitLine.isNull()) {
         p.setPen(Qt::black);
-        p.drawText(QPointF(x + tick + gap, y - fm.height() / 2 + fm.ascent()), TickText(*chart_.Limit));
+        p.drawText(QPointF(l.LimitLabelBox.left(), l.LimitLabelBox.top() + fm.ascent()),
+                   TickText(*chart_.Limit));
     }
 }
 
@@ -543,9 +535,8 @@ void ChartPainter::Paint(QPainter& painter, const QRectF& target, const ChartPai
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     PaintPanelAndWalls(painter, l, options);
     PaintGrid(painter, l);
-    PaintLimitLine(painter, l, false);
     PaintBars(painter, l);
-    PaintLimitLine(painter, l, true);
+    PaintLimitLine(painter, l);
     PaintAxes(painter, l);
     PaintTexts(painter, l);
     painter.restore();

@@ -185,10 +185,24 @@ void ChartDrawingTest::PixelsShowColoursWallsAndTheLimitLine() {
         const QRectF below = painter.BarFront(l, 15, 0), above = painter.BarFront(l, 15, 1);
         QCOMPARE(PixelAt(image, below.center() + QPointF(0, below.height() / 4)), QColor(255, 255, 255));
         QCOMPARE(PixelAt(image, above.center()), QColor(224, 80, 80));
-        const double limitY = painter.ValueY(l, 50) - l.Depth.y() * 0.15;
-        const QColor line = PixelAt(image, QPointF(below.center().x(), limitY));
-        QVERIFY2(line.red() > 230 && line.green() < 100 && line.blue() < 100,
-                 qPrintable(line.name()));
+        // The limit line: one straight line on the front plane at the height of the left tick of
+        // 50, from the left axis past the bars to its label, which stands level with it.
+        const double limitY = painter.ValueY(l, 50);
+        QCOMPARE(l.LimitLine.y1(), limitY);
+        QCOMPARE(l.LimitLine.y2(), limitY);
+        QCOMPARE(l.LimitLine.x1(), l.Plot.left());
+        QVERIFY(l.LimitLine.x2() > l.Plot.right() + l.Depth.x());
+        QVERIFY(std::abs(l.LimitLabelBox.center().y() - limitY) < 0.5);
+        QVERIFY(l.LimitLabelBox.left() > l.LimitLine.x2());
+        for (const double x : {l.Plot.left() + l.SlotWidth * 22.5, below.center().x(), l.Plot.left() + 3}) {
+            const QColor line = PixelAt(image, QPointF(x, limitY));
+            QVERIFY2(line.red() > 230 && line.green() < 100 && line.blue() < 100, qPrintable(line.name()));
+        }
+        // Its white edge sets it off from the red part of a bar above the limit.
+        for (const double dy : {-1.8 * l.Unit, 1.8 * l.Unit}) {
+            const QColor edge = PixelAt(image, QPointF(below.center().x(), limitY + dy));
+            QVERIFY2(edge.lightness() > 200 && edge.green() > 180, qPrintable(edge.name()));
+        }
         // Where no bar stands the back wall is white and the floor light yellow.
         const QPointF empty(l.Plot.left() + l.SlotWidth * 22.5 + l.Depth.x(), l.Plot.center().y());
         QCOMPARE(PixelAt(image, empty + QPointF(0, 7)), QColor(255, 255, 255));
