@@ -1,5 +1,6 @@
 #include "charts/ChartPainter.h"
 
+#include "charts/TextAnchor.h"
 #include "data/TextFormat.h"
 
 #include <QFontMetricsF>
@@ -135,7 +136,15 @@ QRectF LabelBox(const LabelRowFit& fit, double width, double height, double x, d
     return QRectF(x - w / 2, bottomAnchored ? y - h : y, w, h);
 }
 
+// Tells a device that places text itself (a metafile) where the next texts are anchored.
+void Anchor(QPainter& p, TextAnchor anchor) {
+    if (auto* device = dynamic_cast<TextAnchoring*>(p.device()))
+        device->SetTextAnchor(anchor);
+}
+
+// A label side by side is centred on its bar; an upright one begins at its bar.
 void DrawLabel(QPainter& p, const PlacedLabel& label, bool upright, const QFontMetricsF& fm) {
+    Anchor(p, upright ? TextAnchor::Left : TextAnchor::Centre);
     if (!upright) {
         p.drawText(QPointF(label.Box.left(), label.Box.top() + fm.ascent()), label.Text);
         return;
@@ -151,6 +160,7 @@ void DrawLabel(QPainter& p, const PlacedLabel& label, bool upright, const QFontM
 void DrawTurnedText(QPainter& p, const QRectF& box, const QString& text, const QFontMetricsF& fm, int angle) {
     const QString shown = fm.elidedText(text, Qt::ElideRight, box.height());
     const double width = fm.horizontalAdvance(shown);
+    Anchor(p, TextAnchor::Centre);
     p.save();
     if (angle < 0) {
         p.translate(box.left(), box.center().y() + width / 2);
@@ -469,6 +479,7 @@ void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
         p.drawLine(QPointF(l.Plot.left() - tick, y), QPointF(l.Plot.left(), y));
         const QString text = TickText(value);
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Right);
         p.drawText(QPointF(l.Plot.left() - tick - gap - width, y - fm.height() / 2 + fm.ascent()), text);
     }
     for (const auto& label : l.BottomLabels) {
@@ -481,6 +492,7 @@ void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
 
     if (!l.LimitLine.isNull()) {
         p.setPen(Qt::black);
+        Anchor(p, TextAnchor::Left);
         p.drawText(QPointF(l.LimitLabelBox.left(), l.LimitLabelBox.top() + fm.ascent()),
                    TickText(*chart_.Limit));
     }
@@ -500,11 +512,13 @@ void ChartPainter::PaintTexts(QPainter& p, const ChartLayout& l) const {
         p.setFont(l.TitleFont);
         const QString text = fm.elidedText(ToQString(chart_.Title), Qt::ElideRight, l.TitleBox.width());
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Centre);
         p.drawText(QPointF(l.TitleBox.center().x() - width / 2, l.TitleBox.top() + fm.ascent()), text);
     }
     {
         const QFontMetricsF fm = Metrics(l.FootFont, p.device());
         p.setFont(l.FootFont);
+        Anchor(p, TextAnchor::Left);
         for (std::size_t i = 0; i < l.FootBoxes.size() && i < chart_.Foot.size(); ++i) {
             const QString text =
                 fm.elidedText(ToQString(chart_.Foot[i]), Qt::ElideRight, l.FootBoxes[i].width());
@@ -521,6 +535,7 @@ void ChartPainter::PaintTexts(QPainter& p, const ChartLayout& l) const {
         const QString text =
             fm.elidedText(ToQString(chart_.BottomAxisTitle), Qt::ElideRight, l.BottomTitleBox.width());
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Centre);
         p.drawText(QPointF(l.BottomTitleBox.center().x() - width / 2, l.BottomTitleBox.top() + fm.ascent()),
                    text);
     }
