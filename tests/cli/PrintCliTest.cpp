@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -193,5 +194,42 @@ TEST(ImportCli, PeloFilesReachTheImportedViewsSummaryAndPrintouts) {
 
     const CliResult list = RunCli({"list", pelo, "--import"});
     EXPECT_NE(list.Out.find(" 000003     01-03-2005  07:10:00        30"), std::string::npos) << list.Out;
+    fs::remove_all(folder);
+}
+
+TEST(PrintCli, SuccessfulChartsAndPrintoutsLeaveStandardErrorEmpty) {
+    // As under cron or in CI: no runtime folder, or one that is not private. The run's own
+    // temporary folder shows that nothing is left behind.
+    const fs::path folder = TestFolder("quiet");
+    const fs::path temp = folder / "tmp";
+    fs::create_directories(temp);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = runtime ? runtime : "";
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string savedTmpdir = tmpdir ? tmpdir : "";
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    for (const char* setting : {"", "/tmp"}) {
+        if (*setting == '\0')
+            ::unsetenv("XDG_RUNTIME_DIR");
+        else
+            ::setenv("XDG_RUNTIME_DIR", setting, 1);
+        const CliResult chart =
+            RunCli({"chart", Sample, "--view", "v3", "--limit", "50", "-o", (folder / "v3.png").string()});
+        EXPECT_EQ(chart.ExitCode, 0);
+        EXPECT_EQ(chart.Err, "") << setting;
+        const CliResult print =
+            RunCli({"print", Sample, "--view", "chart", "-o", (folder / "c.pdf").string()});
+        EXPECT_EQ(print.ExitCode, 0);
+        EXPECT_EQ(print.Err, "") << setting;
+        EXPECT_TRUE(fs::is_empty(temp));
+    }
+    if (runtime)
+        ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    if (tmpdir)
+        ::setenv("TMPDIR", savedTmpdir.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     fs::remove_all(folder);
 }
