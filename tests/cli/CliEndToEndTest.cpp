@@ -22,8 +22,7 @@ std::vector<VehicleRecord> WeekOfTraffic() {
                 const int serial = static_cast<int>(vehicles.size());
                 const int length = serial % 25 == 24 ? 13 : serial % 12 == 11 ? 9 : 4;
                 const int speed = 30 + (d * 7 + h * 3 + k * 11) % 40;
-                vehicles.push_back(
-                    Vehicle(2026, 3, 2 + d, h, k * 60 / n, 7, speed, length, k % 2 == 0 ? '1' : '2'));
+                vehicles.push_back(Vehicle(2026, 3, 2 + d, h, k * 60 / n, 7, speed, length, k % 2 == 0 ? '1' : '2'));
             }
         }
     return vehicles;
@@ -36,9 +35,8 @@ std::vector<VehicleRecord> AcrossMidnight() {
         const int minute = 47 + m;
         const int speed = 35 + (m * 7) % 30;
         const int length = m % 9 == 8 ? 14 : m % 5 == 4 ? 10 : 5;
-        vehicles.push_back(
-            minute < 60 ? Vehicle(2026, 6, 30, 23, minute, 0, speed, length, m % 3 == 0 ? '2' : '1')
-                        : Vehicle(2026, 7, 1, 0, minute - 60, 0, speed, length, m % 3 == 0 ? '2' : '1'));
+        vehicles.push_back(minute < 60 ? Vehicle(2026, 6, 30, 23, minute, 0, speed, length, m % 3 == 0 ? '2' : '1')
+                                       : Vehicle(2026, 7, 1, 0, minute - 60, 0, speed, length, m % 3 == 0 ? '2' : '1'));
     }
     return vehicles;
 }
@@ -50,9 +48,8 @@ std::vector<VehicleRecord> AcrossNewYear() {
         const int seconds = 23 * 3600 + 52 * 60 + 30 + 30 * i;
         const bool nextYear = seconds >= 24 * 3600;
         const int s = seconds % (24 * 3600);
-        vehicles.push_back(
-            nextYear ? Vehicle(2026, 1, 1, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '1')
-                     : Vehicle(2025, 12, 31, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '2'));
+        vehicles.push_back(nextYear ? Vehicle(2026, 1, 1, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '1')
+                                    : Vehicle(2025, 12, 31, s / 3600, s / 60 % 60, s % 60, 40 + i, 4 + i % 3, '2'));
     }
     return vehicles;
 }
@@ -122,10 +119,8 @@ TEST_F(Cli, RangeAndFilterNarrowTheData) {
     EXPECT_NE(range.Out.find(" 000024     03-03-2026  23:00:00"), std::string::npos);
     EXPECT_EQ(range.Out.find(" 000025 "), std::string::npos);
 
-    ExpectOutput("midnight-drop-fast.txt",
-                 {"list", midnight.string(), "--mark", "speed>50", "--drop-marked"});
-    ExpectOutput("midnight-mark-dir2-long.txt",
-                 {"list", midnight.string(), "--mark", "dir=2", "--mark", "length>9"});
+    ExpectOutput("midnight-drop-fast.txt", {"list", midnight.string(), "--mark", "speed>50", "--drop-marked"});
+    ExpectOutput("midnight-mark-dir2-long.txt", {"list", midnight.string(), "--mark", "dir=2", "--mark", "length>9"});
     const CliResult kept = RunCli({"intervals", midnight.string(), "--mark", "dir=2", "--keep-marked"});
     EXPECT_EQ(kept.ExitCode, 0);
     // Only direction 2 remains: every direction-1 count is 0.
@@ -155,8 +150,7 @@ TEST_F(Cli, ExportSaveAndInfo) {
 
     ASSERT_EQ(RunCli({"export", midnight.string(), "--view", "summary", "-o", asc.string()}).ExitCode, 0);
     const std::string summary = ReadBytes(asc);
-    EXPECT_EQ(summary.substr(0, 11), "\xDC"
-                                     "bersicht\r\n"); // Windows-1252
+    EXPECT_EQ(summary.substr(0, 11), "\xDC" "bersicht\r\n"); // Windows-1252
     EXPECT_NE(summary.substr(summary.size() - 2), "\r\n");
 
     // Saving the working set after a filter and reading it back.
