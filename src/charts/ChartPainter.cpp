@@ -1,5 +1,6 @@
 #include "charts/ChartPainter.h"
 
+#include "charts/TextAnchor.h"
 #include "data/TextFormat.h"
 
 #include <QFontMetricsF>
@@ -29,6 +30,9 @@ const QColor BottomWallColour(255, 255, 128);
 const QColor GridColour(0, 0, 0, 70);
 const QColor AxisColour(60, 60, 60);
 const QColor LimitColour(255, 0, 0);
+const QColor LimitEdgeColour(255, 255, 255);
+constexpr double LimitLineWidth = 2;
+constexpr double LimitEdgeWidth = 1.5;
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.R, c.G, c.B);
@@ -132,7 +136,15 @@ QRectF LabelBox(const LabelRowFit& fit, double width, double height, double x, d
     return QRectF(x - w / 2, bottomAnchored ? y - h : y, w, h);
 }
 
+// Tells a device that places text itself (a metafile) where the next texts are anchored.
+void Anchor(QPainter& p, TextAnchor anchor) {
+    if (auto* device = dynamic_cast<TextAnchoring*>(p.device()))
+        device->SetTextAnchor(anchor);
+}
+
+// A label side by side is centred on its bar; an upright one begins at its bar.
 void DrawLabel(QPainter& p, const PlacedLabel& label, bool upright, const QFontMetricsF& fm) {
+    Anchor(p, upright ? TextAnchor::Left : TextAnchor::Centre);
     if (!upright) {
         p.drawText(QPointF(label.Box.left(), label.Box.top() + fm.ascent()), label.Text);
         return;
@@ -148,6 +160,7 @@ void DrawLabel(QPainter& p, const PlacedLabel& label, bool upright, const QFontM
 void DrawTurnedText(QPainter& p, const QRectF& box, const QString& text, const QFontMetricsF& fm, int angle) {
     const QString shown = fm.elidedText(text, Qt::ElideRight, box.height());
     const double width = fm.horizontalAdvance(shown);
+    Anchor(p, TextAnchor::Centre);
     p.save();
     if (angle < 0) {
         p.translate(box.left(), box.center().y() + width / 2);
@@ -339,6 +352,17 @@ ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& targe
                                            x, labelTop, false)});
     }
 
+    // The limit line on the front plane, at the height of the left axis tick of the same value; it
+    // runs on past the bars to its own tick on the right, where its label stands.
+    if (chart_.RightAxisVisible && chart_.Limit && *chart_.Limit >= 0 && *chart_.Limit <= l.AxisMax) {
+        const double y = ValueY(l, *chart_.Limit);
+        const double end = l.Plot.right() + l.Depth.x() + tick;
+        l.LimitLine = QLineF(l.Plot.left(), y, end, y);
+        const QString text = TickText(*chart_.Limit);
+        l.LimitLabelBox =
+            QRectF(end + gap, y - fmLabel.height() / 2, fmLabel.horizontalAdvance(text), fmLabel.height());
+    }
+
     // Value labels: on the top axis at the chart's edge, or just above each bar.
     if (valuesShown) {
         for (int i = 0; i < static_cast<int>(chart_.ValueLabels.size()); i += l.ValueFit.Step) {
@@ -399,38 +423,19 @@ void ChartPainter::PaintGrid(QPainter& p, const ChartLayout& l) const {
     }
 }
 
-// The speed limit as a red line on the left axis scale. In 3D it runs along the walls behind the
-// bars and is marked again on the faces of every bar that rises above it; in 2D it is drawn over
-// the bars. Either way no bar hides it.
-void ChartPainter::PaintLimitLine(QPainter& p, const ChartLayout& l, bool overBars) const {
-    if (!chart_.RightAxisVisible || !chart_.Limit || *chart_.Limit < 0 || *chart_.Limit > l.AxisMax)
+// The speed limit as a red line over the bars, in 2D and 3D alike. A thin white edge on both sides
+// keeps it readable on bars of any colour, red ones included.
+void ChartPainter::PaintLimitLine(QPainter& p, const ChartLayout& l) const {
+    if (l.LimitLine.isNull())
         return;
-    const double y = ValueY(l, *chart_.Limit);
-    QPen pen(LimitColour, 2 * l.Unit);
+    QPen edge(LimitEdgeColour, (LimitLineWidth + 2 * LimitEdgeWidth) * l.Unit);
+    edge.setCapStyle(Qt::FlatCap);
+    p.setPen(edge);
+    p.drawLine(l.LimitLine);
+    QPen pen(LimitColour, LimitLineWidth * l.Unit);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
-    const QPointF d(l.Depth.x(), -l.Depth.y());
-    const QPointF front(l.Plot.left(), y);
-    if (!appearance_.View3D) {
-        if (overBars)
-            p.drawLine(front, QPointF(l.Plot.right(), y));
-        return;
-    }
-    if (!overBars) {
-        p.drawLine(front, front + d);
-        p.drawLine(front + d, QPointF(l.Plot.right(), y) + d);
-        return;
-    }
-    const QPointF shift = d * BarDepthFront;
-    const QPointF side = d * (BarDepthBack - BarDepthFront);
-    for (int bar = 0; bar < l.BarCount; ++bar) {
-        if (BarTotal(bar) <= *chart_.Limit)
-            continue;
-        const double x = l.Plot.left() + l.SlotWidth * (bar + 0.5) - l.BarWidth / 2;
-        const QPointF left = QPointF(x, y) + shift;
-        const QPointF right = left + QPointF(l.BarWidth, 0);
-        p.drawPolyline(QPolygonF({left, right, right + side}));
-    }
+    p.drawLine(l.LimitLine);
 }
 
 void ChartPainter::PaintBox(QPainter& p, const ChartLayout& l, const QRectF& front,
@@ -474,6 +479,7 @@ void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
         p.drawLine(QPointF(l.Plot.left() - tick, y), QPointF(l.Plot.left(), y));
         const QString text = TickText(value);
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Right);
         p.drawText(QPointF(l.Plot.left() - tick - gap - width, y - fm.height() / 2 + fm.ascent()), text);
     }
     for (const auto& label : l.BottomLabels) {
@@ -484,13 +490,11 @@ void ChartPainter::PaintAxes(QPainter& p, const ChartLayout& l) const {
     for (const auto& label : l.BottomLabels)
         DrawLabel(p, label, l.BottomFit.Upright, fm);
 
-    if (chart_.RightAxisVisible && chart_.Limit && *chart_.Limit >= 0 && *chart_.Limit <= l.AxisMax) {
-        const double x = l.Plot.right() + l.Depth.x();
-        const double y = ValueY(l, *chart_.Limit) - l.Depth.y();
-        p.setPen(QPen(LimitColour, std::max(1.0, l.Unit)));
-        p.drawLine(QPointF(x, y), QPointF(x + tick, y));
+    if (!l.LimitLine.isNull()) {
         p.setPen(Qt::black);
-        p.drawText(QPointF(x + tick + gap, y - fm.height() / 2 + fm.ascent()), TickText(*chart_.Limit));
+        Anchor(p, TextAnchor::Left);
+        p.drawText(QPointF(l.LimitLabelBox.left(), l.LimitLabelBox.top() + fm.ascent()),
+                   TickText(*chart_.Limit));
     }
 }
 
@@ -508,11 +512,13 @@ void ChartPainter::PaintTexts(QPainter& p, const ChartLayout& l) const {
         p.setFont(l.TitleFont);
         const QString text = fm.elidedText(ToQString(chart_.Title), Qt::ElideRight, l.TitleBox.width());
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Centre);
         p.drawText(QPointF(l.TitleBox.center().x() - width / 2, l.TitleBox.top() + fm.ascent()), text);
     }
     {
         const QFontMetricsF fm = Metrics(l.FootFont, p.device());
         p.setFont(l.FootFont);
+        Anchor(p, TextAnchor::Left);
         for (std::size_t i = 0; i < l.FootBoxes.size() && i < chart_.Foot.size(); ++i) {
             const QString text =
                 fm.elidedText(ToQString(chart_.Foot[i]), Qt::ElideRight, l.FootBoxes[i].width());
@@ -529,6 +535,7 @@ void ChartPainter::PaintTexts(QPainter& p, const ChartLayout& l) const {
         const QString text =
             fm.elidedText(ToQString(chart_.BottomAxisTitle), Qt::ElideRight, l.BottomTitleBox.width());
         const double width = fm.horizontalAdvance(text);
+        Anchor(p, TextAnchor::Centre);
         p.drawText(QPointF(l.BottomTitleBox.center().x() - width / 2, l.BottomTitleBox.top() + fm.ascent()),
                    text);
     }
@@ -543,9 +550,8 @@ void ChartPainter::Paint(QPainter& painter, const QRectF& target, const ChartPai
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     PaintPanelAndWalls(painter, l, options);
     PaintGrid(painter, l);
-    PaintLimitLine(painter, l, false);
     PaintBars(painter, l);
-    PaintLimitLine(painter, l, true);
+    PaintLimitLine(painter, l);
     PaintAxes(painter, l);
     PaintTexts(painter, l);
     painter.restore();

@@ -6,6 +6,7 @@
 #include "charts/ChartDescription.h"
 
 #include <QFont>
+#include <QLineF>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -53,6 +54,11 @@ struct ChartLayout {
     QRectF TitleBox;
     std::vector<QRectF> FootBoxes;
     QRectF LeftTitleBox, RightTitleBox, BottomTitleBox; // boxes of the turned titles are the turned areas
+    // The speed-limit line: one straight line at the limit's height on the front plane, from the
+    // left axis across the bars to the right-axis tick; its label is level with it. Null when no
+    // line is drawn.
+    QLineF LimitLine;
+    QRectF LimitLabelBox;
 };
 
 class ChartPainter {
@@ -79,7 +85,7 @@ private:
 
     void PaintPanelAndWalls(QPainter& p, const ChartLayout& l, const ChartPaintOptions& options) const;
     void PaintGrid(QPainter& p, const ChartLayout& l) const;
-    void PaintLimitLine(QPainter& p, const ChartLayout& l, bool overBars) const;
+    void PaintLimitLine(QPainter& p, const ChartLayout& l) const;
     void PaintBars(QPainter& p, const ChartLayout& l) const;
     void PaintBox(QPainter& p, const ChartLayout& l, const QRectF& front, const QColor& colour) const;
     void PaintAxes(QPainter& p, const ChartLayout& l) const;

@@ -158,6 +158,17 @@ template <typename F> std::vector<double> WindowValues(const IntervalWindowTable
     return values;
 }
 
+// Value labels of the time views; a position beyond the working data has no value, so its label
+// stays blank rather than reading like a measured 0.
+std::vector<std::string> WindowValueLabels(const std::vector<double>& values,
+                                           const IntervalWindowTable& table, const LocaleFormat& locale) {
+    std::vector<std::string> labels = DecimalLabels(values, locale);
+    for (int r = 1; r <= ChartWindowSize && r <= static_cast<int>(labels.size()); ++r)
+        if (!table.Row(r).InData)
+            labels[static_cast<std::size_t>(r - 1)] = " ";
+    return labels;
+}
+
 // Rounded to one decimal as the lists do it: divided by the double 0.1, rounded ties to even,
 // times 0.1. In extended precision, so that an exact second decimal 5 rounds down (the double
 // 0.1 lies slightly above one tenth).
@@ -194,7 +205,7 @@ ChartDescription SpeedTimeView(const ChartViewContext& context, int group, int d
         chart.Series.push_back(MakeSeries(values, g));
     }
     chart.ValueSeriesColour = GroupColour(g);
-    chart.ValueLabels = DecimalLabels(values, context.Locale);
+    chart.ValueLabels = WindowValueLabels(values, table, context.Locale);
     chart.Labels = TimeLabels(table, context.Locale);
 
     chart.LeftAxisTitle = texts[117];
@@ -251,19 +262,6 @@ void ApplyImportedTotals(IntervalWindowRow& row, const IntervalRecord& record) {
     row.Mean10[SumGroup][3] = row.Mean10[SumGroup][1]; // the import fills direction 1 only
 }
 
-// The first value of the 1-2-5 rhythm (counts) or of whole hundreds (speeds) that holds m.
-double GrownCountStep(double largest) {
-    double step = CountScaleSteps.back();
-    constexpr double rhythm[] = {2.0, 2.5, 2.0}; // 100000 -> 200000 -> 500000 -> 1000000
-    for (int i = 0; step < largest && step < std::numeric_limits<double>::max() / 10; ++i)
-        step *= rhythm[i % 3];
-    return step;
-}
-
-double GrownSpeedStep(double largest) {
-    return std::ceil(largest / 100.0) * 100.0;
-}
-
 } // namespace
 
 // --- colours, directions --------------------------------------------------------------------------
@@ -301,31 +299,21 @@ int NextDirectionSelection(int directionSelection) {
 // --- scaling ---------------------------------------------------------------------------------------
 
 double ScaleCountAxis(ChartScaleState& state, double largest) {
-    if (state.AutoCountScale) {
-        int k = 1;
-        while (k < CountScaleStepCount && CountScaleStep(k) < largest)
-            ++k;
-        state.CountScaleIndex = k;
-    }
-    state.CountScaleIndex = std::clamp(state.CountScaleIndex, 1, CountScaleStepCount);
-    const double top = CountScaleStep(state.CountScaleIndex);
-    if (state.CountScaleIndex == CountScaleStepCount && largest > top)
-        return GrownCountStep(largest);
-    return top;
+    const int needed = CountScaleIndexFor(largest);
+    state.CountScaleTopIndex = std::max(CountScaleStepCount, needed);
+    if (state.AutoCountScale)
+        state.CountScaleIndex = needed;
+    state.CountScaleIndex = std::clamp(state.CountScaleIndex, 1, MaxCountScaleIndex);
+    return CountScaleStep(state.CountScaleIndex);
 }
 
 double ScaleSpeedAxis(ChartScaleState& state, double largest) {
-    if (state.AutoSpeedScale) {
-        int k = 1;
-        while (k < SpeedScaleStepCount && SpeedScaleStep(k) < largest)
-            ++k;
-        state.SpeedScaleIndex = k;
-    }
-    state.SpeedScaleIndex = std::clamp(state.SpeedScaleIndex, 1, SpeedScaleStepCount);
-    const double top = SpeedScaleStep(state.SpeedScaleIndex);
-    if (state.SpeedScaleIndex == SpeedScaleStepCount && largest > top)
-        return GrownSpeedStep(largest);
-    return top;
+    const int needed = SpeedScaleIndexFor(largest);
+    state.SpeedScaleTopIndex = std::max(SpeedScaleStepCount, needed);
+    if (state.AutoSpeedScale)
+        state.SpeedScaleIndex = needed;
+    state.SpeedScaleIndex = std::clamp(state.SpeedScaleIndex, 1, MaxSpeedScaleIndex);
+    return SpeedScaleStep(state.SpeedScaleIndex);
 }
 
 void Y2_set(ChartDescription& chart, const MeasurementData& data, const LanguageTexts& texts) {
@@ -526,11 +514,11 @@ ChartDescription CountTimeView(const ChartViewContext& context, int group, int d
         chart.Series.push_back(MakeSeries(counts(LkwGroup), LkwGroup));
         chart.Series.push_back(MakeSeries(counts(PkwGroup), PkwGroup));
         chart.ValueSeriesColour = GroupColour(PkwGroup);
-        chart.ValueLabels = DecimalLabels(sums, context.Locale);
+        chart.ValueLabels = WindowValueLabels(sums, table, context.Locale);
     } else {
         std::vector<double> values = counts(g);
         chart.LeftAxisMax = ScaleCountAxis(context.Scale, Largest(values));
-        chart.ValueLabels = DecimalLabels(values, context.Locale);
+        chart.ValueLabels = WindowValueLabels(values, table, context.Locale);
         chart.Series.push_back(MakeSeries(std::move(values), g));
         chart.ValueSeriesColour = GroupColour(g);
     }
@@ -559,10 +547,14 @@ float PercentileFraction(int percent) {
 double PercentileSpeed(const IntervalWindowRow& row, int group, int direction, float fraction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const double target = static_cast<double>(row.Count[0][g][d]) * static_cast<double>(fraction);
+    // Device interval files may count vehicles they did not classify, so the percentile is taken
+    // over the vehicles in the speed classes, not over the group's count.
+    double classified = 0;
+    for (int k = 1; k <= SpeedClassCount; ++k)
+        classified += static_cast<double>(row.Count[k][g][d]);
+    const double target = classified * static_cast<double>(fraction);
     double cumulative = 0;
     int k = 0;
-    // The class counts add up to the total; should they not, the last class ends the search.
     while (target > cumulative && k < SpeedClassCount) {
         ++k;
         cumulative += static_cast<double>(row.Count[k][g][d]);

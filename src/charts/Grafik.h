@@ -71,9 +71,9 @@ std::string DirectionSymbol(int directionSelection);
 int NextDirectionSelection(int directionSelection);
 
 // The left axis maximum for the largest value to show. In automatic mode the index becomes the
-// smallest step that holds the value; in manual mode it stays. Values above the last step grow
-// the axis in the same rhythm (200000, 500000, 1000000 ...; 300, 400, 500 ... km/h) while the
-// index stays on the last step, so no bar is cut.
+// smallest step that holds the value, grown steps beyond the table included (200000, 500000,
+// 1000000 ...; 300, 400, 500 ... km/h), so no bar is cut; in manual mode it stays. Either way the
+// manual step buttons then reach up to the step the value needs.
 double ScaleCountAxis(ChartScaleState& state, double largest);
 double ScaleSpeedAxis(ChartScaleState& state, double largest);
 
@@ -126,8 +126,8 @@ ChartDescription PercentileTimeView(const ChartViewContext& context, int group, 
 ChartDescription EstimatedVmaxTimeView(const ChartViewContext& context, int group, int direction);
 ChartDescription MeasuredVmaxTimeView(const ChartViewContext& context, int group, int direction);
 
-// The speed at a fraction of the row's vehicles, interpolated inside its class, to one decimal;
-// 0 without vehicles.
+// The speed at a fraction of the row's classified vehicles (those in speed classes 1..29),
+// interpolated inside its class, to one decimal; 0 without classified vehicles.
 double PercentileSpeed(const IntervalWindowRow& row, int group, int direction, float fraction);
 // The single-precision fraction of a percentage (0.05f, 0.15f, 0.5f, 0.85f ...).
 float PercentileFraction(int percent);

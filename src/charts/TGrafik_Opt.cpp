@@ -260,8 +260,8 @@ void TGrafik_Opt::Y_Scale_TempoUpClick() {
 }
 
 void TGrafik_Opt::ShowMaxima() {
-    Y_max_Anzahl->setText(QString::number(CountScaleStep(scale_.CountScaleIndex)));
-    Y_max_Tempo->setText(QString::number(SpeedScaleStep(scale_.SpeedScaleIndex)));
+    Y_max_Anzahl->setText(QString::number(static_cast<qlonglong>(CountScaleStep(scale_.CountScaleIndex))));
+    Y_max_Tempo->setText(QString::number(static_cast<qlonglong>(SpeedScaleStep(scale_.SpeedScaleIndex))));
 }
 
 void TGrafik_Opt::FormShow() {

@@ -147,9 +147,23 @@ public:
             writer_.SetTextColour(colour);
             textColour_ = colour;
         }
-        const QPointF at = transform_.map(p);
+        // The reader measures the text with its own font: write the anchor, not the left end that
+        // Qt measured, and let the metafile's alignment place the text around it.
+        const double along = anchor_ == TextAnchor::Centre  ? item.width() / 2
+                             : anchor_ == TextAnchor::Right ? item.width()
+                                                            : 0.0;
+        const QPointF at = transform_.map(p + QPointF(along, 0));
+        const WmfTextAlign align = anchor_ == TextAnchor::Centre  ? WmfTextAlign::BaselineCentre
+                                   : anchor_ == TextAnchor::Right ? WmfTextAlign::BaselineRight
+                                                                  : WmfTextAlign::BaselineLeft;
+        if (align != textAlign_) {
+            writer_.SetTextAlign(align);
+            textAlign_ = align;
+        }
         writer_.TextOut(Unit(at.x()), Unit(at.y()), Utf8ToCp1252(item.text().toStdString()));
     }
+
+    void SetTextAnchor(TextAnchor anchor) { anchor_ = anchor; }
 
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
 
@@ -170,6 +184,8 @@ private:
     int brushSlot_ = -1;
     int fontSlot_ = -1;
     std::optional<Rgb> textColour_;
+    TextAnchor anchor_ = TextAnchor::Left;
+    WmfTextAlign textAlign_ = WmfTextAlign::BaselineLeft;
     WmfFillMode fillMode_ = WmfFillMode::Alternate;
 
     int Unit(double pixels) const { return static_cast<int>(std::lround(pixels * scale_)); }
@@ -237,6 +253,10 @@ QPaintEngine* WmfPaintDevice::paintEngine() const {
 
 std::vector<std::uint8_t> WmfPaintDevice::Bytes() const {
     return engine_->Bytes();
+}
+
+void WmfPaintDevice::SetTextAnchor(TextAnchor anchor) {
+    engine_->SetTextAnchor(anchor);
 }
 
 int WmfPaintDevice::metric(PaintDeviceMetric metric) const {

@@ -4,6 +4,7 @@
 // read metafiles. Colours with transparency are mixed with white paper; gradients and pictures
 // are not needed by the chart and draw nothing.
 
+#include "charts/TextAnchor.h"
 #include "charts/WmfWriter.h"
 
 #include <QPaintDevice>
@@ -13,7 +14,7 @@
 
 class WmfPaintEngine;
 
-class WmfPaintDevice : public QPaintDevice {
+class WmfPaintDevice : public QPaintDevice, public TextAnchoring {
 public:
     // A picture of size pixels at dpi pixels per inch.
     explicit WmfPaintDevice(QSize size, int dpi = 96);
@@ -22,6 +23,8 @@ public:
     QPaintEngine* paintEngine() const override;
     // The file: valid once the painter on this device has ended.
     std::vector<std::uint8_t> Bytes() const;
+    // Texts are written with the metafile's own alignment at their anchor.
+    void SetTextAnchor(TextAnchor anchor) override;
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

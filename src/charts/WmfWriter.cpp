@@ -29,7 +29,6 @@ constexpr std::uint16_t ExtTextOut = 0x0A32;
 
 constexpr std::int16_t MapModeAnisotropic = 8;
 constexpr std::int16_t BkModeTransparent = 1;
-constexpr std::int16_t AlignBaselineLeft = 24;
 
 std::int16_t Clamp16(int v) {
     return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
@@ -67,7 +66,11 @@ WmfWriter::WmfWriter(int width, int height, int unitsPerInch)
     Record(Function::SetWindowOrg, std::vector<std::int16_t>{0, 0});
     Record(Function::SetWindowExt, std::vector<std::int16_t>{Clamp16(height_), Clamp16(width_)});
     Record(Function::SetBkMode, std::vector<std::int16_t>{BkModeTransparent});
-    Record(Function::SetTextAlign, std::vector<std::int16_t>{AlignBaselineLeft});
+    SetTextAlign(WmfTextAlign::BaselineLeft);
+}
+
+void WmfWriter::SetTextAlign(WmfTextAlign align) {
+    Record(Function::SetTextAlign, std::vector<std::int16_t>{static_cast<std::int16_t>(align)});
 }
 
 void WmfWriter::Record(std::uint16_t function, const std::vector<std::int16_t>& words) {

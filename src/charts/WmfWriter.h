@@ -16,6 +16,13 @@ struct WmfPoint {
 
 enum class WmfPenStyle : std::uint16_t { Solid = 0, Dash = 1, Dot = 2, Null = 5 };
 enum class WmfFillMode : std::uint16_t { Alternate = 1, Winding = 2 };
+// Text alignment flags: the point of TextOut is on the baseline, at the text's left end, centre
+// or right end.
+enum class WmfTextAlign : std::uint16_t {
+    BaselineLeft = 24,
+    BaselineRight = 24 | 2,
+    BaselineCentre = 24 | 6
+};
 
 class WmfWriter {
 public:
@@ -34,10 +41,11 @@ public:
 
     void SetTextColour(Rgb colour);
     void SetFillMode(WmfFillMode mode);
+    void SetTextAlign(WmfTextAlign align); // BaselineLeft until changed
     void Rectangle(int left, int top, int right, int bottom);
     void Polygon(const std::vector<WmfPoint>& points);
     void Polyline(const std::vector<WmfPoint>& points);
-    // Single-byte (Windows-1252) text with its baseline's left end at (x, y).
+    // Single-byte (Windows-1252) text anchored at (x, y) as the text alignment says.
     void TextOut(int x, int y, std::string_view text);
 
     int RecordCount() const { return recordCount_; }

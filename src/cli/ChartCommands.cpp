@@ -28,14 +28,14 @@ QSize ParseSize(const std::string& text) {
 } // namespace
 
 void RegisterChartCommands(CLI::App& app, CliContext& context) {
-    auto file = std::make_shared<std::string>();
+    auto file = std::make_shared<InputFile>();
     auto selection = std::make_shared<SelectionOptions>();
     auto chartOptions = std::make_shared<ChartOptions>();
     auto picture = std::make_shared<PictureOptions>();
 
     CLI::App* chart =
         app.add_subcommand("chart", "one chart view as a picture file or as a JSON description");
-    chart->add_option("FILE", *file, "data file")->required();
+    AddInputFile(chart, *file);
     AddChartOptions(chart, *chartOptions, "--view")->required();
     chart->add_option("--size", picture->Size, "picture size WxH in pixels (default 1200x800)");
     auto* output = chart->add_option("-o", picture->Output, "picture file: .png, .bmp, .svg, .wmf or .pdf");
@@ -50,7 +50,7 @@ void RegisterChartCommands(CLI::App& app, CliContext& context) {
 
         auto run = std::make_unique<CliRun>();
         StartRun(context, *run);
-        LoadFile(*run, *file);
+        LoadInput(*run, *file);
         ApplySelection(*run, *selection, true);
         const ChartDescription description = DrawRequestedChart(*chartOptions, *run, context.texts);
 

@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include "cards/Import.h"
 #include "data/TextFormat.h"
 #include "evaluation/Bereich.h"
 #include "evaluation/Filter.h"
@@ -72,8 +73,21 @@ void StartRun(CliContext& context, CliRun& run) {
     run.data.LimitColourShift = LimitColourShiftOf(run.settings);
 }
 
-void LoadFile(CliRun& run, const std::string& file) {
-    run.loaded = LoadDataFile(file, run.data);
+void AddInputFile(CLI::App* command, InputFile& input) {
+    command->add_option("FILE", input.Path, "data file (with --import: Pelo file)")->required();
+    command->add_flag("--import", input.Import, "FILE is a Pelo file, imported as \"Import\" does");
+}
+
+void LoadInput(CliRun& run, const InputFile& input) {
+    if (!input.Import) {
+        run.loaded = LoadDataFile(input.Path, run.data);
+        return;
+    }
+    ImportPeloFile(run.data, input.Path);
+    run.imported = true;
+    run.loaded.RecordKind = "PEL";
+    run.loaded.Count = run.data.IntervalCount;
+    run.loaded.DataMode = run.data.DataMode;
 }
 
 namespace {

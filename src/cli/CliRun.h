@@ -35,6 +35,12 @@ struct SelectionOptions {
     bool KeepMarked = false;
 };
 
+// FILE of a command that reads a measurement: a data file, or with --import a Pelo file.
+struct InputFile {
+    std::string Path;
+    bool Import = false;
+};
+
 struct CliContext {
     CommonOptions common;
     LanguageTexts texts; // filled at the start of a command, so that errors read in its language
@@ -46,6 +52,7 @@ struct CliRun {
     MeasurementData data;
     ViewSelections view;
     LoadInfo loaded;
+    bool imported = false; // FILE was a Pelo file, imported as the "Import" menu command does
 };
 
 void AddCommonOptions(CLI::App& app, CommonOptions& options);
@@ -59,8 +66,11 @@ int SummaryKindOf(const std::string& kind);
 // warning (lengths that are not whole numbers) goes to standard error.
 void StartRun(CliContext& context, CliRun& run);
 
-// Loads FILE as "Öffnen" does.
-void LoadFile(CliRun& run, const std::string& file);
+// Adds FILE and --import to a command that reads a measurement.
+void AddInputFile(CLI::App* command, InputFile& input);
+
+// Loads FILE as "Öffnen" does, or with --import imports it as "Import" does.
+void LoadInput(CliRun& run, const InputFile& input);
 
 // Applies the selection options in the order a user works: settings overrides, the speed limit,
 // marking and removing vehicles; then, when intervals are wanted, building the 5-minute

@@ -30,8 +30,10 @@ std::vector<std::string> InfoLines(const CliRun& run) {
     const bool vehicles = data.DataMode == DataMode::SingleVehicle;
     const int count = vehicles ? data.LoadedCount : data.IntervalCount;
     std::vector<std::string> lines;
-    lines.push_back(std::string("file: ") +
-                    (run.loaded.FileKind == DataFileKind::Own ? "own data file" : "device raw file"));
+    const char* fileKind = run.imported                               ? "Pelo file"
+                           : run.loaded.FileKind == DataFileKind::Own ? "own data file"
+                                                                      : "device raw file";
+    lines.push_back(std::string("file: ") + fileKind);
     lines.push_back("kind: " + run.loaded.RecordKind);
     lines.push_back("data: " + DataModeName(data.DataMode));
     lines.push_back("records: " + std::to_string(count));
@@ -77,32 +79,32 @@ void Save(CliRun& run, const SaveOptions& options) {
 } // namespace
 
 void RegisterDataCommands(CLI::App& app, CliContext& context) {
-    auto file = std::make_shared<std::string>();
+    auto file = std::make_shared<InputFile>();
     auto selection = std::make_shared<SelectionOptions>();
 
     CLI::App* info = app.add_subcommand("info", "what a data file holds, one key: value a line");
-    info->add_option("FILE", *file, "data file")->required();
+    AddInputFile(info, *file);
     info->callback([&context, file] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         PrintLines(InfoLines(run));
     });
 
     CLI::App* list = app.add_subcommand("list", "the list view of a data file, all records as one page");
-    list->add_option("FILE", *file, "data file")->required();
+    AddInputFile(list, *file);
     AddSelectionOptions(list, *selection);
     list->callback([&context, file, selection] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         ApplySelection(run, *selection, run.data.DataMode != DataMode::SingleVehicle);
         PrintLines(ListLines(run, context.texts));
     });
 
     auto save = std::make_shared<SaveOptions>();
     CLI::App* saveCommand = app.add_subcommand("save", "save as an own data file (.lng or .sht)");
-    saveCommand->add_option("FILE", *file, "data file")->required();
+    AddInputFile(saveCommand, *file);
     saveCommand->add_option("-o", save->Output, "own data file to write")->required();
     saveCommand->add_flag("--all", save->All, "all loaded records (\"alles speichern\")");
     saveCommand->add_option("--view", save->View, "list view whose records are saved")
@@ -112,7 +114,7 @@ void RegisterDataCommands(CLI::App& app, CliContext& context) {
     saveCommand->callback([&context, file, selection, save] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         const bool intervals =
             save->View == "intervals" || (save->View.empty() && run.data.DataMode != DataMode::SingleVehicle);
         ApplySelection(run, *selection, intervals);

@@ -18,29 +18,29 @@ struct ExportOptions {
 } // namespace
 
 void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
-    auto file = std::make_shared<std::string>();
+    auto file = std::make_shared<InputFile>();
     auto selection = std::make_shared<SelectionOptions>();
 
     CLI::App* intervals = app.add_subcommand("intervals", "the interval list of the working intervals");
-    intervals->add_option("FILE", *file, "data file")->required();
+    AddInputFile(intervals, *file);
     AddSelectionOptions(intervals, *selection);
     intervals->callback([&context, file, selection] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         ApplySelection(run, *selection, true);
         PrintLines(RenderIntervalPage(run.data, 1, run.data.WorkIntervalCount - 1, context.texts));
     });
 
     auto kind = std::make_shared<std::string>("overview");
     CLI::App* summary = app.add_subcommand("summary", "the summary text as the summary view shows it");
-    summary->add_option("FILE", *file, "data file")->required();
+    AddInputFile(summary, *file);
     AddSummaryKindOption(summary, *kind);
     AddSelectionOptions(summary, *selection);
     summary->callback([&context, file, selection, kind] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         ApplySelection(run, *selection, true);
         run.data.SummaryKind = SummaryKindOf(*kind);
         PrintLines(SummaryLines(run.data, run.view, context.texts,
@@ -49,7 +49,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
 
     auto exportOptions = std::make_shared<ExportOptions>();
     CLI::App* exportCommand = app.add_subcommand("export", "ASCII export of a view (CR LF line ends)");
-    exportCommand->add_option("FILE", *file, "data file")->required();
+    AddInputFile(exportCommand, *file);
     exportCommand->add_option("--view", exportOptions->View, "vehicles, intervals or summary")
         ->required()
         ->check(CLI::IsMember({"vehicles", "intervals", "summary"}));
@@ -59,7 +59,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     exportCommand->callback([&context, file, selection, exportOptions] {
         CliRun run;
         StartRun(context, run);
-        LoadFile(run, *file);
+        LoadInput(run, *file);
         const bool vehicles = exportOptions->View == "vehicles";
         if (vehicles && run.data.DataMode != DataMode::SingleVehicle)
             UsageError("--view vehicles needs single-vehicle data");

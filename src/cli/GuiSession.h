@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 
+#include <filesystem>
 #include <memory>
 
 class GuiSession {
@@ -18,5 +19,6 @@ private:
     int argc_ = 1;
     char name_[14] = "korvelan2-cli";
     char* argv_[2] = {name_, nullptr};
+    std::filesystem::path privateRuntimeFolder_; // made for this run, removed with the session
     std::unique_ptr<QGuiApplication> application_;
 };

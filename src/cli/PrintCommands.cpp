@@ -34,14 +34,14 @@ std::unique_ptr<QPrinter> PdfPrinter(const std::string& fileName) {
 } // namespace
 
 void RegisterPrintCommands(CLI::App& app, CliContext& context) {
-    auto file = std::make_shared<std::string>();
+    auto file = std::make_shared<InputFile>();
     auto selection = std::make_shared<SelectionOptions>();
     auto options = std::make_shared<PrintOptions>();
     auto chartOptions = std::make_shared<ChartOptions>();
 
     CLI::App* print =
         app.add_subcommand("print", "a view printed as the desktop program prints it, into a PDF file");
-    print->add_option("FILE", *file, "data file")->required();
+    AddInputFile(print, *file);
     print->add_option("--view", options->View, "vehicles, intervals, chart or summary")
         ->required()
         ->check(CLI::IsMember({"vehicles", "intervals", "chart", "summary"}));
@@ -53,7 +53,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
     print->callback([&context, file, selection, options, chartOptions] {
         auto run = std::make_unique<CliRun>();
         StartRun(context, *run);
-        LoadFile(*run, *file);
+        LoadInput(*run, *file);
         const bool vehicles = options->View == "vehicles";
         if (vehicles && run->data.DataMode != ::DataMode::SingleVehicle)
             UsageError("--view vehicles needs single-vehicle data");

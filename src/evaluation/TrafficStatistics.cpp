@@ -516,7 +516,7 @@ std::optional<double> ClassPercentile(long long count, const long long (&speeds)
     if (count < 1 || sum < 1)
         return std::nullopt;
     // The single-precision tenth as the decimal it shows.
-    return std::round(static_cast<double>(PercentileSpeed(Clamped(count), classes, p)) * 10) / 10;
+    return std::round(static_cast<double>(PercentileSpeed(classes, p)) * 10) / 10;
 }
 
 void ComputeFromIntervals(const MeasurementData& data, const StatisticsSettings& settings,

@@ -216,7 +216,7 @@ std::vector<std::string> OverviewLines(const MeasurementData& data, const ViewSe
     }));
     lines.emplace_back();
     for (const int p : {view.LowerPercentile, 50, view.UpperPercentile})
-        lines.push_back(PercentileRow(counts, totals.Speeds, p, locale));
+        lines.push_back(PercentileRow(totals.Speeds, p, locale));
     lines.push_back(Row("Vmax           ", [&](int g, int d) {
         const auto& m = totals.MaxSpeeds.Speed;
         const auto maxOfDirection = [&](int dir) {
@@ -321,12 +321,21 @@ SpeedClassTable SumSpeedClasses(const MeasurementData& data) {
     return SumAll(data).Speeds;
 }
 
-float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedClassCount + 1], int p) {
+std::int64_t ClassifiedCount(const std::int32_t (&classes)[SpeedClassCount + 1]) {
+    std::int64_t sum = 0;
+    for (int c = 1; c <= SpeedClassCount; ++c)
+        sum += classes[c];
+    return sum;
+}
+
+float PercentileSpeed(const std::int32_t (&classes)[SpeedClassCount + 1], int p) {
+    // Device interval files may count vehicles they did not classify, so the percentile is taken
+    // over the vehicles in the speed classes, not over the total.
+    const std::int64_t count = ClassifiedCount(classes);
     const float fraction = static_cast<float>(static_cast<long double>(p) / 100);
-    const long double target = count * static_cast<long double>(fraction);
+    const long double target = static_cast<long double>(count) * static_cast<long double>(fraction);
     float sum = 0;
     int c = 0;
-    // Interval data whose classes add up to less than the count would run past the last class.
     while (target > sum && c < SpeedClassCount) {
         ++c;
         sum = static_cast<float>(static_cast<long double>(sum) + classes[c]);
@@ -339,10 +348,9 @@ float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedCla
     return v == 8.0f ? 0.0f : v;
 }
 
-std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speeds, int p,
-                          const LocaleFormat& locale) {
+std::string PercentileRow(const SpeedClassTable& speeds, int p, const LocaleFormat& locale) {
     return Row(Format("V%.2d            ", {p}, locale), [&](int g, int d) {
-        return Format("  %6.1f", {PercentileSpeed(counts.Count[g][d], speeds.Count[g][d], p)}, locale);
+        return Format("  %6.1f", {PercentileSpeed(speeds.Count[g][d], p)}, locale);
     });
 }
 

@@ -30,11 +30,15 @@ CountTable SumCounts(const MeasurementData& data, int first, int last);
 // Speed-class counts of WorkIntervals[1..WorkIntervalCount].
 SpeedClassTable SumSpeedClasses(const MeasurementData& data);
 
-// The p-th percentile speed of one cell, rounded to one decimal; 0 for an empty cell.
-float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedClassCount + 1], int p);
+// The number of vehicles in speed classes 1..29 of one cell.
+std::int64_t ClassifiedCount(const std::int32_t (&classes)[SpeedClassCount + 1]);
+
+// The p-th percentile speed of one cell over its classified vehicles, rounded to one decimal; 0 when
+// the cell has no classified vehicle.
+float PercentileSpeed(const std::int32_t (&classes)[SpeedClassCount + 1], int p);
 
 // The row of the p-th percentile speed ("V15" ...), 120 characters.
-std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speeds, int p,
+std::string PercentileRow(const SpeedClassTable& speeds, int p,
                           const LocaleFormat& locale = SystemLocaleFormat());
 
 // The summary text of data.SummaryKind (1 overview, 2 speed table, 3 day profile, 4 key figures,

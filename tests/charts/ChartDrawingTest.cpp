@@ -1,6 +1,7 @@
 #include "charts/ChartPainter.h"
 #include "charts/ChartPicture.h"
 #include "charts/ChartWidget.h"
+#include "charts/WmfPaintDevice.h"
 #include "data/CoreError.h"
 
 #include <QFile>
@@ -67,6 +68,39 @@ QColor PixelAt(const QImage& image, QPointF p) {
     return image.pixelColor(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
 }
 
+// The texts of a metafile with the text alignment in force and the point each is written at.
+struct MetafileText {
+    std::string Text;
+    int Align = 24;
+    int X = 0;
+    int Y = 0;
+};
+
+std::vector<MetafileText> MetafileTexts(const std::vector<std::uint8_t>& file) {
+    std::vector<MetafileText> texts;
+    int align = 24;
+    std::size_t at = 22 + 18; // after the placeable and the metafile header
+    while (at + 6 <= file.size()) {
+        const std::uint32_t words = WmfDword(file, at);
+        const std::uint16_t function = WmfWord(file, at + 4);
+        if (function == 0 || words < 3)
+            break;
+        if (function == 0x012E) // SetTextAlign
+            align = WmfWord(file, at + 6);
+        if (function == 0x0A32) { // ExtTextOut: y, x, length, options, text
+            const auto word = [&](std::size_t i) {
+                return static_cast<std::int16_t>(WmfWord(file, at + 6 + 2 * i));
+            };
+            const auto length = static_cast<std::size_t>(WmfWord(file, at + 10));
+            texts.push_back({std::string(file.begin() + static_cast<long>(at + 14),
+                                         file.begin() + static_cast<long>(at + 14 + length)),
+                             align, word(1), word(0)});
+        }
+        at += words * 2;
+    }
+    return texts;
+}
+
 } // namespace
 
 class ChartDrawingTest : public QObject {
@@ -78,6 +112,7 @@ private slots:
     void PixelsShowColoursWallsAndTheLimitLine();
     void PicturesOfEveryTypeAreWritten();
     void MetafileReadsBackWithWmf2svg();
+    void MetafileTextIsPlacedByItsOwnAlignment();
     void WidgetReportsClicksAndKeepsItsAppearance();
 };
 
@@ -185,10 +220,24 @@ void ChartDrawingTest::PixelsShowColoursWallsAndTheLimitLine() {
         const QRectF below = painter.BarFront(l, 15, 0), above = painter.BarFront(l, 15, 1);
         QCOMPARE(PixelAt(image, below.center() + QPointF(0, below.height() / 4)), QColor(255, 255, 255));
         QCOMPARE(PixelAt(image, above.center()), QColor(224, 80, 80));
-        const double limitY = painter.ValueY(l, 50) - l.Depth.y() * 0.15;
-        const QColor line = PixelAt(image, QPointF(below.center().x(), limitY));
-        QVERIFY2(line.red() > 230 && line.green() < 100 && line.blue() < 100,
-                 qPrintable(line.name()));
+        // The limit line: one straight line on the front plane at the height of the left tick of
+        // 50, from the left axis past the bars to its label, which stands level with it.
+        const double limitY = painter.ValueY(l, 50);
+        QCOMPARE(l.LimitLine.y1(), limitY);
+        QCOMPARE(l.LimitLine.y2(), limitY);
+        QCOMPARE(l.LimitLine.x1(), l.Plot.left());
+        QVERIFY(l.LimitLine.x2() > l.Plot.right() + l.Depth.x());
+        QVERIFY(std::abs(l.LimitLabelBox.center().y() - limitY) < 0.5);
+        QVERIFY(l.LimitLabelBox.left() > l.LimitLine.x2());
+        for (const double x : {l.Plot.left() + l.SlotWidth * 22.5, below.center().x(), l.Plot.left() + 3}) {
+            const QColor line = PixelAt(image, QPointF(x, limitY));
+            QVERIFY2(line.red() > 230 && line.green() < 100 && line.blue() < 100, qPrintable(line.name()));
+        }
+        // Its white edge sets it off from the red part of a bar above the limit.
+        for (const double dy : {-1.8 * l.Unit, 1.8 * l.Unit}) {
+            const QColor edge = PixelAt(image, QPointF(below.center().x(), limitY + dy));
+            QVERIFY2(edge.lightness() > 200 && edge.green() > 180, qPrintable(edge.name()));
+        }
         // Where no bar stands the back wall is white and the floor light yellow.
         const QPointF empty(l.Plot.left() + l.SlotWidth * 22.5 + l.Depth.x(), l.Plot.center().y());
         QCOMPARE(PixelAt(image, empty + QPointF(0, 7)), QColor(255, 255, 255));
@@ -291,6 +340,58 @@ void ChartDrawingTest::MetafileReadsBackWithWmf2svg() {
         QVERIFY(out.count("<text") >= 24 + 20 + 5);
         QVERIFY(out.count("<rect") + out.count("<polygon") >= 20 * (view3D ? 3 : 1));
         QVERIFY(out.contains("stroke:red") || out.contains("#ff0000") || out.contains("rgb(255,0,0)"));
+    }
+}
+
+void ChartDrawingTest::MetafileTextIsPlacedByItsOwnAlignment() {
+    // Value labels and bottom labels are written centre-aligned at the middle of their bar, the
+    // tick labels right-aligned at the axis, the foot left-aligned: a reader whose font differs
+    // from ours still centres every label on its bar.
+    const ChartDescription chart = StackedSpeedChart();
+    for (bool view3D : {false, true}) {
+        const ChartAppearance appearance{view3D, ValueLabelMode::Edge};
+        const QSize size(1200, 800);
+        WmfPaintDevice device(size);
+        {
+            QPainter p(&device);
+            PaintChart(p, QRectF(QPointF(0, 0), size), chart, appearance);
+        }
+        const ChartLayout l = ChartPainter(chart, appearance).Layout(&device, QRectF(QPointF(0, 0), size));
+        const int units = 8; // metafile units per pixel at this size
+        const auto texts = MetafileTexts(device.Bytes());
+        QVERIFY(!texts.empty());
+        auto find = [&](const std::string& text) {
+            for (const auto& t : texts)
+                if (t.Text == text)
+                    return t;
+            return MetafileText{};
+        };
+        QCOMPARE(l.ValueLabels.size(), std::size_t{29});
+        for (const PlacedLabel& label : l.ValueLabels) {
+            // The same text may stand elsewhere too: take the nearest one in the label's own row.
+            double nearest = 1e9;
+            int align = 0;
+            for (const MetafileText& m : texts)
+                if (m.Text == label.Text.toStdString() && m.Y > label.Box.top() * units &&
+                    m.Y <= label.Box.bottom() * units &&
+                    std::abs(m.X - label.Box.center().x() * units) < nearest) {
+                    nearest = std::abs(m.X - label.Box.center().x() * units);
+                    align = m.Align;
+                }
+            QVERIFY2(nearest <= 1, qPrintable(label.Text));
+            QCOMPARE(align, 24 | 6);
+        }
+        const MetafileText seventy = find("70"); // bottom label of bar 11
+        QCOMPARE(seventy.Align, 24 | 6);
+        QVERIFY(std::abs(seventy.X - (l.Plot.left() + l.SlotWidth * 11.5) * units) <= 1);
+        const MetafileText title = find("Speed - all vehicles");
+        QCOMPARE(title.Align, 24 | 6);
+        QVERIFY(std::abs(title.X - l.TitleBox.center().x() * units) <= 1);
+        const MetafileText tick = find("500");
+        QCOMPARE(tick.Align, 24 | 2);
+        QVERIFY(std::abs(tick.X - (l.Plot.left() - 4 * l.Unit - 4 * l.Unit) * units) <= 1);
+        QCOMPARE(find("Main road").Align, 24);
+        QVERIFY(std::abs(find("Main road").X - l.FootBoxes[0].left() * units) <= 1);
     }
 }
 

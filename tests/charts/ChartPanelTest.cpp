@@ -80,6 +80,7 @@ private slots:
     void EnteringTheChartViewShowsTheCountWithPaging();
     void QuantityGroupAndDirectionButtons();
     void OptionsDialogScalesAndStyles();
+    void OptionsDialogShowsAndStepsAnAxisThatGrewPastTheTable();
     void PictureOfTheChartOnScreen();
 };
 
@@ -227,6 +228,31 @@ void ChartPanelTest::OptionsDialogScalesAndStyles() {
     p.EnterChartView();
     QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
     QCOMPARE(p.Diag->Chart().LeftAxisMax, 50.0);
+}
+
+void ChartPanelTest::OptionsDialogShowsAndStepsAnAxisThatGrewPastTheTable() {
+    auto data = IntervalData(30);
+    data->WorkIntervals[3].PkwCount()[1] = 150000; // a count no step of the table holds
+    Fixture f(std::move(data));
+    ChartPanel& p = *f.panel;
+    p.EnterChartView();
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 200000.0);
+    TGrafik_Opt& o = *p.Grafik_Opt;
+    o.show();
+    o.Sk_manuell_Anzahl->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("200000")); // what the axis reads
+    auto* up = o.findChild<QToolButton*>("Y_Scale_AnzahlUp");
+    auto* down = o.findChild<QToolButton*>("Y_Scale_AnzahlDown");
+    down->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("100000"));
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 100000.0);
+    down->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("50000"));
+    for (int i = 0; i < 5; ++i)
+        up->click();
+    QCOMPARE(o.Y_max_Anzahl->text(), QString("200000")); // up to the grown step, no further
+    QCOMPARE(p.Diag->Chart().LeftAxisMax, 200000.0);
+    o.hide();
 }
 
 void ChartPanelTest::PictureOfTheChartOnScreen() {

@@ -64,24 +64,31 @@ TEST(ChartScaling, AutomaticStepsAndGrowthBeyondTheTables) {
     EXPECT_EQ(s.CountScaleIndex, 2);
     EXPECT_EQ(ScaleCountAxis(s, 100000), 100000);
     EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleTopIndex, 14);
+    // Beyond the table the index follows the grown steps, so the step it names is the axis.
     EXPECT_EQ(ScaleCountAxis(s, 100001), 200000);
-    EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleIndex, 15);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 200000);
     EXPECT_EQ(ScaleCountAxis(s, 250000), 500000);
     EXPECT_EQ(ScaleCountAxis(s, 500001), 1000000);
     EXPECT_EQ(ScaleCountAxis(s, 1500000), 2000000);
-    EXPECT_EQ(s.CountScaleIndex, 14);
+    EXPECT_EQ(s.CountScaleIndex, 18);
+    EXPECT_EQ(s.CountScaleTopIndex, 18);
+    EXPECT_EQ(ScaleCountAxis(s, 2147483647.0), 5e9); // the largest 32-bit count still fits
 
     EXPECT_EQ(ScaleSpeedAxis(s, 0), 40);
     EXPECT_EQ(ScaleSpeedAxis(s, 40.1), 60);
     EXPECT_EQ(ScaleSpeedAxis(s, 250), 250);
     EXPECT_EQ(s.SpeedScaleIndex, 8);
     EXPECT_EQ(ScaleSpeedAxis(s, 251), 300);
+    EXPECT_EQ(s.SpeedScaleIndex, 9);
     EXPECT_EQ(ScaleSpeedAxis(s, 300), 300);
     EXPECT_EQ(ScaleSpeedAxis(s, 301), 400);
-    EXPECT_EQ(s.SpeedScaleIndex, 8);
+    EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 400);
+    EXPECT_EQ(ScaleSpeedAxis(s, 2147483647.0), 2147483700.0);
 }
 
-TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
+TEST(ChartScaling, ManualStepsReachTheGrownStepsTheDataNeeds) {
     ChartScaleState s;
     EXPECT_EQ(ScaleCountAxis(s, 700), 1000); // automatic first: index 8
     s.AutoCountScale = false;
@@ -95,9 +102,24 @@ TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
     EXPECT_EQ(s.CountScaleIndex, 1);
     s.CountScaleIndex = 14;
     StepCountScale(s, +1);
-    EXPECT_EQ(s.CountScaleIndex, 14);
-    // At the last step nothing larger can be chosen, so the axis still grows with the data.
+    EXPECT_EQ(s.CountScaleIndex, 14); // small data: the table's last step is the top
+
+    // An axis that grew to 200000 steps down to 100000, then 50000, and up again to 200000.
+    s.AutoCountScale = true;
     EXPECT_EQ(ScaleCountAxis(s, 150000), 200000);
+    s.AutoCountScale = false;
+    StepCountScale(s, -1);
+    EXPECT_EQ(ScaleCountAxis(s, 150000), 100000); // manual: the bars are cut like at any step
+    StepCountScale(s, -1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 50000);
+    StepCountScale(s, +5);
+    EXPECT_EQ(ScaleCountAxis(s, 150000), 200000);
+    // A manual grown step survives a chart with less data and steps down from there.
+    EXPECT_EQ(ScaleCountAxis(s, 10), 200000);
+    StepCountScale(s, +1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 200000);
+    StepCountScale(s, -1);
+    EXPECT_EQ(CountScaleStep(s.CountScaleIndex), 100000);
 
     s.AutoSpeedScale = false;
     s.SpeedScaleIndex = 0; // never drawn: reads as the first step
@@ -105,7 +127,9 @@ TEST(ChartScaling, ManualModeKeepsTheIndexAndTheStepButtonsStayInTheTable) {
     StepSpeedScale(s, 20);
     EXPECT_EQ(s.SpeedScaleIndex, 8);
     EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 250);
-    EXPECT_EQ(CountScaleStep(99), 100000);
+    EXPECT_EQ(ScaleSpeedAxis(s, 420), 250);
+    StepSpeedScale(s, 20);
+    EXPECT_EQ(SpeedScaleStep(s.SpeedScaleIndex), 500);
 
     SetAutomaticScaling(s);
     EXPECT_TRUE(s.AutoCountScale);
@@ -259,8 +283,11 @@ TEST_F(ChartTest, TimeWindowLabelsPositionsBeyondTheDataAndMidnight) {
     EXPECT_EQ(chart.Labels[1], "08:05");
     EXPECT_EQ(chart.Labels[2], "08.03.");
     EXPECT_EQ(chart.Labels[9], "08:45");
+    // Beyond the data: no bar and blank labels, where a measured empty interval reads "0".
+    EXPECT_EQ(chart.ValueLabels[9], "0");
     for (int r = 10; r < 24; ++r) {
         EXPECT_EQ(chart.Labels[static_cast<std::size_t>(r)], " ");
+        EXPECT_EQ(chart.ValueLabels[static_cast<std::size_t>(r)], " ");
         EXPECT_EQ(chart.Series[0].Values[static_cast<std::size_t>(r)], 0);
     }
     EXPECT_EQ(chart.Series[0].Values[0], 11);
@@ -280,6 +307,7 @@ TEST_F(ChartTest, TimeWindowLabelsPositionsBeyondTheDataAndMidnight) {
     EXPECT_EQ(chart.Series[1].Values[0], 2); // LKW
     EXPECT_EQ(chart.Series[2].Values[0], 0); // PKW went the other way
     EXPECT_EQ(chart.ValueLabels[0], "5");
+    EXPECT_EQ(chart.ValueLabels[10], " ");
 
     // An offset past the data (possible from the command line) shows an empty window.
     data->ChartOffset = 40;
@@ -309,10 +337,13 @@ TEST_F(ChartTest, PercentileInterpolatesInsideTheClassAndRoundsLikeTheLists) {
     EXPECT_DOUBLE_EQ(PercentileSpeed(row, 5, 1, PercentileFraction(85)), 42.1);
     EXPECT_EQ(PercentileSpeed(IntervalWindowRow{}, 5, 1, 0.5f), 0); // no vehicles
 
-    // A total that the classes do not add up to stops at the last class.
+    // A count the classes fall short of (vehicles the device did not classify): the percentile is
+    // that of the classified vehicles, and without any it is 0 like an empty interval.
     row = IntervalWindowRow{};
     row.Count[0][5][1] = 10;
-    EXPECT_EQ(PercentileSpeed(row, 5, 1, 0.5f), 153);
+    EXPECT_EQ(PercentileSpeed(row, 5, 1, 0.5f), 0);
+    row.Count[9][5][1] = 4;
+    EXPECT_DOUBLE_EQ(PercentileSpeed(row, 5, 1, 0.5f), 50.5); // 53 - 5 * 2 / 4
 
     EXPECT_EQ(PercentileFraction(85), 0.85f);
     EXPECT_EQ(PercentileFraction(5), 0.05f);
@@ -345,6 +376,7 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     EXPECT_EQ(chart.Series[0].Colour, GroupColour(1));
     EXPECT_EQ(chart.Series[1].Colour, GroupColour(6));
     EXPECT_EQ(chart.ValueLabels[0], "62,4");
+    EXPECT_EQ(chart.ValueLabels[2], " ");     // beyond the data
     EXPECT_EQ(chart.Series[0].Values[1], 18); // below the limit: whole
     EXPECT_EQ(chart.Series[1].Values[1], 0);
     EXPECT_EQ(chart.LeftAxisMax, 80);

@@ -3,6 +3,8 @@
 
 #include "CliTestSupport.h"
 
+#include "data/Speichern.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -193,4 +195,34 @@ TEST_F(Cli, FailuresReportTheirMessageAndExitStatus) {
     const CliResult badMark = RunCli({"list", week.string(), "--mark", "colour=red"});
     EXPECT_EQ(badMark.ExitCode, 1);
     EXPECT_FALSE(badMark.Err.empty());
+}
+
+TEST_F(Cli, PercentilesOfIntervalFilesCountOnlyTheClassifiedVehicles) {
+    // Two intervals of a device interval file: 11 PKW counted in direction 1, of which only 10 were
+    // classified (all at 51..55 km/h); the second interval has one vehicle and no class at all.
+    std::vector<IntervalRecord> intervals(2, IntervalRecord{});
+    intervals[0].StartTime = *TryEncodeDateTime(2026, 3, 2, 8, 0, 0);
+    intervals[1].StartTime = *TryEncodeDateTime(2026, 3, 2, 8, 5, 0);
+    intervals[0].Total()[1] = intervals[0].PkwCount()[1] = 11;
+    intervals[0].PkwSpeedClasses(9)[1] = 10;
+    intervals[0].PkwMaxSpeed()[1] = 55;
+    intervals[1].Total()[1] = intervals[1].PkwCount()[1] = 1;
+    const auto file = folder / "unclassified.sht";
+    WriteIntervalFile(file, "Zaehlstelle", intervals);
+
+    // Over the 10 classified vehicles: V15 48,7, V50 50,5, V85 52,2 (never the 153 of class 29).
+    const CliResult summary = RunCli({"summary", file.string()});
+    ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_NE(summary.Out.find("V15                   48,7    48,7     0,0     0,0"), std::string::npos)
+        << summary.Out;
+    EXPECT_NE(summary.Out.find("V50                   50,5    50,5"), std::string::npos);
+    EXPECT_NE(summary.Out.find("V85                   52,2    52,2"), std::string::npos);
+    EXPECT_EQ(summary.Out.find("153"), std::string::npos);
+
+    // The V85 chart: 52,3 over the first interval (the chart's single-precision 0.85 lies a little
+    // above 0.85), 0 for the interval without classified vehicles; the axis stays at 60.
+    const CliResult chart = RunCli({"chart", file.string(), "--view", "v3", "--json"});
+    ASSERT_EQ(chart.ExitCode, 0) << chart.Err;
+    EXPECT_NE(chart.Out.find("\"valueLabels\":[\"52,3\",\"0\",\" \","), std::string::npos) << chart.Out;
+    EXPECT_NE(chart.Out.find("\"max\":60"), std::string::npos) << chart.Out;
 }

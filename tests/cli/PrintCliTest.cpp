@@ -2,10 +2,13 @@
 
 #include "CliTestSupport.h"
 
+#include "../cards/CardTestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -150,4 +153,104 @@ TEST(PrintCli, StatisticsSummariesArePrintedLikeTheOthers) {
                   .ExitCode,
               0);
     EXPECT_NE(PageText(daily, 1, false).find("Profil journalier"), std::string::npos);
+}
+
+namespace {
+// Three 5-minute intervals from 07:00 on 1 March 2005 of a foreign count: totals, heavy vehicles,
+// mean speeds, speed classes 51..55 km/h, and two length categories (codes 100 and 200).
+fs::path WritePeloFile(const fs::path& folder) {
+    const fs::path file = folder / "count.pel";
+    std::ofstream(file, std::ios::binary)
+        << PeloHeader("QT", 1, 6, "0000", 5, 3, 1, 7) << PeloValues({10, 20, 30}) << PeloHeader("QL", 1)
+        << PeloValues({2, 4, 6}) << PeloHeader("VT", 1) << PeloValues({48, 52, 55})
+        << PeloHeader("VC", 1, 0, "3237") << PeloValues({10, 20, 30}) << PeloHeader("LC", 1, 0, "0064")
+        << PeloValues({7, 8, 9}) << PeloHeader("LC", 1, 0, "00C8") << PeloValues({3, 12, 0});
+    return file;
+}
+} // namespace
+
+TEST(ImportCli, PeloFilesReachTheImportedViewsSummaryAndPrintouts) {
+    const fs::path folder = TestFolder("import");
+    const std::string pelo = WritePeloFile(folder).string();
+
+    // Without --import a Pelo file is no data file.
+    const CliResult refused = RunCli({"summary", pelo});
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Err, "Keine Korvelan - Datei\n");
+
+    const CliResult summary = RunCli({"summary", pelo, "--import"});
+    ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_NE(summary.Out.find("Zeitraum: 01.03.2005 07:00  -  01.03.2005 07:10"), std::string::npos);
+    EXPECT_NE(summary.Out.find("Anzahl                60       0       0       0          0"),
+              std::string::npos)
+        << summary.Out;
+    EXPECT_NE(summary.Out.find("V50                   50,5"), std::string::npos);
+
+    // The length view exists only for imported data: one bar per category, labelled code / 10.
+    const CliResult length = RunCli({"chart", pelo, "--import", "--view", "length", "--json"});
+    ASSERT_EQ(length.ExitCode, 0) << length.Err;
+    EXPECT_NE(length.Out.find("\"labels\":[\"10\",\"20\",\" \","), std::string::npos) << length.Out;
+    EXPECT_NE(length.Out.find("\"values\":[24,15,0,"), std::string::npos);
+    // LKW stands for all heavy vehicles; V2 as mean is the imported mean speed.
+    const CliResult heavy =
+        RunCli({"chart", pelo, "--import", "--view", "count", "--group", "lkw", "--json"});
+    EXPECT_NE(heavy.Out.find("\"values\":[2,4,6,0,"), std::string::npos) << heavy.Out;
+    const CliResult mean =
+        RunCli({"chart", pelo, "--import", "--view", "v2", "--calc-v50", "mean", "--json"});
+    EXPECT_NE(mean.Out.find("\"values\":[48,52,55,0,"), std::string::npos) << mean.Out;
+    // Only sum and LKW are offered.
+    EXPECT_EQ(RunCli({"chart", pelo, "--import", "--view", "count", "--group", "pkw", "--json"}).ExitCode, 2);
+
+    const fs::path chart = folder / "length.pdf";
+    const CliResult printedChart =
+        RunCli({"print", pelo, "--import", "--view", "chart", "--chart", "length", "-o", chart.string()});
+    ASSERT_EQ(printedChart.ExitCode, 0) << printedChart.Err;
+    EXPECT_TRUE(Landscape(chart));
+    EXPECT_NE(PageText(chart, 1, false).find("Längenverteilung"), std::string::npos);
+
+    const fs::path printedSummary = folder / "summary.pdf";
+    ASSERT_EQ(
+        RunCli({"print", pelo, "--import", "--view", "summary", "-o", printedSummary.string()}).ExitCode, 0);
+    EXPECT_NE(PageText(printedSummary, 1, false).find("01.03.2005 07:00"), std::string::npos);
+
+    const CliResult list = RunCli({"list", pelo, "--import"});
+    EXPECT_NE(list.Out.find(" 000003     01-03-2005  07:10:00        30"), std::string::npos) << list.Out;
+    fs::remove_all(folder);
+}
+
+TEST(PrintCli, SuccessfulChartsAndPrintoutsLeaveStandardErrorEmpty) {
+    // As under cron or in CI: no runtime folder, or one that is not private. The run's own
+    // temporary folder shows that nothing is left behind.
+    const fs::path folder = TestFolder("quiet");
+    const fs::path temp = folder / "tmp";
+    fs::create_directories(temp);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = runtime ? runtime : "";
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string savedTmpdir = tmpdir ? tmpdir : "";
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    for (const char* setting : {"", "/tmp"}) {
+        if (*setting == '\0')
+            ::unsetenv("XDG_RUNTIME_DIR");
+        else
+            ::setenv("XDG_RUNTIME_DIR", setting, 1);
+        const CliResult chart =
+            RunCli({"chart", Sample, "--view", "v3", "--limit", "50", "-o", (folder / "v3.png").string()});
+        EXPECT_EQ(chart.ExitCode, 0);
+        EXPECT_EQ(chart.Err, "") << setting;
+        const CliResult print =
+            RunCli({"print", Sample, "--view", "chart", "-o", (folder / "c.pdf").string()});
+        EXPECT_EQ(print.ExitCode, 0);
+        EXPECT_EQ(print.Err, "") << setting;
+        EXPECT_TRUE(fs::is_empty(temp));
+    }
+    if (runtime)
+        ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    if (tmpdir)
+        ::setenv("TMPDIR", savedTmpdir.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    fs::remove_all(folder);
 }

@@ -26,30 +26,26 @@ const std::string NoWindow = "      ---     ---     ---     ---  ";
 TEST(Percentiles, InterpolatedAndRoundedDownAtTiesOfTheSecondDecimal) {
     Classes classes{};
     classes[9] = 10; // 10 vehicles at 51..55 km/h
-    EXPECT_FLOAT_EQ(PercentileSpeed(10, classes, 50), 50.5f);
-    EXPECT_FLOAT_EQ(PercentileSpeed(10, classes, 85), 52.2f); // 52.25
-    EXPECT_FLOAT_EQ(PercentileSpeed(10, classes, 15), 48.7f); // 48.75
-    EXPECT_FLOAT_EQ(PercentileSpeed(0, classes, 50), 0.0f);
+    EXPECT_FLOAT_EQ(PercentileSpeed(classes, 50), 50.5f);
+    EXPECT_FLOAT_EQ(PercentileSpeed(classes, 85), 52.2f); // 52.25
+    EXPECT_FLOAT_EQ(PercentileSpeed(classes, 15), 48.7f); // 48.75
+    EXPECT_FLOAT_EQ(PercentileSpeed(Classes{}, 50), 0.0f);
 
-    // A result that rounds to 8.0 shows as 0.
-    Classes overfull{};
-    overfull[1] = 100;
-    EXPECT_FLOAT_EQ(PercentileSpeed(1, overfull, 5), 0.0f);
-    // Classes that add up to less than the count: the scan ends with the last class.
+    // Interval files may count vehicles the device did not classify: the percentile is taken over
+    // the classified ones, so 4 vehicles at 21..25 km/h of a count of 10 give 23 - 5 * 2 / 4, not
+    // the speed of the last class.
     Classes short_{};
     short_[3] = 4;
-    EXPECT_FLOAT_EQ(PercentileSpeed(10, short_, 50), 153.0f);
+    EXPECT_FLOAT_EQ(PercentileSpeed(short_, 50), 20.5f);
+    EXPECT_EQ(ClassifiedCount(short_), 4);
 
-    CountTable counts;
-    counts.Count[0][0] = counts.Count[1][0] = counts.Count[0][2] = counts.Count[1][2] = 10;
     SpeedClassTable speeds;
     speeds.Count[0][0][9] = speeds.Count[1][0][9] = speeds.Count[0][2][9] = speeds.Count[1][2][9] = 10;
-    const std::string row = PercentileRow(counts, speeds, 50, GermanLocaleFormat());
+    const std::string row = PercentileRow(speeds, 50, GermanLocaleFormat());
     EXPECT_EQ(row, "V50                   50,5    50,5     0,0     0,0        0,"
                    "0     0,0     0,0     0,0       50,5    50,5     0,0     0,0");
     EXPECT_EQ(row.size(), 120u);
-    EXPECT_EQ(PercentileRow(counts, speeds, 5, EnglishLocaleFormat()).substr(0, 26),
-              "V05                   48.2");
+    EXPECT_EQ(PercentileRow(speeds, 5, EnglishLocaleFormat()).substr(0, 26), "V05                   48.2");
 }
 
 TEST(Summary, OverviewRows) {
