@@ -13,7 +13,6 @@
 
 namespace {
 struct StatisticsOptions {
-    std::string File;
     bool Json = false;
     std::string FreeFlow;
     std::string Thresholds;
@@ -44,26 +43,27 @@ void ApplyStatisticsOptions(Settings& settings, const StatisticsOptions& options
 void RegisterStatisticsCommands(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<StatisticsOptions>();
     auto selection = std::make_shared<SelectionOptions>();
+    auto input = std::make_shared<InputFile>();
     CLI::App* stats =
         app.add_subcommand("stats", "traffic statistics: speed figures, days, ADT, peak hours, quality");
-    stats->add_option("FILE", options->File, "data file")->required();
+    AddInputFile(stats, *input);
     stats->add_flag("--json", options->Json, "print one JSON object instead of the text");
     options->FreeFlowOption = stats->add_option("--free-flow", options->FreeFlow,
                                                 "free-flow gap in seconds (default from settings, 5)");
     options->ThresholdsOption =
         stats->add_option("--thresholds", options->Thresholds, "speed thresholds T1,T2,... in km/h");
     AddSelectionOptions(stats, *selection);
-    stats->callback([&context, options, selection] {
+    stats->callback([&context, options, selection, input] {
         CliRun run;
         StartRun(context, run);
         ApplyStatisticsOptions(run.settings, *options);
-        LoadFile(run, options->File);
+        LoadInput(run, *input);
         ApplySelection(run, *selection, true);
         const TrafficStatistics statistics =
             ComputeTrafficStatistics(run.data, StatisticsSettingsOf(run.settings, run.data, run.view));
         if (options->Json) {
-            const StatisticsSource source{std::filesystem::path(options->File).filename().string(),
-                                          FileSha256Hex(options->File)};
+            const StatisticsSource source{std::filesystem::path(input->Path).filename().string(),
+                                          FileSha256Hex(input->Path)};
             std::cout << StatisticsJson(statistics, source, run.settings.Lengths) << '\n';
         } else {
             PrintLines(KeyFigureLines(statistics, run.data, context.texts));
