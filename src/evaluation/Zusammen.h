@@ -15,12 +15,13 @@ class LanguageTexts;
 inline constexpr int ClassGroupCount = 4;
 inline constexpr int DirectionGroupCount = 3;
 
+// Sums of up to 60000 intervals reach beyond 32 bits, so tables hold 64-bit counts.
 struct CountTable {
-    std::int32_t Count[ClassGroupCount][DirectionGroupCount] = {};
+    long long Count[ClassGroupCount][DirectionGroupCount] = {};
 };
 
 struct SpeedClassTable {
-    std::int32_t Count[ClassGroupCount][DirectionGroupCount][SpeedClassCount + 1] = {}; // classes 1..29
+    long long Count[ClassGroupCount][DirectionGroupCount][SpeedClassCount + 1] = {}; // classes 1..29
 };
 
 // Counts of WorkIntervals[first..last] (an empty or out-of-data range gives zeros).
@@ -30,7 +31,7 @@ CountTable SumCounts(const MeasurementData& data, int first, int last);
 SpeedClassTable SumSpeedClasses(const MeasurementData& data);
 
 // The p-th percentile speed of one cell, rounded to one decimal; 0 for an empty cell.
-float PercentileSpeed(std::int32_t count, const std::int32_t (&classes)[SpeedClassCount + 1], int p);
+float PercentileSpeed(long long count, const long long (&classes)[SpeedClassCount + 1], int p);
 
 // The row of the p-th percentile speed ("V15" ...), 120 characters.
 std::string PercentileRow(const CountTable& counts, const SpeedClassTable& speeds, int p,
