@@ -42,6 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         fuzz::Check((data->WorkVehicles[n].Marked == 1) ==
                         PassesMarkCondition(data->WorkVehicles[n], condition),
                     "a vehicle was marked against its condition");
-    fuzz::EraseMarksAndCheck(*data);
+    fuzz::MarkEraseAndCheck(*data, {});
     return 0;
 }

@@ -59,13 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         return 0;
     }
     SmartMediaCompletionText(result, texts);
-    auto data = fuzz::StartingMeasurement();
-    CommitSmartMediaRead(*data, result);
+    MeasurementData& data = fuzz::StartingMeasurement();
+    CommitSmartMediaRead(data, result);
     try {
-        fuzz::SaveReopenAndCompare(*data);
+        fuzz::SaveReopenAndCompare(data);
     } catch (const CoreError&) {
         fuzz::Fail("a card read could not be saved and reopened");
     }
-    fuzz::EvaluateAsAUserWould(*data);
+    fuzz::MarkEraseAndCheck(data, {bytes, size});
+    fuzz::EvaluateAsAUserWould(data);
     return 0;
 }
