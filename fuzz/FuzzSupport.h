@@ -223,9 +223,6 @@ inline void EvaluateAsAUserWould(MeasurementData& data) {
                 data.LimitDisplayOn = static_cast<std::uint8_t>(kind & 1);
                 SummaryLines(data, view, texts);
             }
-            BuildIntervalWindowTable(data);
-            BuildSpeedClassTotals(data);
-            BuildGapClassTotals(data);
             ScrollChart(data, 1);
             DrawEveryChartView(data, view, factor == 1 && data.WorkIntervalCount <= WeekOfIntervals,
                                k + data.IntervalCount);
