@@ -1463,8 +1463,10 @@ void TMain::ConnectChart() {
             Guarded([&] { PreviewCurrentView(this, printer(), PrintViewOf(view_), source(view_)); });
     });
     // The percentile buttons "V1" and "V3" offer their menus on the right mouse button.
-    for (auto [button, menu] :
+    for (const auto& pair :
          {std::pair{Grafik->ToolButton53, Vmenu1}, std::pair{Grafik->ToolButton55, Vmenu2}}) {
+        QToolButton* const button = pair.first;
+        QMenu* const menu = pair.second;
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QWidget::customContextMenuRequested, this,
                 [button, menu](const QPoint& at) { menu->popup(button->mapToGlobal(at)); });

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr qreal Box = DrawnIconBox;
-
 QPen Outline(const QColor& colour, qreal width = 1.0) {
     QPen pen(colour, width);
     pen.setJoinStyle(Qt::RoundJoin);

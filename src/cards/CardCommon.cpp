@@ -29,6 +29,12 @@ std::string FallbackText(int textNumber) {
         return "Pelo-Datei, Zeile %s: Mehr als 20 LC-Blöcke sind nicht möglich.";
     case CardText::PeloBadStart:
         return "Pelo-Datei, Zeile %s: Kein gültiges Startdatum.";
+    case CardText::TimeBeyondCalendar:
+        return "Die Zeiten der Kartendatei reichen mit diesem Startzeitpunkt über den 31.12.9999 hinaus "
+               "(Zeile oder Block %s).";
+    case CardText::ReaderGaveUp:
+        return "Der Kartenleser hat eine Seite %s-mal nicht vollständig gesendet; das Lesen wurde beendet. "
+               "Bitte Verbindung und Kartenleser prüfen.";
     default:
         return DefaultErrorText(textNumber);
     }

@@ -24,6 +24,8 @@ inline constexpr int PeloBadParameter = 458;    // %s: line number
 inline constexpr int PeloTooManyValues = 459;   // %s: line number
 inline constexpr int PeloTooManyLcBlocks = 460; // %s: line number
 inline constexpr int PeloBadStart = 461;        // %s: line number
+inline constexpr int TimeBeyondCalendar = 465;  // %s: line or block number
+inline constexpr int ReaderGaveUp = 466;        // %s: attempts at one page
 } // namespace CardText
 
 // A card or import error with its German fallback text.

@@ -37,6 +37,13 @@ void CheckCapacity(long long total) {
         throw CoreError(CoreError::CapacityExceeded, std::to_string(MaxVehicles));
 }
 
+// A chosen start shifts every time of the file; none may leave the years a data file can hold.
+double StorableTime(double t, long long lineOrBlock) {
+    if (!IsStorableDayCount(t))
+        throw CardError(CardText::TimeBeyondCalendar, std::to_string(lineOrBlock));
+    return t;
+}
+
 void StoreVehicles(MeasurementData& data, int from, const std::vector<VehicleRecord>& vehicles) {
     const int count = static_cast<int>(vehicles.size());
     data.Vehicles.EnsureSize(from - 1 + count);
@@ -142,7 +149,7 @@ std::vector<VehicleRecord> ConvertCardText(std::string_view bytes, double fileSt
         if (!passage)
             throw CardError(CardText::BadCardLine, std::to_string(lineNumber));
         VehicleRecord v{};
-        v.Time = *passage - fileStart + start;
+        v.Time = StorableTime(*passage - fileStart + start, lineNumber);
         v.Speed = ToByte(l.Speed);
         v.Length = ToByte(l.Length);
         v.Direction = static_cast<char>('1' + l.DirectionDigit);
@@ -168,7 +175,8 @@ std::vector<VehicleRecord> ConvertCardBinary(std::string_view bytes, double star
             continue; // the same vehicle detected again
         CheckCapacity(static_cast<long long>(vehicles.size()) + 1);
         VehicleRecord v{};
-        v.Time = start + static_cast<double>(b.Counter) / CounterUnitsPerDay;
+        v.Time = StorableTime(start + static_cast<double>(b.Counter) / CounterUnitsPerDay,
+                              static_cast<long long>(n) + 1);
         const float mean = ring.Mean();
         v.Speed = SpeedFromMean(mean);
         v.Length = LengthFromMean(b.Occupancy, mean);

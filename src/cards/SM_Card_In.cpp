@@ -199,9 +199,10 @@ SmartMediaReadResult ReadSmartMediaCard(CardSerialPort& port, double today, cons
     };
 
     // The first page comes with "L", every further one with "N"; a page that arrives short is
-    // counted and asked for again with the same command.
+    // counted and asked for again with the same command, a bounded number of times.
     std::uint8_t command = SmartMedia::FirstPageCommand;
     bool first = true;
+    int attempts = 0;
     while (remaining > 0 || first) {
         if (!first && onPage && onPage(ProgressOf(remaining, result.FailedPages, texts))) {
             result.Aborted = true;
@@ -213,8 +214,13 @@ SmartMediaReadResult ReadSmartMediaCard(CardSerialPort& port, double today, cons
             ++result.FailedPages;
             if (onFailedPage)
                 onFailedPage(ProgressOf(remaining, result.FailedPages, texts));
+            if (++attempts >= SmartMedia::PageAttempts) {
+                result.ReaderGaveUp = true;
+                break;
+            }
             continue;
         }
+        attempts = 0;
         takeEntries(page);
         command = SmartMedia::NextPageCommand;
     }
@@ -237,6 +243,10 @@ std::string SmartMediaCompletionText(const SmartMediaReadResult& result, const L
         text = Joined(
             {text, "\n",
              CardError(CardText::EntriesSkipped, std::to_string(result.SkippedEntries)).Message(texts)});
+    if (result.ReaderGaveUp)
+        text = Joined(
+            {text, "\n",
+             CardError(CardText::ReaderGaveUp, std::to_string(SmartMedia::PageAttempts)).Message(texts)});
     if (result.CapacityReached)
         text = Joined(
             {text, "\n", CardError(CardText::CardTooLarge, std::to_string(MaxVehicles)).Message(texts)});

@@ -30,6 +30,10 @@ inline constexpr std::size_t PageDataSize = 512;
 inline constexpr std::size_t EntrySize = 4;
 inline constexpr std::size_t EntriesPerPage = PageDataSize / EntrySize;
 
+// A page that arrives short is asked for again; after this many attempts at one page in a row
+// the reader is taken to be gone (each attempt waits about 11 s for its reply).
+inline constexpr int PageAttempts = 4;
+
 inline constexpr std::chrono::microseconds ShortWait{100200}; // 0.00000116 day
 inline constexpr std::chrono::microseconds PollPageWait{432000};
 inline constexpr std::chrono::microseconds ReadPageWait{43200};
@@ -123,11 +127,13 @@ struct SmartMediaReadResult {
     int SkippedEntries = 0; // entries with an impossible date or time
     bool Aborted = false;
     bool CapacityReached = false;
+    bool ReaderGaveUp = false; // one page arrived short PageAttempts times: the read ended there
 };
 
 // Reads all announced entries page by page. onPage runs before each further page is requested
 // (the desktop program lets its user interface process events there); it returns true to abort.
-// onFailedPage runs after a page that arrived short. A reader that does not tell the amount of
+// onFailedPage runs after a page that arrived short; a page that arrives short PageAttempts times
+// in a row ends the read with what was read so far (ReaderGaveUp). A reader that does not tell the amount of
 // data any more throws CoreError (text 242) before anything is read.
 SmartMediaReadResult
 ReadSmartMediaCard(CardSerialPort& port, double today, const LanguageTexts& texts,

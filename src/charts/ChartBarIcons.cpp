@@ -16,7 +16,6 @@
 namespace {
 
 // Every picture is drawn in a 24 x 24 box and scaled to the size asked for.
-constexpr qreal Box = DrawnIconBox;
 using Drawing = DrawFunction;
 
 const QColor PkwColour(255, 96, 96);

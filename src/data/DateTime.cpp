@@ -29,7 +29,9 @@ void CivilFromDays(long long z, int& year, int& month, int& day) {
     year = static_cast<int>(y + (month <= 2));
 }
 
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 long long FloorDiv(long long a, long long b) {
     long long q = a / b;
@@ -48,8 +50,8 @@ bool IsValidDate(int year, int month, int day) {
 }
 
 bool IsValidTime(int hour, int minute, int second, int millisecond) {
-    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 && millisecond >= 0 &&
-           millisecond < 1000;
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+           millisecond >= 0 && millisecond < 1000;
 }
 
 std::optional<double> TryEncodeDate(int year, int month, int day) {
@@ -101,7 +103,9 @@ double IncMinute(double t, long long n) {
     return static_cast<double>(minutes / 1440.0L);
 }
 
-double DateOf(double t) { return static_cast<double>(FloorDiv(ToMilliseconds(t), MsPerDay)); }
+double DateOf(double t) {
+    return static_cast<double>(FloorDiv(ToMilliseconds(t), MsPerDay));
+}
 
 namespace {
 void AppendNumber(std::string& out, int value, int digits) {
@@ -111,7 +115,9 @@ void AppendNumber(std::string& out, int value, int digits) {
     out += s;
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 } // namespace
 
 std::string FormatDateTime(std::string_view pattern, double t, const LocaleFormat& locale) {
@@ -148,7 +154,8 @@ std::string FormatDateTime(std::string_view pattern, double t, const LocaleForma
             if (count <= 2)
                 AppendNumber(out, p.Month, static_cast<int>(count));
             else
-                out += (count == 3 ? locale.ShortMonthNames : locale.LongMonthNames)[static_cast<std::size_t>(p.Month - 1)];
+                out += (count == 3 ? locale.ShortMonthNames
+                                   : locale.LongMonthNames)[static_cast<std::size_t>(p.Month - 1)];
             break;
         case 'D':
             if (count <= 2)
@@ -183,4 +190,8 @@ std::string FormatDateTime(std::string_view pattern, double t, const LocaleForma
         i += count;
     }
     return out;
+}
+
+bool IsStorableDayCount(double t) {
+    return std::isfinite(t) && t >= FirstStorableDayCount && t < EndOfStorableDayCounts;
 }

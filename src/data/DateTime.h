@@ -29,6 +29,12 @@ std::optional<double> TryEncodeTime(int hour, int minute, int second, int millis
 std::optional<double> TryEncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                                         int millisecond = 0);
 
+// Day counts of the years 1..9999, the range every file of the program can hold: 01.01.0001
+// 00:00 up to the end of 31.12.9999.
+inline constexpr double FirstStorableDayCount = -693594.0;
+inline constexpr double EndOfStorableDayCounts = 2958466.0; // 01.01.10000, itself outside
+bool IsStorableDayCount(double t);
+
 // Splits a day count into its parts, rounded to the nearest millisecond.
 DateTimeParts DecodeDateTime(double t);
 
@@ -46,4 +52,5 @@ double DateOf(double t);
 // n nn, s ss, z zzz; "m" right after an "h" token means minutes; text in double or single
 // quotes is literal; "/" and ":" are the locale's date and time separators; any other
 // character stands for itself.
-std::string FormatDateTime(std::string_view pattern, double t, const LocaleFormat& locale = SystemLocaleFormat());
+std::string FormatDateTime(std::string_view pattern, double t,
+                           const LocaleFormat& locale = SystemLocaleFormat());

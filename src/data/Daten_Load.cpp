@@ -218,20 +218,52 @@ void DecodeRawInterval(const unsigned char* p, double startTime, IntervalRecord&
     }
 }
 
-// Day counts of the years 1..9999; anything else in an own file is damage, not a time.
-bool IsPlausibleDayCount(double t) {
-    return std::isfinite(t) && t >= -693594.0 && t < 2958466.0;
-}
-
 void CheckOwnTimes(const char* records, std::size_t recordSize, int count) {
     for (int n = 1; n <= count; ++n) {
         double t;
         std::memcpy(&t, records + static_cast<std::size_t>(n - 1) * recordSize, sizeof t);
-        if (!IsPlausibleDayCount(t))
+        if (!IsStorableDayCount(t)) // anything else in an own file is damage, not a time
             throw CoreError(LoadError::BadRecordTime,
                             "Datensatz %s enthält ein Datum oder eine Uhrzeit, die es nicht gibt.",
                             std::to_string(n));
     }
+}
+
+// The largest value a count slot of an own interval file may hold. No interval of 60 minutes
+// comes near it (the device counts at most 65535 per 5 minutes and direction), joining twelve
+// such values stays far inside 32 bits, and 60000 of them sum up well inside 64 bits.
+constexpr std::int32_t LargestIntervalCount = (1 << 24) - 1;
+
+// Counts, mean and maximum speeds are never negative, and beyond LargestIntervalCount they are
+// damage; only the spare slot is the file's own business.
+void CheckOwnIntervalCounts(const char* records, int count) {
+    for (int n = 1; n <= count; ++n) {
+        IntervalRecord r;
+        std::memcpy(static_cast<void*>(&r), records + static_cast<std::size_t>(n - 1) * sizeof r, sizeof r);
+        for (int slot = 0; slot < Slot::Cleared; ++slot)
+            for (const std::int32_t value : {r.Slots[slot].Dir1, r.Slots[slot].Dir2})
+                if (value < 0 || value > LargestIntervalCount)
+                    throw CoreError(LoadError::BadRecordCount,
+                                    "Datensatz %s enthält eine Anzahl, die es nicht geben kann.",
+                                    std::to_string(n) + " (" + std::to_string(value) + ")");
+    }
+}
+
+// A mark is a working state of the program that it only ever writes as 0 or 1. Any other byte is
+// damage and is read as "not marked", which is how every list, count and command treats it.
+void NormaliseMarks(VehicleRecord* vehicles, int count) {
+    for (int n = 0; n < count; ++n)
+        if (vehicles[n].Marked != 1)
+            vehicles[n].Marked = 0;
+}
+
+// The device numbers its intervals from the header's start time on; the last one must still lie
+// in a year that a file can hold.
+void CheckRawIntervalEnd(double startTime, int count) {
+    if (count > 0 && !IsStorableDayCount(IncMinute(startTime, 5LL * (count - 1))))
+        throw CoreError(LoadError::BadRecordTime,
+                        "Datensatz %s enthält ein Datum oder eine Uhrzeit, die es nicht gibt.",
+                        std::to_string(count));
 }
 
 // Common end of every load: the measurement is replaced as a whole, so the counts of the other
@@ -304,9 +336,10 @@ LoadInfo LoadRawFile(std::string_view file, std::string_view name, const Header&
         Reserve(data, info);
         DecodeRawVehicles<true>(records, info.Count, start, data.Vehicles.data());
     } else {
-        Reserve(data, info);
         const double startTime =
             *TryEncodeDateTime(start.Year, start.Month, start.Day, start.Hour, start.Minute, 0);
+        CheckRawIntervalEnd(startTime, info.Count);
+        Reserve(data, info);
         for (int i = 1; i <= info.Count; ++i)
             DecodeRawInterval(records + static_cast<std::size_t>(i - 1) * RawIntervalRecordSize,
                               IncMinute(startTime, 5LL * (i - 1)), data.Intervals[i]);
@@ -329,12 +362,16 @@ LoadInfo LoadOwnFile(std::string_view file, std::string_view name, const Header&
 
     const char* records = file.substr(std::min(file.size(), OwnHeaderSize)).data();
     CheckOwnTimes(records, recordSize, info.Count);
+    if (!vehicles)
+        CheckOwnIntervalCounts(records, info.Count);
     Reserve(data, info);
     const std::size_t bytes = recordSize * static_cast<std::size_t>(info.Count);
     if (bytes > 0) {
         void* target =
             vehicles ? static_cast<void*>(data.Vehicles.data()) : static_cast<void*>(data.Intervals.data());
         std::memcpy(target, records, bytes);
+        if (vehicles)
+            NormaliseMarks(data.Vehicles.data(), info.Count);
     }
     Install(data, info, std::move(comment));
     return info;

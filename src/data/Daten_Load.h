@@ -29,6 +29,7 @@ inline constexpr int TooManyRecords = 403;
 inline constexpr int BadHeaderNumber = 404;
 inline constexpr int BadHeaderDate = 405;
 inline constexpr int BadRecordTime = 406;
+inline constexpr int BadRecordCount = 408;
 } // namespace LoadError
 
 inline constexpr std::size_t RawHeaderSize = 150;

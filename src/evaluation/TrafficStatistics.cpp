@@ -507,16 +507,10 @@ std::int32_t Clamped(long long v) {
 // The percentile as the overview computes it from speed classes; none without any class count.
 std::optional<double> ClassPercentile(long long count, const long long (&speeds)[SpeedClassCount + 1],
                                       int p) {
-    std::int32_t classes[SpeedClassCount + 1] = {};
-    long long sum = 0;
-    for (int k = 1; k <= SpeedClassCount; ++k) {
-        classes[k] = Clamped(speeds[k]);
-        sum += speeds[k];
-    }
-    if (count < 1 || sum < 1)
+    if (count < 1 || ClassifiedCount(speeds) < 1)
         return std::nullopt;
     // The single-precision tenth as the decimal it shows.
-    return std::round(static_cast<double>(PercentileSpeed(classes, p)) * 10) / 10;
+    return std::round(static_cast<double>(PercentileSpeed(speeds, p)) * 10) / 10;
 }
 
 void ComputeFromIntervals(const MeasurementData& data, const StatisticsSettings& settings,

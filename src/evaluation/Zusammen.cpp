@@ -54,13 +54,13 @@ IntervalTotals SumAll(const MeasurementData& data) {
     }
     for (int g = 0; g < ClassGroupCount; ++g)
         for (int d = 0; d < 2; ++d)
-            result.Counts.Count[g][d] = static_cast<std::int32_t>(counts[g][d]);
+            result.Counts.Count[g][d] = counts[g][d];
     AddBothDirections(result.Counts);
     for (int k = 1; k <= SpeedClassCount; ++k) {
         for (int d = 0; d < 2; ++d) {
-            std::int32_t all = 0;
+            long long all = 0;
             for (int c = 0; c < 3; ++c) {
-                result.Speeds.Count[c + 1][d][k] = static_cast<std::int32_t>(speeds[c][d][k]);
+                result.Speeds.Count[c + 1][d][k] = speeds[c][d][k];
                 all += result.Speeds.Count[c + 1][d][k];
             }
             result.Speeds.Count[ClassGroupAll][d][k] = all;
@@ -121,7 +121,7 @@ std::string WindowRow(const MeasurementData& data, const std::string& label, int
 std::vector<std::string> PeakHourLines(const MeasurementData& data, int factor, const LanguageTexts& texts,
                                        const LocaleFormat& locale) {
     const int perHour = std::max(1, 12 / factor);
-    std::int32_t best[ClassGroupCount][DirectionGroupCount] = {};
+    long long best[ClassGroupCount][DirectionGroupCount] = {};
     int bestRecord[ClassGroupCount][DirectionGroupCount] = {};
     for (long long start = FirstRecordAtHour(data, -1); start + perHour - 1 <= data.WorkIntervalCount;
          start += perHour) {
@@ -146,8 +146,8 @@ std::vector<std::string> PeakHourLines(const MeasurementData& data, int factor, 
     };
 }
 
-std::int32_t SumOfClasses(const std::int32_t (&classes)[SpeedClassCount + 1], int from, int to) {
-    std::int32_t sum = 0;
+long long SumOfClasses(const long long (&classes)[SpeedClassCount + 1], int from, int to) {
+    long long sum = 0;
     for (int c = std::max(from, 1); c <= std::min(to, SpeedClassCount); ++c)
         sum += classes[c];
     return sum;
@@ -167,7 +167,7 @@ std::vector<std::string> AboveLimitLines(const IntervalTotals& totals, int limit
         CountRow(texts[212], above, locale),
         Row(texts[214],
             [&](int g, int d) {
-                const std::int32_t n = totals.Counts.Count[g][d];
+                const long long n = totals.Counts.Count[g][d];
                 const long long percent =
                     n <= 0 ? 0 : RoundHalfEven(100.0L * above.Count[g][d] / static_cast<long double>(n));
                 return Format("%6d  ", {percent}, locale);
@@ -209,7 +209,7 @@ std::vector<std::string> OverviewLines(const MeasurementData& data, const ViewSe
     lines.emplace_back();
     lines.push_back(CountRow(texts[202], counts, locale));
     lines.push_back(Row(texts[203], [&](int g, int d) {
-        const std::int32_t all = counts.Count[ClassGroupAll][d];
+        const long long all = counts.Count[ClassGroupAll][d];
         const float share =
             all <= 0 ? 0.0f : RoundToTenth(static_cast<long double>(counts.Count[g][d]) / all * 100);
         return Format("%6.1f  ", {share}, locale);
@@ -312,7 +312,7 @@ CountTable SumCounts(const MeasurementData& data, int first, int last) {
     CountTable t;
     for (int g = 0; g < ClassGroupCount; ++g)
         for (int d = 0; d < 2; ++d)
-            t.Count[g][d] = static_cast<std::int32_t>(sums[g][d]);
+            t.Count[g][d] = sums[g][d];
     AddBothDirections(t);
     return t;
 }
@@ -321,14 +321,14 @@ SpeedClassTable SumSpeedClasses(const MeasurementData& data) {
     return SumAll(data).Speeds;
 }
 
-std::int64_t ClassifiedCount(const std::int32_t (&classes)[SpeedClassCount + 1]) {
+std::int64_t ClassifiedCount(const long long (&classes)[SpeedClassCount + 1]) {
     std::int64_t sum = 0;
     for (int c = 1; c <= SpeedClassCount; ++c)
         sum += classes[c];
     return sum;
 }
 
-float PercentileSpeed(const std::int32_t (&classes)[SpeedClassCount + 1], int p) {
+float PercentileSpeed(const long long (&classes)[SpeedClassCount + 1], int p) {
     // Device interval files may count vehicles they did not classify, so the percentile is taken
     // over the vehicles in the speed classes, not over the total.
     const std::int64_t count = ClassifiedCount(classes);

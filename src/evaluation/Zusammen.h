@@ -16,12 +16,13 @@ class LanguageTexts;
 inline constexpr int ClassGroupCount = 4;
 inline constexpr int DirectionGroupCount = 3;
 
+// Sums of up to 60000 intervals reach beyond 32 bits, so tables hold 64-bit counts.
 struct CountTable {
-    std::int32_t Count[ClassGroupCount][DirectionGroupCount] = {};
+    long long Count[ClassGroupCount][DirectionGroupCount] = {};
 };
 
 struct SpeedClassTable {
-    std::int32_t Count[ClassGroupCount][DirectionGroupCount][SpeedClassCount + 1] = {}; // classes 1..29
+    long long Count[ClassGroupCount][DirectionGroupCount][SpeedClassCount + 1] = {}; // classes 1..29
 };
 
 // Counts of WorkIntervals[first..last] (an empty or out-of-data range gives zeros).
@@ -31,11 +32,11 @@ CountTable SumCounts(const MeasurementData& data, int first, int last);
 SpeedClassTable SumSpeedClasses(const MeasurementData& data);
 
 // The number of vehicles in speed classes 1..29 of one cell.
-std::int64_t ClassifiedCount(const std::int32_t (&classes)[SpeedClassCount + 1]);
+std::int64_t ClassifiedCount(const long long (&classes)[SpeedClassCount + 1]);
 
 // The p-th percentile speed of one cell over its classified vehicles, rounded to one decimal; 0 when
 // the cell has no classified vehicle.
-float PercentileSpeed(const std::int32_t (&classes)[SpeedClassCount + 1], int p);
+float PercentileSpeed(const long long (&classes)[SpeedClassCount + 1], int p);
 
 // The row of the p-th percentile speed ("V15" ...), 120 characters.
 std::string PercentileRow(const SpeedClassTable& speeds, int p,

@@ -7,13 +7,19 @@
 #include <iterator>
 
 namespace {
-constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view Utf8Bom = Utf8ByteOrderMark;
 
 bool HasNonAscii(std::string_view bytes) {
     for (const char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
             return true;
     return false;
+}
+
+// The text behind a byte-order mark: UTF-8 when it is; a mark in front of bytes that are not
+// UTF-8 is a wrong label, and the bytes are the program's usual Windows-1252.
+std::string DecodeAfterByteOrderMark(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
 }
 } // namespace
 
@@ -57,9 +63,15 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string DecodeTextFile(std::string_view bytes) {
     if (bytes.starts_with(Utf8Bom))
-        return std::string(bytes.substr(Utf8Bom.size()));
+        return DecodeAfterByteOrderMark(bytes.substr(Utf8Bom.size()));
     if (HasNonAscii(bytes) && IsValidUtf8(bytes))
         return std::string(bytes);
+    return Cp1252ToUtf8(bytes);
+}
+
+std::string DecodeSettingsFile(std::string_view bytes) {
+    if (bytes.starts_with(Utf8Bom))
+        return DecodeAfterByteOrderMark(bytes.substr(Utf8Bom.size()));
     return Cp1252ToUtf8(bytes);
 }
 

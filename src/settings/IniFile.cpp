@@ -115,10 +115,11 @@ bool IsBlank(std::string_view line) {
 }
 
 // Windows-1252 as the program's files are, unless the text holds characters that Windows-1252
-// cannot (a folder name in another script): then UTF-8, so that nothing is lost.
+// cannot (a folder name in another script): then UTF-8 behind a byte-order mark, so that nothing
+// is lost and the reader never has to guess.
 std::string EncodeForFile(const std::string& text) {
     std::string bytes = Utf8ToCp1252(text);
-    return Cp1252ToUtf8(bytes) == text ? bytes : text;
+    return Cp1252ToUtf8(bytes) == text ? bytes : std::string(Utf8ByteOrderMark) + text;
 }
 } // namespace
 
@@ -136,7 +137,7 @@ bool IniFile::Load(const std::string& file) {
         return false;
     // Keep the line ends the file has: LF-only files stay LF-only.
     crlf_ = bytes.find('\n') == std::string::npos || bytes.find("\r\n") != std::string::npos;
-    lines_ = SplitLines(DecodeTextFile(bytes));
+    lines_ = SplitLines(DecodeSettingsFile(bytes));
     return true;
 }
 

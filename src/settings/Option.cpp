@@ -1,6 +1,17 @@
 #include "settings/Option.h"
 
+#include <algorithm>
+
+LengthThresholds SteppableLengths(LengthThresholds t) {
+    t.PkwMinLength = std::clamp(t.PkwMinLength, 0, LongestLzMinLength - 2);
+    t.LkwMinLength = std::clamp(t.LkwMinLength, 1, LongestLzMinLength - 1);
+    t.LzMinLength = std::clamp(t.LzMinLength, 2, LongestLzMinLength);
+    return t;
+}
+
 void PkwLengthUp(LengthThresholds& t) {
+    if (t.PkwMinLength >= LongestLzMinLength - 2)
+        return;
     ++t.PkwMinLength;
     if (t.PkwMinLength >= t.LkwMinLength)
         t.LkwMinLength = t.PkwMinLength + 1;
@@ -15,6 +26,8 @@ void PkwLengthDown(LengthThresholds& t) {
 }
 
 void LkwLengthUp(LengthThresholds& t) {
+    if (t.LkwMinLength >= LongestLzMinLength - 1)
+        return;
     ++t.LkwMinLength;
     if (t.LkwMinLength >= t.LzMinLength)
         t.LzMinLength = t.LkwMinLength + 1;
@@ -31,6 +44,8 @@ void LkwLengthDown(LengthThresholds& t) {
 }
 
 void LzLengthUp(LengthThresholds& t) {
+    if (t.LzMinLength >= LongestLzMinLength)
+        return;
     ++t.LzMinLength;
 }
 

@@ -4,6 +4,14 @@
 
 #include "data/MeasurementData.h"
 
+// A record holds lengths of 0..255 m; an LZ threshold of 256 m counts no vehicle as LZ, and
+// nothing beyond that changes a count. The thresholds stay within 0..254, 1..255 and 2..256 so
+// that stepping never leaves the range of the numbers involved.
+inline constexpr std::int32_t LongestLzMinLength = 256;
+
+// The thresholds moved into the range the buttons can step (values from a settings file).
+LengthThresholds SteppableLengths(LengthThresholds t);
+
 void PkwLengthUp(LengthThresholds& t);
 void PkwLengthDown(LengthThresholds& t);
 void LkwLengthUp(LengthThresholds& t);

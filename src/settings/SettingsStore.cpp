@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/Option.h"
+
 #include "data/TextFormat.h"
 #include "evaluation/TrafficStatistics.h"
 
@@ -117,6 +119,7 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
     s.Lengths.PkwMinLength = ReadLength(ini, "PKW", defaults.Lengths.PkwMinLength, problems);
     s.Lengths.LkwMinLength = ReadLength(ini, "LKW", defaults.Lengths.LkwMinLength, problems);
     s.Lengths.LzMinLength = ReadLength(ini, "LZ", defaults.Lengths.LzMinLength, problems);
+    s.Lengths = SteppableLengths(s.Lengths);
     s.AboveLimitStyle = AboveLimitStyleOfWord(ini.ReadString("Diagram", "AboveLimit", "Line"));
     s.CalcV50 = CalcV50OfWord(ini.ReadString("Calculation", "CalcV50", "Count"));
     s.VLowIndex = VLowIndexOfWord(ini.ReadString("Calculation", "VLow", "V15"));

@@ -236,3 +236,18 @@ TEST(CardBinaryFile, RepeatedDetectionsAndAnIncompleteLastBlockAreDropped) {
     EXPECT_EQ(data.DataMode, DataMode::SingleVehicle);
     EXPECT_EQ(data.WorkVehicles[3].Time, data.Vehicles[3].Time);
 }
+
+TEST(CardFiles, AStartThatPushesTimesPast9999IsRefused) {
+    const double lastMinute = At(9999, 12, 31, 23, 59, 0);
+    // Text: the second line lies two minutes after the first, one minute past the end of 9999.
+    const std::string text =
+        CardLine(1, 3, 24, 10, 0, 0, 0, 50, 5, 0) + CardLine(1, 3, 24, 10, 2, 0, 0, 50, 5, 0);
+    const double t0 = At(2024, 3, 1, 10, 0, 0);
+    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardText(text, t0, lastMinute); }), CardText::TimeBeyondCalendar);
+    EXPECT_EQ(ConvertCardText(text.substr(0, CardTextLineSize), t0, lastMinute).size(), 1u);
+
+    // Binary: 32 units a second; block 2 lies 120 s after the start.
+    const std::string binary = CardBlock(10, 0, 32) + CardBlock(10, 0, 32 * 120);
+    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardBinary(binary, lastMinute); }), CardText::TimeBeyondCalendar);
+    EXPECT_EQ(ConvertCardBinary(binary, At(9999, 12, 31, 23, 0, 0)).size(), 2u);
+}

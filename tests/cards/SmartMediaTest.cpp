@@ -223,3 +223,31 @@ TEST(SmartMediaRead, WholeCardFailedPagesAbortAndSkippedEntries) {
     EXPECT_EQ(SmartMediaCompletionText(skipped, texts),
               "Fertig\n2 Einträge mit ungültiger Zeit wurden übersprungen.");
 }
+
+TEST(SmartMediaRead, AReaderThatOnlySendsShortPagesIsGivenUpWithAMessage) {
+    const LanguageTexts texts = ReaderTexts();
+    const auto pages = HourlyCard(300).Pages();
+    CardSimOptions broken;
+    broken.ShortPageEvery = 2; // the first page comes, every later one breaks off
+    CardReaderModel model(pages, broken);
+    ModelSerialPort port(model);
+    // Only every second reply breaks off, so no page fails PageAttempts times in a row.
+    const auto lossy =
+        ReadSmartMediaCard(port, Day(2025, 3, 10), texts, [](const SmartMediaProgress&) { return false; });
+    EXPECT_FALSE(lossy.ReaderGaveUp);
+
+    broken.ShortPageEvery = 1;
+    CardReaderModel deadModel(pages, broken);
+    ModelSerialPort deadPort(deadModel);
+    int failures = 0;
+    const auto dead = ReadSmartMediaCard(
+        deadPort, Day(2025, 3, 10), texts, [](const SmartMediaProgress&) { return false; },
+        [&](const SmartMediaProgress&) { ++failures; });
+    EXPECT_TRUE(dead.ReaderGaveUp);
+    EXPECT_EQ(dead.FailedPages, SmartMedia::PageAttempts);
+    EXPECT_EQ(failures, SmartMedia::PageAttempts);
+    EXPECT_EQ(deadPort.commands, "a" + std::string(SmartMedia::PageAttempts, 'L'));
+    EXPECT_TRUE(dead.Vehicles.empty());
+    const std::string message = SmartMediaCompletionText(dead, texts);
+    EXPECT_NE(message.find("4-mal nicht vollständig"), std::string::npos) << message;
+}

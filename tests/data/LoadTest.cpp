@@ -5,6 +5,7 @@
 #include "data/Daten_Load.h"
 #include "lang/LanguageTexts.h"
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -164,6 +165,31 @@ TEST(LoadOwnFiles, RecordsMarksAndTheWholeCommentField) {
     EXPECT_EQ(data->MarkedCount, 0);
 }
 
+TEST(LoadOwnFiles, MarkBytesOtherThanOneAreReadAsUnmarked) {
+    TempFolder folder;
+    const auto lng = folder / "marks.lng";
+    const VehicleRecord vehicles[3] = {Vehicle(At(2026, 3, 1, 8, 0, 0), 48, 4, '1', 7),
+                                       Vehicle(At(2026, 3, 1, 8, 0, 2), 61, 9, '2', 1),
+                                       Vehicle(At(2026, 3, 1, 8, 0, 3), 50, 6, '1', 255)};
+    WriteBytes(lng, Own("LNG000003", "", BytesOf(vehicles, 3)));
+    auto data = NewData();
+    LoadDataFile(lng, *data);
+    EXPECT_EQ(data->MarkedCount, 1);
+    EXPECT_EQ(data->Vehicles[1].Marked, 0);
+    EXPECT_EQ(data->WorkVehicles[2].Marked, 1);
+    EXPECT_EQ(data->WorkVehicles[3].Marked, 0);
+}
+
+TEST(LoadRawIntervals, TheLastIntervalMayStartAtTheLastFiveMinutesOf9999) {
+    TempFolder folder;
+    const auto file = folder / "end.dat";
+    WriteBytes(file, RawHeader("DAT", "000002", "31.12.9999", "23:50", "") + std::string(2 * 190, '\0'));
+    auto data = NewData();
+    LoadDataFile(file, *data);
+    EXPECT_EQ(data->IntervalCount, 2);
+    EXPECT_EQ(DecodeDateTime(data->Intervals[2].StartTime).Minute, 55);
+}
+
 TEST(LoadFailures, UnknownMagicIsNotAKorvelanFile) {
     TempFolder folder;
     const auto file = folder / "other.dat";
@@ -225,6 +251,13 @@ TEST(LoadFailures, EveryRefusedFileLeavesThePreviousMeasurementAsItWas) {
 
     const auto bad = folder / "bad.dat";
     const std::string car = RawVehicle(1, 3, 6, 0, 0, 50, 4, '1');
+    // Counts that wrap 32-bit sums: the least number, and a value far beyond any interval.
+    IntervalRecord wrapped{};
+    wrapped.StartTime = At(2026, 3, 1, 6, 0);
+    wrapped.Total()[1] = std::numeric_limits<std::int32_t>::min();
+    IntervalRecord huge = wrapped;
+    huge.Total()[1] = 0;
+    huge.GapClasses(3)[2] = std::numeric_limits<std::int32_t>::max();
     const std::string vehicle16(16, '\0');
     struct Case {
         const char* what;
@@ -256,6 +289,12 @@ TEST(LoadFailures, EveryRefusedFileLeavesThePreviousMeasurementAsItWas) {
          RawHeader("LNG", "000002", "01.03.2026", "06:00", "") + car + RawVehicle(1, 3, 6, 0, 60, 50, 4, '1'),
          LoadError::BadRecordTime},
         {"damaged time in an own file", Own("LNG000001", "", std::string(8, '\xFF') + std::string(8, '\0')),
+         LoadError::BadRecordTime},
+        {"negative count in an own interval", Own("SHT000001", "", BytesOf(&wrapped, 1)),
+         LoadError::BadRecordCount},
+        {"count no interval can hold", Own("SHT000001", "", BytesOf(&huge, 1)), LoadError::BadRecordCount},
+        {"raw intervals reaching past 31.12.9999",
+         RawHeader("DAT", "000002", "31.12.9999", "23:55", "") + std::string(2 * 190, '\0'),
          LoadError::BadRecordTime},
         {"not a Korvelan file", "PK\x03\x04", LoadError::NotAKorvelanFile},
     };

@@ -98,8 +98,9 @@ TEST(Bereich, SettingARangeMovesTheRunToTheFront) {
     EXPECT_EQ(data->WorkIntervals[7].Total().Dir1, 120);
 
     // The command-line form refuses what is not a run of the displayed records.
-    for (auto [first, last] : {std::pair{0, 3}, std::pair{3, 2}, std::pair{1, 8}, std::pair{8, 8}})
-        EXPECT_EQ(ErrorNumberOf([&] { SetIntervalRange(*data, first, last); }), 440) << first << ":" << last;
+    for (const auto& range : {std::pair{0, 3}, std::pair{3, 2}, std::pair{1, 8}, std::pair{8, 8}})
+        EXPECT_EQ(ErrorNumberOf([&] { SetIntervalRange(*data, range.first, range.second); }), 440)
+            << range.first << ":" << range.second;
     EXPECT_EQ(data->WorkIntervalCount, 7);
     SetIntervalRange(*data, 7, 7);
     EXPECT_EQ(data->WorkIntervalCount, 1);

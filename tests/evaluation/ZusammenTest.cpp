@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-using Classes = std::int32_t[SpeedClassCount + 1];
+using Classes = long long[SpeedClassCount + 1];
 
 // 5-minute records from 07:00 on March 1 to 06:55 on March 2: PKW and LKW in direction 1 in the
 // first interval, PKW in direction 2 at 15:00, one LZ in direction 2 at 23:00.
@@ -207,4 +207,28 @@ TEST(Summary, NoIntervalsAndNoTable) {
     EXPECT_EQ(SummaryLines(day, ViewSelections{}, withTitle).front(), "Tagesgang");
     data.SummaryKind = 5;
     EXPECT_TRUE(SummaryLines(data, ViewSelections{}, texts).empty());
+}
+
+TEST(Summary, SumsOfManyFullDeviceIntervalsStayExact) {
+    // 40000 intervals of a device that counted 65535 vehicles in each direction: 2621400000 per
+    // direction, beyond 32 bits.
+    MeasurementData data;
+    for (int k = 0; k < 40000; ++k) {
+        IntervalRecord& r = AddWorkInterval(data, IncMinute(At(1, 0, 0, 0), 5LL * k));
+        for (int d = 1; d <= 2; ++d) {
+            r.Total()[d] = 65535;
+            r.PkwCount()[d] = 65535;
+            r.PkwSpeedClasses(10)[d] = 65535;
+        }
+    }
+    const CountTable counts = SumCounts(data, 1, data.WorkIntervalCount);
+    EXPECT_EQ(counts.Count[0][0], 2621400000LL);
+    EXPECT_EQ(counts.Count[1][2], 5242800000LL);
+    EXPECT_EQ(SumSpeedClasses(data).Count[0][2][10], 5242800000LL);
+
+    const auto lines = SummaryLines(data, ViewSelections{}, EvalTexts(), GermanLocaleFormat());
+    const std::string& countRow = lines[9];
+    EXPECT_NE(countRow.find("2621400000"), std::string::npos) << countRow;
+    EXPECT_NE(countRow.find("5242800000"), std::string::npos) << countRow;
+    EXPECT_EQ(countRow.find('-'), std::string::npos) << countRow;
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(IniFile, ReadsNamesWithoutRegardToCase) {
     SettingsTestFolder folder("read");
     folder.Write("a.ini", "; Kommentar\r\n"
@@ -108,4 +110,23 @@ TEST(IniFile, StartsFromTheSeedUntilItsOwnFileExists) {
     EXPECT_EQ(folder.Read("user/korvelan2.ini"),
               "[Language]\r\nLFile=francais.cty\r\n\r\n[Length]\r\nPKW=2\r\n");
     EXPECT_EQ(folder.Read("seed.ini"), "[Language]\r\nLFile=francais.cty\r\n");
+}
+
+TEST(IniFile, ReadsBackExactlyWhatItWrote) {
+    SettingsTestFolder folder("roundtrip");
+    const std::string file = folder.File("k.ini");
+    // Windows-1252 D8 96 is also valid UTF-8 (U+0616): without a mark the file is Windows-1252.
+    const std::vector<std::string> names = {"/Kreuzung Ø–Nord/", "/Ã¼/", "/Карта/", "€ „x“", "\xC2\x81"};
+    for (const std::string& name : names) {
+        IniFile(file).WriteString("DefaultPath", "DataPath", name);
+        EXPECT_EQ(IniFile(file).ReadString("DefaultPath", "DataPath", ""), name) << name;
+    }
+    IniFile(file).WriteString("DefaultPath", "DataPath", "/Kreuzung Ø–Nord/");
+    EXPECT_EQ(folder.Read("k.ini"), "[DefaultPath]\r\nDataPath=/Kreuzung \xD8\x96Nord/\r\n");
+
+    // Bytes behind a byte-order mark that are not UTF-8 are taken as Windows-1252, never passed on.
+    folder.Write("k.ini", "\xEF\xBB\xBF[DefaultPath]\r\nDataPath=/M\xFCll/\r\n");
+    EXPECT_EQ(IniFile(file).ReadString("DefaultPath", "DataPath", ""), "/Müll/");
+    folder.Write("k.ini", "\xEF\xBB\xBF[DefaultPath]\r\nDataPath=/Карта/\r\n");
+    EXPECT_EQ(IniFile(file).ReadString("DefaultPath", "DataPath", ""), "/Карта/");
 }

@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 #include "lang/LanguageTexts.h"
+#include "settings/Option.h"
 
 #include "SettingsTestFolder.h"
 
@@ -56,7 +57,7 @@ TEST(LoadConfig, LengthsThatAreNoWholeNumbersFallBackWithOneMessage) {
     folder.Write("korvelan2.ini", "[Length]\r\nPKW=abc\r\nLKW= -3 \r\nLZ=12.5\r\n");
     const LoadedConfig config = LoadConfig(IniFile(folder.File("korvelan2.ini")), "/prog/");
     EXPECT_EQ(config.settings.Lengths.PkwMinLength, 1);
-    EXPECT_EQ(config.settings.Lengths.LkwMinLength, -3);
+    EXPECT_EQ(config.settings.Lengths.LkwMinLength, 1); // a whole number, brought into the stepping range
     EXPECT_EQ(config.settings.Lengths.LzMinLength, 12);
     ASSERT_TRUE(config.warning);
     EXPECT_EQ(config.warning->textNumber(), 421);
@@ -125,4 +126,28 @@ TEST(LoadConfig, StatisticsGapAndThresholdsKeepTheirDefaultsUnlessTheyParse) {
     const Settings bad = LoadConfig(IniFile(folder.File("korvelan2.ini")), "/prog/").settings;
     EXPECT_DOUBLE_EQ(bad.FreeFlowGapSeconds, 5.0);
     EXPECT_TRUE(bad.SpeedThresholds.empty());
+}
+
+TEST(LoadConfig, LengthsNearTheIntegerLimitStayWhereTheButtonsCanStep) {
+    SettingsTestFolder folder("hugelengths");
+    folder.Write("korvelan2.ini", "[Length]\r\nPKW=2147483647\r\nLKW=2147483647\r\nLZ=-2147483648\r\n");
+    LengthThresholds t = LoadConfig(IniFile(folder.File("korvelan2.ini")), "/prog/").settings.Lengths;
+    EXPECT_EQ(t.PkwMinLength, LongestLzMinLength - 2);
+    EXPECT_EQ(t.LkwMinLength, LongestLzMinLength - 1);
+    EXPECT_EQ(t.LzMinLength, 2);
+
+    // Every button at the top of the range leaves the thresholds in it and in order.
+    t = SteppableLengths({LongestLzMinLength, LongestLzMinLength, LongestLzMinLength});
+    PkwLengthUp(t);
+    LkwLengthUp(t);
+    LzLengthUp(t);
+    EXPECT_EQ(t.PkwMinLength, LongestLzMinLength - 2);
+    EXPECT_EQ(t.LkwMinLength, LongestLzMinLength - 1);
+    EXPECT_EQ(t.LzMinLength, LongestLzMinLength);
+    t = {0, 1, 2};
+    for (int press = 0; press < 300; ++press)
+        PkwLengthUp(t);
+    EXPECT_EQ(t.PkwMinLength, LongestLzMinLength - 2);
+    EXPECT_LT(t.LkwMinLength, t.LzMinLength);
+    EXPECT_LE(t.LzMinLength, LongestLzMinLength);
 }
