@@ -500,10 +500,6 @@ struct TotalSpeeds {
     }
 };
 
-std::int32_t Clamped(long long v) {
-    return static_cast<std::int32_t>(std::clamp<long long>(v, 0, INT32_MAX));
-}
-
 // The percentile as the overview computes it from speed classes; none without any class count.
 std::optional<double> ClassPercentile(long long count, const long long (&speeds)[SpeedClassCount + 1],
                                       int p) {
