@@ -160,3 +160,21 @@ ChartDescription CumulativeSpeedView(const ChartViewContext& context, const Traf
     chart.Foot.back() += "   " + counts;
     return chart;
 }
+
+bool StatisticsChartOffered(StatisticsChartKind kind, DataMode mode) {
+    if (kind == StatisticsChartKind::CumulativeSpeed)
+        return mode == DataMode::SingleVehicle;
+    return mode != DataMode::None;
+}
+
+ChartDescription DrawStatisticsChart(StatisticsChartKind kind, ProfileDays days, int direction,
+                                     ChartScaleState& scale, const MeasurementData& data,
+                                     const Settings& settings, const ViewSelections& view,
+                                     const LanguageTexts& texts, const LocaleFormat& locale) {
+    const TrafficStatistics statistics =
+        ComputeTrafficStatistics(data, StatisticsSettingsOf(settings, data, view));
+    const ChartViewContext context{data, texts, locale, scale};
+    if (kind == StatisticsChartKind::CumulativeSpeed)
+        return CumulativeSpeedView(context, statistics, direction);
+    return AverageDayView(context, statistics, days, direction);
+}

@@ -26,6 +26,9 @@ inline constexpr int SpeedKmh = 570;
 inline constexpr int LimitLabel = 571;
 inline constexpr int CompleteDays = 572;
 inline constexpr int NoCompleteDay = 545;
+inline constexpr int AverageDayHint = 573;
+inline constexpr int CumulativeHint = 574;
+inline constexpr int WorkdaysChoice = 575; // 576: weekend
 } // namespace StatisticsChartText
 
 // Colours of the two directions and of the heavy share, alike in both views.
@@ -46,6 +49,20 @@ ChartDescription AverageDayView(const ChartViewContext& context, const TrafficSt
 // at or below each whole km/h, in percent, V50 and V85 marked on the curve, the limit as a line.
 ChartDescription CumulativeSpeedView(const ChartViewContext& context, const TrafficStatistics& statistics,
                                      int direction);
+
+enum class StatisticsChartKind { AverageDay, CumulativeSpeed };
+
+// Whether the chart tool bar offers a view for the data: the average day for every kind of data,
+// the speed curve for single vehicles only.
+bool StatisticsChartOffered(StatisticsChartKind kind, DataMode mode);
+
+// Computes the statistics of the working data as the settings and selections ask and draws the
+// view; both fronts call this.
+ChartDescription DrawStatisticsChart(StatisticsChartKind kind, ProfileDays days, int direction,
+                                     ChartScaleState& scale, const MeasurementData& data,
+                                     const Settings& settings, const ViewSelections& view,
+                                     const LanguageTexts& texts,
+                                     const LocaleFormat& locale = SystemLocaleFormat());
 
 // The share in percent of the vehicles at or below each speed 0..255 of a speed histogram; empty
 // without vehicles.

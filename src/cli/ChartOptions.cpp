@@ -46,29 +46,26 @@ bool IsStatisticsView(const std::string& view) {
     return view == "profile" || view == "cumulative";
 }
 
-// The average day needs counts, which every kind of data has; the speed curve needs single vehicles.
+StatisticsChartKind StatisticsKindOf(const std::string& view) {
+    return view == "cumulative" ? StatisticsChartKind::CumulativeSpeed : StatisticsChartKind::AverageDay;
+}
+
 void CheckStatisticsViewOffered(const ChartOptions& options, ::DataMode mode) {
     if (options.DaysOption && options.DaysOption->count() > 0 && options.View != "profile")
         UsageError("--days is only for chart view profile");
-    if (options.View == "cumulative" && mode != ::DataMode::SingleVehicle)
-        UsageError("chart view cumulative is not offered for " + std::string(DataKindName(mode)));
-    if (mode == ::DataMode::None)
+    if (!StatisticsChartOffered(StatisticsKindOf(options.View), mode))
         UsageError("chart view " + options.View + " is not offered for " + DataKindName(mode));
 }
 
-ChartDescription DrawStatisticsChart(const ChartOptions& options, CliRun& run, const LanguageTexts& texts) {
+ChartDescription DrawStatisticsChartView(const ChartOptions& options, CliRun& run,
+                                         const LanguageTexts& texts) {
     CheckStatisticsViewOffered(options, run.data.DataMode);
-    const TrafficStatistics statistics =
-        ComputeTrafficStatistics(run.data, StatisticsSettingsOf(run.settings, run.data, run.view));
     ChartScaleState scale;
     SetAutomaticScaling(scale);
-    const ChartViewContext context{run.data, texts, SystemLocaleFormat(), scale};
-    const int direction = Directions.at(options.Direction);
-    if (options.View == "cumulative")
-        return CumulativeSpeedView(context, statistics, direction);
-    return AverageDayView(context, statistics,
-                          options.Days == "weekend" ? ProfileDays::Weekend : ProfileDays::Workdays,
-                          direction);
+    return DrawStatisticsChart(StatisticsKindOf(options.View),
+                               options.Days == "weekend" ? ProfileDays::Weekend : ProfileDays::Workdays,
+                               Directions.at(options.Direction), scale, run.data, run.settings, run.view,
+                               texts);
 }
 
 // The tool bar offers only the views and groups that fit the data; so do the commands.
@@ -106,7 +103,7 @@ CLI::Option* AddChartOptions(CLI::App* command, ChartOptions& options, const std
 
 ChartDescription DrawRequestedChart(const ChartOptions& options, CliRun& run, const LanguageTexts& texts) {
     if (IsStatisticsView(options.View))
-        return DrawStatisticsChart(options, run, texts);
+        return DrawStatisticsChartView(options, run, texts);
     if (options.DaysOption && options.DaysOption->count() > 0)
         UsageError("--days is only for chart view profile");
     CheckOffered(options, run.data.DataMode);
