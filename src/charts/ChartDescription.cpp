@@ -39,14 +39,66 @@ Json JsonNumbers(const std::vector<double>& values) {
     return array;
 }
 
+Json JsonScale(const ChartScale& scale) {
+    return Json{{"min", JsonNumber(scale.Min)}, {"max", JsonNumber(scale.Max)}};
+}
+
+Json JsonPoint(const ChartPoint& point) {
+    return Json::array({JsonNumber(point.X), JsonNumber(point.Y)});
+}
+
+Json JsonSeries(const ChartSeries& s) {
+    Json series{{"values", JsonNumbers(s.Values)}, {"colour", HexColour(s.Colour)}};
+    if (!s.Name.empty())
+        series["name"] = s.Name;
+    return series;
+}
+
+// The statistics views' additions, each only when present.
+void AddStatisticsKeys(Json& object, const ChartDescription& chart) {
+    if (chart.Arrangement == BarArrangement::SideBySide)
+        object["bars"] = "sideBySide";
+    if (chart.RightScale) {
+        Json scale = JsonScale(*chart.RightScale);
+        scale["title"] = chart.RightScaleTitle;
+        object["rightScale"] = scale;
+    }
+    if (chart.BottomScale)
+        object["bottomScale"] = JsonScale(*chart.BottomScale);
+    if (!chart.Lines.empty()) {
+        Json lines = Json::array();
+        for (const ChartLine& line : chart.Lines) {
+            Json points = Json::array();
+            for (const ChartPoint& point : line.Points)
+                points.push_back(JsonPoint(point));
+            lines.push_back(Json{{"name", line.Name},
+                                 {"colour", HexColour(line.Colour)},
+                                 {"scale", line.OnRightScale ? "right" : "left"},
+                                 {"points", points}});
+        }
+        object["lines"] = lines;
+    }
+    if (!chart.Marks.empty()) {
+        Json marks = Json::array();
+        for (const ChartMark& mark : chart.Marks)
+            marks.push_back(
+                Json{{"at", JsonPoint(mark.At)}, {"label", mark.Label}, {"colour", HexColour(mark.Colour)}});
+        object["marks"] = marks;
+    }
+    if (chart.VerticalLine)
+        object["verticalLine"] = Json{{"x", JsonNumber(chart.VerticalLine->X)},
+                                      {"label", chart.VerticalLine->Label},
+                                      {"colour", HexColour(chart.VerticalLine->Colour)}};
+}
+
 } // namespace
 
 std::string ChartDescriptionToJson(const ChartDescription& chart) {
     Json series = Json::array();
     for (const ChartSeries& s : chart.Series)
-        series.push_back(Json{{"values", JsonNumbers(s.Values)}, {"colour", HexColour(s.Colour)}});
+        series.push_back(JsonSeries(s));
 
-    const Json object{
+    Json object{
         {"axisKind", chart.AxisKind},
         {"title", chart.Title},
         {"foot", chart.Foot},
@@ -59,6 +111,7 @@ std::string ChartDescriptionToJson(const ChartDescription& chart) {
         {"valueLabels", chart.ValueLabels},
         {"series", series},
     };
+    AddStatisticsKeys(object, chart);
     // Texts are UTF-8; a stray byte must not stop the output.
     return object.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

@@ -203,7 +203,8 @@ double ChartPainter::SeriesValue(int series, int bar) const {
 double ChartPainter::BarTotal(int bar) const {
     double total = 0;
     for (int s = 0; s < static_cast<int>(chart_.Series.size()); ++s)
-        total += SeriesValue(s, bar);
+        total = chart_.Arrangement == BarArrangement::SideBySide ? std::max(total, SeriesValue(s, bar))
+                                                                 : total + SeriesValue(s, bar);
     return total;
 }
 
@@ -213,6 +214,17 @@ double ChartPainter::ValueY(const ChartLayout& l, double value) const {
 }
 
 QRectF ChartPainter::BarFront(const ChartLayout& l, int bar, int series) const {
+    if (chart_.Arrangement == BarArrangement::SideBySide) {
+        const double value = SeriesValue(series, bar);
+        const double y0 = ValueY(l, 0);
+        const double y1 = ValueY(l, value);
+        if (value <= 0 || y0 - y1 <= 0)
+            return {};
+        const double width = l.BarWidth / std::max<std::size_t>(1, chart_.Series.size());
+        const QPointF shift = l.Depth * BarDepthFront;
+        const double x = l.Plot.left() + l.SlotWidth * (bar + 0.5) - l.BarWidth / 2 + width * series;
+        return QRectF(x + shift.x(), y1 - shift.y(), width, y0 - y1);
+    }
     double below = 0;
     for (int s = 0; s < series; ++s)
         below += SeriesValue(s, bar);
@@ -294,6 +306,16 @@ ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& targe
         const double limit = chart_.Limit.value_or(l.AxisMax);
         right -= fmLabel.horizontalAdvance(TickText(limit)) + gap + tick;
     }
+    if (chart_.BottomScale) // the last value label is centred on the plot's right edge
+        right -= fmLabel.horizontalAdvance(TickText(chart_.BottomScale->Max)) / 2;
+    if (chart_.RightScale) {
+        if (!chart_.RightScaleTitle.empty()) {
+            right -= fmAxisTitle.height();
+            l.RightTitleBox = QRectF(right, 0, fmAxisTitle.height(), 0);
+            right -= gap;
+        }
+        right -= fmLabel.horizontalAdvance(TickText(chart_.RightScale->Max)) + gap + tick;
+    }
 
     // Depth of the 3D view from the room each bar has.
     const int slotCount = std::max(1, l.BarCount);
@@ -333,7 +355,8 @@ ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& targe
     if (!l.LeftTitleBox.isNull() || !chart_.LeftAxisTitle.empty())
         l.LeftTitleBox = QRectF(l.LeftTitleBox.left(), l.Plot.top() - l.Depth.y(), l.LeftTitleBox.width(),
                                 l.Plot.height() + l.Depth.y());
-    if (!chart_.RightAxisTitle.empty() && chart_.RightAxisVisible)
+    if ((!chart_.RightAxisTitle.empty() && chart_.RightAxisVisible) ||
+        (chart_.RightScale && !chart_.RightScaleTitle.empty()))
         l.RightTitleBox = QRectF(l.RightTitleBox.left(), l.Plot.top() - l.Depth.y(), l.RightTitleBox.width(),
                                  l.Plot.height() + l.Depth.y());
     if (!chart_.BottomAxisTitle.empty())
@@ -383,6 +406,7 @@ ChartLayout ChartPainter::Layout(const QPaintDevice* device, const QRectF& targe
                                               fmValue.height(), x, y, true)});
         }
     }
+    LayoutStatisticsParts(l, device);
     return l;
 }
 
@@ -552,12 +576,270 @@ void ChartPainter::Paint(QPainter& painter, const QRectF& target, const ChartPai
     PaintGrid(painter, l);
     PaintBars(painter, l);
     PaintLimitLine(painter, l);
+    PaintLines(painter, l);
     PaintAxes(painter, l);
+    PaintRightScale(painter, l);
+    PaintBottomScale(painter, l);
     PaintTexts(painter, l);
+    PaintLegend(painter, l);
     painter.restore();
 }
 
 void PaintChart(QPainter& painter, const QRectF& target, const ChartDescription& chart,
                 const ChartAppearance& appearance, const ChartPaintOptions& options) {
     ChartPainter(chart, appearance).Paint(painter, target, options);
+}
+
+// --- the statistics views' additions --------------------------------------------------------------
+
+namespace {
+
+constexpr double LineWidth = 2;
+constexpr double MarkRadius = 3.5;
+constexpr double SwatchWidth = 18;
+
+double ScaleShare(const ChartScale& scale, double value) {
+    const double span = scale.Max - scale.Min;
+    return span > 0 ? std::clamp((Finite(value) - scale.Min) / span, 0.0, 1.0) : 0.0;
+}
+
+std::vector<double> ScaleTicks(const ChartScale& scale, int maxCount) {
+    std::vector<double> ticks;
+    const double span = scale.Max - scale.Min;
+    if (!(span > 0) || !std::isfinite(span))
+        return ticks;
+    for (double t : NiceTicks(span, maxCount))
+        ticks.push_back(scale.Min + t);
+    return ticks;
+}
+
+bool OverlapsAny(const QRectF& box, const std::vector<QRectF>& taken) {
+    return std::any_of(taken.begin(), taken.end(),
+                       [&](const QRectF& other) { return box.intersects(other); });
+}
+
+// Moves a label box down (then up) in steps of its height until it overlaps nothing taken and
+// stays inside the area; the first free place wins, the start when none is free.
+QRectF FreePlace(QRectF box, const std::vector<QRectF>& taken, const QRectF& area) {
+    box.moveTop(std::clamp(box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
+    box.moveLeft(std::clamp(box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
+    const QRectF start = box;
+    for (int direction : {1, -1})
+        for (int step = 0; step < 40; ++step) {
+            QRectF candidate = start.translated(0, direction * step * box.height());
+            if (candidate.top() < area.top() || candidate.bottom() > area.bottom())
+                break;
+            if (!OverlapsAny(candidate, taken))
+                return candidate;
+        }
+    return start;
+}
+
+} // namespace
+
+double ChartPainter::BottomX(const ChartLayout& l, double x) const {
+    if (chart_.BottomScale)
+        return l.Plot.left() + ScaleShare(*chart_.BottomScale, x) * l.Plot.width();
+    return l.Plot.left() + l.SlotWidth * (Finite(x) + 0.5);
+}
+
+QPointF ChartPainter::LinePoint(const ChartLayout& l, const ChartPoint& point, bool onRightScale) const {
+    const double y = onRightScale && chart_.RightScale
+                         ? l.Plot.bottom() - ScaleShare(*chart_.RightScale, point.Y) * l.Plot.height()
+                         : ValueY(l, Finite(point.Y));
+    return QPointF(BottomX(l, point.X) + l.Depth.x(), y - l.Depth.y());
+}
+
+void ChartPainter::LayoutStatisticsParts(ChartLayout& l, const QPaintDevice* device) const {
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, device);
+    const double u = l.Unit;
+    const double gap = Gap * u;
+    if (chart_.RightScale)
+        l.RightTicks = ScaleTicks(*chart_.RightScale, static_cast<int>(l.Plot.height() / (3 * fm.height())));
+    if (chart_.BottomScale) {
+        const double widest = fm.horizontalAdvance(TickText(chart_.BottomScale->Max));
+        const int count = static_cast<int>(l.Plot.width() / std::max(1.0, 2.5 * widest));
+        const double top = l.Plot.bottom() + l.FloorHeight + TickLength * u + gap;
+        for (double value : ScaleTicks(*chart_.BottomScale, count)) {
+            const QString text = TickText(value);
+            const double x = BottomX(l, value);
+            const double width = fm.horizontalAdvance(text);
+            l.ScaleTickX.push_back(x);
+            l.ScaleLabels.push_back({-1, text, QRectF(x - width / 2, top, width, fm.height())});
+        }
+    }
+
+    const QRectF wall = l.Plot.translated(l.Depth.x(), -l.Depth.y());
+    const QRectF inner = wall.adjusted(gap, gap, -gap, -gap);
+    std::vector<QRectF> taken;
+
+    // The legend in the top left corner, where night hours and slow speeds leave room.
+    double legendWidth = 0;
+    int entries = 0;
+    for (const auto& series : chart_.Series)
+        if (!series.Name.empty()) {
+            legendWidth = std::max(legendWidth, fm.horizontalAdvance(ToQString(series.Name)));
+            ++entries;
+        }
+    for (const auto& line : chart_.Lines)
+        if (!line.Name.empty()) {
+            legendWidth = std::max(legendWidth, fm.horizontalAdvance(ToQString(line.Name)));
+            ++entries;
+        }
+    if (entries > 0) {
+        const double width = std::min(inner.width(), SwatchWidth * u + 3 * gap + std::ceil(legendWidth) + u);
+        l.LegendBox = QRectF(inner.left(), inner.top(), width, entries * fm.lineSpacing() + gap);
+        taken.push_back(l.LegendBox);
+    }
+
+    if (chart_.VerticalLine) {
+        const QString text = ToQString(chart_.VerticalLine->Label);
+        const double x = BottomX(l, chart_.VerticalLine->X) + l.Depth.x();
+        const double width = fm.horizontalAdvance(text);
+        QRectF box(x + gap, inner.top(), width, fm.height());
+        if (box.right() > inner.right())
+            box.moveRight(x - gap);
+        l.VerticalLabelBox = FreePlace(box, taken, inner);
+        taken.push_back(l.VerticalLabelBox);
+    }
+
+    // Mark labels below and right of their point, where a rising curve leaves room.
+    for (const auto& mark : chart_.Marks) {
+        const QPointF at = LinePoint(l, mark.At, false);
+        const QString text = ToQString(mark.Label);
+        const QRectF box(at.x() + MarkRadius * u + gap / 2, at.y() + gap / 2, fm.horizontalAdvance(text),
+                         fm.height());
+        l.MarkLabelBoxes.push_back(FreePlace(box, taken, inner));
+        taken.push_back(l.MarkLabelBoxes.back());
+    }
+}
+
+void ChartPainter::PaintLines(QPainter& p, const ChartLayout& l) const {
+    const double u = l.Unit;
+    if (chart_.VerticalLine && chart_.BottomScale) {
+        const double x = BottomX(l, chart_.VerticalLine->X) + l.Depth.x();
+        QPen pen(ToQColor(chart_.VerticalLine->Colour), LimitLineWidth * u, Qt::DashLine);
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        p.drawLine(QPointF(x, l.Plot.top() - l.Depth.y()), QPointF(x, l.Plot.bottom() - l.Depth.y()));
+    }
+    p.setBrush(Qt::NoBrush);
+    for (const auto& line : chart_.Lines) {
+        QPolygonF points;
+        for (const auto& point : line.Points)
+            points << LinePoint(l, point, line.OnRightScale);
+        QPen pen(ToQColor(line.Colour), LineWidth * u);
+        pen.setJoinStyle(Qt::RoundJoin);
+        pen.setCapStyle(Qt::RoundCap);
+        p.setPen(pen);
+        if (points.size() == 1)
+            p.drawPoint(points.front());
+        else
+            p.drawPolyline(points);
+    }
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, p.device());
+    p.setFont(l.AxisLabelFont);
+    for (std::size_t i = 0; i < chart_.Marks.size(); ++i) {
+        const ChartMark& mark = chart_.Marks[i];
+        const QPointF at = LinePoint(l, mark.At, false);
+        p.setPen(QPen(Qt::black, std::max(1.0, 0.8 * u)));
+        p.setBrush(ToQColor(mark.Colour));
+        p.drawEllipse(at, MarkRadius * u, MarkRadius * u);
+        if (i < l.MarkLabelBoxes.size()) {
+            const QRectF& box = l.MarkLabelBoxes[i];
+            p.fillRect(box, QColor(255, 255, 255, 210));
+            p.setPen(ToQColor(mark.Colour).darker(140));
+            Anchor(p, TextAnchor::Left);
+            p.drawText(QPointF(box.left(), box.top() + fm.ascent()), ToQString(mark.Label));
+        }
+    }
+    if (chart_.VerticalLine && !l.VerticalLabelBox.isNull()) {
+        p.setPen(ToQColor(chart_.VerticalLine->Colour));
+        Anchor(p, TextAnchor::Left);
+        p.drawText(QPointF(l.VerticalLabelBox.left(), l.VerticalLabelBox.top() + fm.ascent()),
+                   ToQString(chart_.VerticalLine->Label));
+    }
+}
+
+void ChartPainter::PaintRightScale(QPainter& p, const ChartLayout& l) const {
+    if (!chart_.RightScale)
+        return;
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, p.device());
+    const double tick = TickLength * l.Unit;
+    const double gap = Gap * l.Unit;
+    const double x = l.Plot.right() + l.Depth.x();
+    p.setPen(QPen(AxisColour, std::max(1.0, l.Unit)));
+    p.drawLine(QPointF(x, l.Plot.top() - l.Depth.y()), QPointF(x, l.Plot.bottom() - l.Depth.y()));
+    p.setFont(l.AxisLabelFont);
+    for (double value : l.RightTicks) {
+        const double y = LinePoint(l, {0, value}, true).y();
+        p.drawLine(QPointF(x, y), QPointF(x + tick, y));
+        Anchor(p, TextAnchor::Left);
+        p.drawText(QPointF(x + tick + gap, y - fm.height() / 2 + fm.ascent()), TickText(value));
+    }
+    if (!chart_.RightScaleTitle.empty()) {
+        const QFontMetricsF titleMetrics = Metrics(l.AxisTitleFont, p.device());
+        p.setPen(Qt::black);
+        p.setFont(l.AxisTitleFont);
+        DrawTurnedText(p, l.RightTitleBox, ToQString(chart_.RightScaleTitle), titleMetrics, 90);
+    }
+}
+
+void ChartPainter::PaintBottomScale(QPainter& p, const ChartLayout& l) const {
+    if (l.ScaleLabels.empty())
+        return;
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, p.device());
+    const double floorBottom = l.Plot.bottom() + l.FloorHeight;
+    p.setPen(QPen(AxisColour, std::max(1.0, l.Unit)));
+    for (double x : l.ScaleTickX)
+        p.drawLine(QPointF(x, floorBottom), QPointF(x, floorBottom + TickLength * l.Unit));
+    // Grid lines at the same values on the back wall, as the left axis has them.
+    p.setPen(QPen(GridColour, std::max(1.0, l.Unit)));
+    for (double x : l.ScaleTickX)
+        if (x > l.Plot.left() + 0.5 && x < l.Plot.right() - 0.5)
+            p.drawLine(QPointF(x + l.Depth.x(), l.Plot.top() - l.Depth.y()),
+                       QPointF(x + l.Depth.x(), l.Plot.bottom() - l.Depth.y()));
+    p.setPen(Qt::black);
+    p.setFont(l.AxisLabelFont);
+    for (const auto& label : l.ScaleLabels)
+        DrawLabel(p, label, false, fm);
+}
+
+void ChartPainter::PaintLegend(QPainter& p, const ChartLayout& l) const {
+    if (l.LegendBox.isNull())
+        return;
+    const QFontMetricsF fm = Metrics(l.AxisLabelFont, p.device());
+    const double u = l.Unit;
+    const double gap = Gap * u;
+    p.setPen(QPen(WallColour, std::max(1.0, 0.8 * u)));
+    p.setBrush(QColor(255, 255, 255, 225));
+    p.drawRect(l.LegendBox);
+    p.setFont(l.AxisLabelFont);
+    double y = l.LegendBox.top() + gap / 2;
+    const double textLeft = l.LegendBox.left() + SwatchWidth * u + 2 * gap;
+    const double textWidth = std::max(0.0, l.LegendBox.right() - gap - textLeft);
+    auto entry = [&](const std::string& name, auto drawSwatch) {
+        if (name.empty())
+            return;
+        const QRectF swatch(l.LegendBox.left() + gap, y + fm.height() * 0.2, SwatchWidth * u,
+                            fm.height() * 0.6);
+        drawSwatch(swatch);
+        p.setPen(Qt::black);
+        Anchor(p, TextAnchor::Left);
+        p.drawText(QPointF(textLeft, y + fm.ascent()),
+                   fm.elidedText(ToQString(name), Qt::ElideRight, textWidth));
+        y += fm.lineSpacing();
+    };
+    for (const auto& series : chart_.Series)
+        entry(series.Name, [&](const QRectF& swatch) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(ToQColor(series.Colour));
+            p.drawRect(swatch);
+        });
+    for (const auto& line : chart_.Lines)
+        entry(line.Name, [&](const QRectF& swatch) {
+            p.setPen(QPen(ToQColor(line.Colour), LineWidth * u));
+            p.drawLine(QPointF(swatch.left(), swatch.center().y()),
+                       QPointF(swatch.right(), swatch.center().y()));
+        });
 }

@@ -59,6 +59,15 @@ struct ChartLayout {
     // line is drawn.
     QLineF LimitLine;
     QRectF LimitLabelBox;
+
+    // The statistics views' additions; lines, marks and the vertical line lie on the back wall,
+    // where the grid is, and are drawn over the bars.
+    std::vector<double> RightTicks;       // values of the right-hand scale
+    std::vector<PlacedLabel> ScaleLabels; // labels of a bottom value axis (Bar: unused)
+    std::vector<double> ScaleTickX;       // their x on the front plane
+    QRectF VerticalLabelBox;
+    std::vector<QRectF> MarkLabelBoxes; // one per mark, placed so that none overlaps another
+    QRectF LegendBox;
 };
 
 class ChartPainter {
@@ -78,6 +87,8 @@ public:
     double ValueY(const ChartLayout& layout, double value) const;
     // The front face of bar i's part of series s (empty when that part is 0).
     QRectF BarFront(const ChartLayout& layout, int bar, int series) const;
+    // Where a line's point lies on the back wall: x a bar index or a bottom-axis value.
+    QPointF LinePoint(const ChartLayout& layout, const ChartPoint& point, bool onRightScale) const;
 
 private:
     const ChartDescription& chart_;
@@ -90,6 +101,12 @@ private:
     void PaintBox(QPainter& p, const ChartLayout& l, const QRectF& front, const QColor& colour) const;
     void PaintAxes(QPainter& p, const ChartLayout& l) const;
     void PaintTexts(QPainter& p, const ChartLayout& l) const;
+    void LayoutStatisticsParts(ChartLayout& l, const QPaintDevice* device) const;
+    void PaintLines(QPainter& p, const ChartLayout& l) const;
+    void PaintRightScale(QPainter& p, const ChartLayout& l) const;
+    void PaintBottomScale(QPainter& p, const ChartLayout& l) const;
+    void PaintLegend(QPainter& p, const ChartLayout& l) const;
+    double BottomX(const ChartLayout& l, double x) const;
 };
 
 // The device-independent entry: draws chart into target.

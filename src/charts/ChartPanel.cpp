@@ -3,6 +3,7 @@
 #include "charts/ChartBarIcons.h"
 #include "charts/ChartPicture.h"
 #include "charts/ChartWidget.h"
+#include "charts/StatisticsCharts.h"
 #include "charts/TGrafik_Opt.h"
 #include "data/CoreError.h"
 #include "evaluation/Grafik_enable.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -97,6 +99,21 @@ void ChartPanel::CreateToolBar() {
         connect(b, &QToolButton::clicked, this, [this, quantity] { QuantityButtonClick(quantity); });
     }
     ToolButton57->setChecked(true);
+    // The statistics views share the quantity buttons' exclusive group, so one view is pressed.
+    AverageDayButton =
+        NewButton(GrafikBar, "AverageDayButton", "AverageDay", ChartBarTextIcon(QStringLiteral("24h")), true);
+    CumulativeSpeedButton = NewButton(GrafikBar, "CumulativeSpeedButton", "Cumulative",
+                                      ChartBarTextIcon(QStringLiteral("S%")), true);
+    for (QToolButton* b : {AverageDayButton, CumulativeSpeedButton}) {
+        quantityButtons_->addButton(b);
+        connect(b, &QToolButton::clicked, this, [this] { StatisticsViewClick(); });
+    }
+    ProfileDaysChoice = new QComboBox(GrafikBar);
+    ProfileDaysChoice->setObjectName(QStringLiteral("ProfileDaysChoice"));
+    ProfileDaysChoice->addItems({QStringLiteral("Werktage"), QStringLiteral("Wochenende")});
+    profileDaysAction_ = GrafikBar->addWidget(ProfileDaysChoice);
+    profileDaysAction_->setVisible(false);
+    connect(ProfileDaysChoice, &QComboBox::currentIndexChanged, this, [this] { DrawSelectedChart(); });
     GrafikBar->addSeparator();
 
     ToolButton60 =
@@ -163,6 +180,16 @@ void ChartPanel::ApplyTexts() {
     for (const auto& [button, number] : hints)
         if (!texts_[number].empty())
             button->setToolTip(QString::fromStdString(texts_[number]));
+    const std::array<std::pair<QToolButton*, int>, 2> statisticsHints{
+        {{AverageDayButton, StatisticsChartText::AverageDayHint},
+         {CumulativeSpeedButton, StatisticsChartText::CumulativeHint}}};
+    for (const auto& [button, number] : statisticsHints)
+        if (!texts_[number].empty())
+            button->setToolTip(QString::fromStdString(texts_[number]));
+    for (int i = 0; i < 2; ++i)
+        if (!texts_[StatisticsChartText::WorkdaysChoice + i].empty())
+            ProfileDaysChoice->setItemText(
+                i, QString::fromStdString(texts_[StatisticsChartText::WorkdaysChoice + i]));
     for (std::size_t i = 0; i < PagingButtons.size(); ++i) {
         const std::string& hint = texts_[73 + static_cast<int>(i)];
         if (!hint.empty())
@@ -199,6 +226,9 @@ void ChartPanel::EnableQuantityButtons() {
     const auto enabled = QuantityButtonStates(data_.DataMode);
     for (int quantity = Quantity::V4; quantity <= Quantity::Geschwindigkeit; ++quantity)
         QuantityButton(quantity)->setEnabled(enabled[static_cast<std::size_t>(quantity)]);
+    AverageDayButton->setEnabled(StatisticsChartOffered(StatisticsChartKind::AverageDay, data_.DataMode));
+    CumulativeSpeedButton->setEnabled(
+        StatisticsChartOffered(StatisticsChartKind::CumulativeSpeed, data_.DataMode));
     lengthAction_->setVisible(settings_.PeloEnabled);
 }
 
@@ -254,8 +284,33 @@ ChartRequest ChartPanel::Request() const {
     return request;
 }
 
+// The statistics views when one of their buttons is pressed; false otherwise.
+bool ChartPanel::DrawStatisticsView() {
+    const bool averageDay = AverageDayButton->isChecked();
+    profileDaysAction_->setVisible(averageDay);
+    if (!averageDay && !CumulativeSpeedButton->isChecked())
+        return false;
+    const auto kind = averageDay ? StatisticsChartKind::AverageDay : StatisticsChartKind::CumulativeSpeed;
+    const auto days = ProfileDaysChoice->currentIndex() == 1 ? ProfileDays::Weekend : ProfileDays::Workdays;
+    ChartDescription chart = DrawStatisticsChart(kind, days, ReadDirectionSelection(), scale_, data_,
+                                                 settings_, selections_, texts_);
+    ShowPagingButtons(false);
+    Diag->SetChart(std::move(chart));
+    emit chartDrawn();
+    return true;
+}
+
+void ChartPanel::StatisticsViewClick() {
+    // The statistics views have no vehicle groups.
+    for (QToolButton* b : GroupButtonsInTableOrder())
+        b->setEnabled(false);
+    DrawSelectedChart();
+}
+
 void ChartPanel::DrawSelectedChart() {
     try {
+        if (DrawStatisticsView())
+            return;
         ChartDescription chart = ::DrawSelectedChart(Request(), scale_, data_, texts_);
         ShowPagingButtons(chart.PagingButtonsVisible);
         Diag->SetChart(std::move(chart));

@@ -17,6 +17,7 @@ class ChartWidget;
 class LanguageTexts;
 class QAction;
 class QButtonGroup;
+class QComboBox;
 class QToolBar;
 class QToolButton;
 class TGrafik_Opt;
@@ -51,26 +52,30 @@ public:
     void GroupButtonClick();
     void QuantityButtonClick(int quantity);
     void ToolButton60Click();
+    void StatisticsViewClick();
     void ScrollChart(int step);
     void DiagClick();
 
     QToolBar* GrafikBar = nullptr;
-    QToolButton* ToolButton39 = nullptr;         // all vehicles, stacked
-    QToolButton* ToolButton45 = nullptr;         // sum of all
-    QToolButton* ToolButton46 = nullptr;         // PKW
-    QToolButton* ToolButton47 = nullptr;         // LKW
-    QToolButton* ToolButton48 = nullptr;         // LZ
-    QToolButton* ToolButton49 = nullptr;         // LKW + LZ
-    QToolButton* ToolButton51 = nullptr;         // speed
-    QToolButton* ToolButton52 = nullptr;         // gap
-    QToolButton* ToolButton57 = nullptr;         // count
-    QToolButton* ToolButton58 = nullptr;         // length
-    QToolButton* ToolButton53 = nullptr;         // V1
-    QToolButton* ToolButton54 = nullptr;         // V2
-    QToolButton* ToolButton55 = nullptr;         // V3
-    QToolButton* ToolButton56 = nullptr;         // V4
-    QToolButton* ToolButton60 = nullptr;         // direction
-    std::array<QToolButton*, 6> PagingButtons{}; // ToolButton21 .. ToolButton26
+    QToolButton* ToolButton39 = nullptr;          // all vehicles, stacked
+    QToolButton* ToolButton45 = nullptr;          // sum of all
+    QToolButton* ToolButton46 = nullptr;          // PKW
+    QToolButton* ToolButton47 = nullptr;          // LKW
+    QToolButton* ToolButton48 = nullptr;          // LZ
+    QToolButton* ToolButton49 = nullptr;          // LKW + LZ
+    QToolButton* ToolButton51 = nullptr;          // speed
+    QToolButton* ToolButton52 = nullptr;          // gap
+    QToolButton* ToolButton57 = nullptr;          // count
+    QToolButton* ToolButton58 = nullptr;          // length
+    QToolButton* ToolButton53 = nullptr;          // V1
+    QToolButton* ToolButton54 = nullptr;          // V2
+    QToolButton* ToolButton55 = nullptr;          // V3
+    QToolButton* ToolButton56 = nullptr;          // V4
+    QToolButton* ToolButton60 = nullptr;          // direction
+    QToolButton* AverageDayButton = nullptr;      // the average day of the statistics
+    QToolButton* CumulativeSpeedButton = nullptr; // the cumulative speed distribution
+    QComboBox* ProfileDaysChoice = nullptr;       // working days or weekend, for the average day
+    std::array<QToolButton*, 6> PagingButtons{};  // ToolButton21 .. ToolButton26
     ChartWidget* Diag = nullptr;
     TGrafik_Opt* Grafik_Opt = nullptr;
 
@@ -88,6 +93,8 @@ private:
     QButtonGroup* quantityButtons_ = nullptr;
     QAction* lengthAction_ = nullptr;
     std::array<QAction*, 6> pagingActions_{};
+    QAction* profileDaysAction_ = nullptr;
+    bool DrawStatisticsView();
 
     void CreateToolBar();
     QToolButton* QuantityButton(int quantity) const;

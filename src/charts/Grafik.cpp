@@ -396,6 +396,10 @@ IntervalWindowTable BuildIntervalWindowTable(const MeasurementData& data) {
 
 // --- distribution views -------------------------------------------------------------------------------
 
+std::vector<std::string> DistributionFootLines(const ChartViewContext& context, int direction) {
+    return DistributionFoot(context, direction);
+}
+
 ChartDescription SpeedDistributionView(const ChartViewContext& context, int group, int direction) {
     const auto& texts = context.Texts;
     const int g = AnyGroup(group);

@@ -81,6 +81,10 @@ double ScaleSpeedAxis(ChartScaleState& state, double largest);
 // Limit is the limit in km/h, or nullopt when it lies above the left axis maximum (no line).
 void Y2_set(ChartDescription& chart, const MeasurementData& data, const LanguageTexts& texts);
 
+// The two foot lines of the views over the whole working data: the comment, then the time span
+// and the direction.
+std::vector<std::string> DistributionFootLines(const ChartViewContext& context, int direction);
+
 // --- tables -----------------------------------------------------------------------------------
 
 // Sums over the whole working data, indexed [class][group 1..5][direction 1..3].

@@ -1,6 +1,7 @@
 #include "cli/ChartOptions.h"
 
 #include "charts/Grafik.h"
+#include "charts/StatisticsCharts.h"
 #include "evaluation/Grafik_enable.h"
 
 #include <map>
@@ -41,6 +42,32 @@ const char* DataKindName(::DataMode mode) {
     }
 }
 
+bool IsStatisticsView(const std::string& view) {
+    return view == "profile" || view == "cumulative";
+}
+
+StatisticsChartKind StatisticsKindOf(const std::string& view) {
+    return view == "cumulative" ? StatisticsChartKind::CumulativeSpeed : StatisticsChartKind::AverageDay;
+}
+
+void CheckStatisticsViewOffered(const ChartOptions& options, ::DataMode mode) {
+    if (options.DaysOption && options.DaysOption->count() > 0 && options.View != "profile")
+        UsageError("--days is only for chart view profile");
+    if (!StatisticsChartOffered(StatisticsKindOf(options.View), mode))
+        UsageError("chart view " + options.View + " is not offered for " + DataKindName(mode));
+}
+
+ChartDescription DrawStatisticsChartView(const ChartOptions& options, CliRun& run,
+                                         const LanguageTexts& texts) {
+    CheckStatisticsViewOffered(options, run.data.DataMode);
+    ChartScaleState scale;
+    SetAutomaticScaling(scale);
+    return DrawStatisticsChart(StatisticsKindOf(options.View),
+                               options.Days == "weekend" ? ProfileDays::Weekend : ProfileDays::Workdays,
+                               Directions.at(options.Direction), scale, run.data, run.settings, run.view,
+                               texts);
+}
+
 // The tool bar offers only the views and groups that fit the data; so do the commands.
 void CheckOffered(const ChartOptions& options, ::DataMode mode) {
     const int quantity = Views.at(options.View);
@@ -53,9 +80,11 @@ void CheckOffered(const ChartOptions& options, ::DataMode mode) {
 } // namespace
 
 CLI::Option* AddChartOptions(CLI::App* command, ChartOptions& options, const std::string& viewOption) {
-    CLI::Option* view =
-        command->add_option(viewOption, options.View, "chart: count, speed, gap, length, v1..v4")
-            ->check(CLI::IsMember({"count", "speed", "gap", "length", "v1", "v2", "v3", "v4"}));
+    CLI::Option* view = command
+                            ->add_option(viewOption, options.View,
+                                         "chart: count, speed, gap, length, v1..v4, profile, cumulative")
+                            ->check(CLI::IsMember({"count", "speed", "gap", "length", "v1", "v2", "v3", "v4",
+                                                   "profile", "cumulative"}));
     command->add_option("--group", options.Group, "all, sum, pkw, lkw, lz or heavy (default sum)")
         ->check(CLI::IsMember({"all", "sum", "pkw", "lkw", "lz", "heavy"}));
     command->add_option("--direction", options.Direction, "both, 1 or 2 (default both)")
@@ -66,10 +95,17 @@ CLI::Option* AddChartOptions(CLI::App* command, ChartOptions& options, const std
         ->check(CLI::IsMember({"on", "off"}));
     command->add_option("--values", options.Values, "value labels: none, edge or bars (default none)")
         ->check(CLI::IsMember({"none", "edge", "bars"}));
+    options.DaysOption =
+        command->add_option("--days", options.Days, "profile: workdays or weekend (default workdays)")
+            ->check(CLI::IsMember({"workdays", "weekend"}));
     return view;
 }
 
 ChartDescription DrawRequestedChart(const ChartOptions& options, CliRun& run, const LanguageTexts& texts) {
+    if (IsStatisticsView(options.View))
+        return DrawStatisticsChartView(options, run, texts);
+    if (options.DaysOption && options.DaysOption->count() > 0)
+        UsageError("--days is only for chart view profile");
     CheckOffered(options, run.data.DataMode);
     ChartRequest request;
     request.Quantity = Views.at(options.View);

@@ -14,6 +14,8 @@ struct ChartOptions {
     int Offset = 0;
     std::string View3D = "on";
     std::string Values = "none";
+    std::string Days = "workdays"; // the average day's day group
+    CLI::Option* DaysOption = nullptr;
 };
 
 // Adds the options; the chart view is chosen with `viewOption` ("--view" or "--chart").

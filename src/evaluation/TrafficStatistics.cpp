@@ -439,6 +439,8 @@ void ComputeFromVehicles(const MeasurementData& data, const StatisticsSettings& 
             Add(classes[0], classes[c + 1]);
             Add(freeClasses[0], freeClasses[c + 1]);
         }
+        for (std::size_t v = 0; v < 256; ++v)
+            s.SpeedCounts[static_cast<std::size_t>(d)][v] = classes[0][v];
         for (int c = 0; c < StatisticsClassCount; ++c) {
             SpeedGroupFigures g = FiguresOfVehicles(classes[c], freeClasses[c], settings, s.Thresholds);
             g.DirectionGroup = d;

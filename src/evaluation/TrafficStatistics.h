@@ -155,6 +155,8 @@ struct TrafficStatistics {
     int LowerPercentile = 15;
     int UpperPercentile = 85;
     std::vector<SpeedGroupFigures> Groups; // directions 1, 2, both × all, PKW, LKW, LZ
+    // Single-vehicle data: counted vehicles of all classes per whole km/h, per direction group.
+    std::array<std::array<long long, 256>, DirectionGroups> SpeedCounts{};
     std::vector<DayFigures> Days;
     AdtFigures Adt[3]; // all, workdays, weekend
     std::array<std::array<ProfileHour, 24>, DayGroupCount> Profile{};

@@ -1,11 +1,13 @@
 #include "charts/ChartPanel.h"
 #include "charts/ChartWidget.h"
+#include "charts/StatisticsCharts.h"
 #include "charts/TGrafik_Opt.h"
 #include "data/CoreError.h"
 #include "data/DateTime.h"
 #include "lang/LanguageTexts.h"
 #include "lang/Sprachfile.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -82,6 +84,7 @@ private slots:
     void OptionsDialogScalesAndStyles();
     void OptionsDialogShowsAndStepsAnAxisThatGrewPastTheTable();
     void PictureOfTheChartOnScreen();
+    void StatisticsViewsInTheToolBar();
 };
 
 void ChartPanelTest::EnteringTheChartViewShowsTheCountWithPaging() {
@@ -265,6 +268,38 @@ void ChartPanelTest::PictureOfTheChartOnScreen() {
     const QImage picture(dir.filePath("chart.BMP"));
     QCOMPARE(picture.size(), f.panel->Diag->size());
     QVERIFY_THROWS_EXCEPTION(CoreError, f.panel->SavePicture(dir.filePath("chart.gif").toStdString()));
+}
+
+void ChartPanelTest::StatisticsViewsInTheToolBar() {
+    Fixture f(IntervalData(30));
+    f.panel->show();
+    f.panel->EnterChartView();
+    // Interval data have counts for the average day but no single speeds for the curve.
+    QVERIFY(f.panel->AverageDayButton->isEnabled());
+    QVERIFY(!f.panel->CumulativeSpeedButton->isEnabled());
+    QVERIFY(!Shown(f.panel->ProfileDaysChoice));
+
+    QSignalSpy drawn(f.panel.get(), &ChartPanel::chartDrawn);
+    f.panel->AverageDayButton->click();
+    QCOMPARE(drawn.count(), 1);
+    QVERIFY(!f.panel->ToolButton57->isChecked());
+    QVERIFY(!f.panel->ToolButton45->isEnabled());
+    QVERIFY(Shown(f.panel->ProfileDaysChoice));
+    QCOMPARE(f.panel->ProfileDaysChoice->itemText(1), QStringLiteral("Wochenende"));
+    const ChartDescription& chart = f.panel->Diag->Chart();
+    QVERIFY(chart.Arrangement == BarArrangement::SideBySide);
+    QCOMPARE(chart.Title, f.texts[StatisticsChartText::WorkdaysTitle]);
+    // A partial Monday morning holds no complete day.
+    QVERIFY(chart.Foot[1].find(f.texts[StatisticsChartText::NoCompleteDay]) != std::string::npos);
+
+    f.panel->ProfileDaysChoice->setCurrentIndex(1);
+    QCOMPARE(drawn.count(), 2);
+    QCOMPARE(f.panel->Diag->Chart().Title, f.texts[StatisticsChartText::WeekendTitle]);
+
+    f.panel->ToolButton57->click();
+    QVERIFY(!Shown(f.panel->ProfileDaysChoice));
+    QVERIFY(f.panel->Diag->Chart().Arrangement == BarArrangement::Stacked);
+    QVERIFY(f.panel->ToolButton45->isEnabled());
 }
 
 QTEST_MAIN(ChartPanelTest)
