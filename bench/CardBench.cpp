@@ -2,8 +2,8 @@
 // of 500000 blocks, a Pelo file of 60000 intervals; conversion alone and conversion into a fresh
 // measurement (cold) and into one that has held a measurement before (warm).
 
-#include "cards/Import.h"
-#include "cards/SD_Card_In.h"
+#include "cards/CardFileReader.h"
+#include "cards/PeloImport.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
 

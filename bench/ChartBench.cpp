@@ -1,9 +1,9 @@
 // Drawing a chart on the largest working data: the distribution views sum every interval,
 // the time views read a window of 24.
 
-#include "charts/Grafik.h"
+#include "base/LanguageTexts.h"
+#include "charts/ChartViews.h"
 #include "data/DateTime.h"
-#include "lang/LanguageTexts.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,10 +3,10 @@
 // never touched (the first write to fresh memory costs page faults); "warm" runs repeat the work
 // on arrays that are already in place, as every later rebuild in the program does.
 
-#include "evaluation/Mode_Lng.h"
-#include "evaluation/Mode_Sht.h"
-#include "evaluation/Zusammen.h"
-#include "lang/LanguageTexts.h"
+#include "base/LanguageTexts.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/Summary.h"
+#include "evaluation/VehicleList.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // about half of the vehicles pass), "Markierte Daten löschen" of those marks and "Markierte Daten
 // verwenden", each from the same starting state. The working set is prepared outside the timing.
 
-#include "evaluation/Filter.h"
+#include "evaluation/RecordFilter.h"
 
 #include <benchmark/benchmark.h>
 

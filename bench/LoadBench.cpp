@@ -2,9 +2,9 @@
 // fresh measurement (its arrays are allocated and touched for the first time) and a repeated
 // load into the same one, plus the peak resident memory of a full measurement.
 
+#include "data/DataFileLoader.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Daten_Load.h"
-#include "data/Speichern.h"
 #include "data/TextFormat.h"
 
 #include <benchmark/benchmark.h>

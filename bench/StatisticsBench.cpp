@@ -1,7 +1,7 @@
 // All traffic statistics of the largest single-vehicle measurement: 500000 vehicles over 42 days,
 // and of the largest interval data: 60000 five-minute intervals.
 
-#include "evaluation/Mode_Lng.h"
+#include "evaluation/IntervalList.h"
 #include "evaluation/TrafficStatistics.h"
 
 #include <benchmark/benchmark.h>

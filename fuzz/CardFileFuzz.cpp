@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "cards/CardCommon.h"
-#include "cards/SD_Card_In.h"
+#include "cards/CardFileReader.h"
 
 #include <fstream>
 

@@ -2,7 +2,7 @@
 // text helpers take any bytes.
 #include "FuzzSupport.h"
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 #include "lang/TextDecoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {

@@ -2,20 +2,20 @@
 // What every fuzz target does after a parse succeeded: what a user does next with a measurement,
 // and the checks that must hold beyond not crashing.
 
+#include "base/CoreError.h"
+#include "base/LanguageTexts.h"
 #include "charts/ChartDescription.h"
 #include "charts/ChartState.h"
-#include "charts/Grafik.h"
-#include "data/CoreError.h"
-#include "data/Daten_Load.h"
-#include "data/Export.h"
+#include "charts/ChartViews.h"
+#include "data/AsciiExport.h"
+#include "data/DataFileLoader.h"
+#include "data/DataFileWriter.h"
 #include "data/MeasurementData.h"
-#include "data/Speichern.h"
-#include "evaluation/Bereich.h"
-#include "evaluation/Filter.h"
-#include "evaluation/Mode_Lng.h"
-#include "evaluation/Mode_Sht.h"
-#include "evaluation/Zusammen.h"
-#include "lang/LanguageTexts.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/RecordFilter.h"
+#include "evaluation/Summary.h"
+#include "evaluation/TimeRange.h"
+#include "evaluation/VehicleList.h"
 
 #include <cmath>
 #include <cstdint>

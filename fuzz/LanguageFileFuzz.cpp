@@ -1,7 +1,7 @@
 // Language files: whatever the bytes, every text the program then shows is well-formed UTF-8.
 #include "FuzzSupport.h"
 
-#include "lang/Sprachfile.h"
+#include "lang/LanguageFile.h"
 #include "lang/TextDecoding.h"
 
 #include <fstream>

@@ -1,7 +1,7 @@
 // Pelo files: a refused file changes nothing; an import is evaluated, saved and reopened.
 #include "FuzzSupport.h"
 
-#include "cards/Import.h"
+#include "cards/PeloImport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     MeasurementData& data = fuzz::StartingMeasurement();

@@ -2,9 +2,9 @@
 // order and range, and what is written reads back identically.
 #include "FuzzSupport.h"
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 #include "settings/IniFile.h"
-#include "settings/Option.h"
+#include "settings/LengthThresholdSteps.h"
 #include "settings/SettingsStore.h"
 
 #include <fstream>

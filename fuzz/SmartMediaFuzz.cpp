@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "cards/CardSerialPort.h"
-#include "cards/SM_Card_In.h"
+#include "cards/SmartMediaReader.h"
 
 #include <algorithm>
 #include <span>

@@ -4,9 +4,9 @@
 //
 // Usage: korvelan2-make-sample [OUT.lng]
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Speichern.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "app/Logo.h"
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "app/Pictures.h"
 
-#include "app/DrawnIcon.h"
+#include "ui/DrawnIcon.h"
 
 #include <QFont>
 #include <QIconEngine>

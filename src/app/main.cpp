@@ -1,9 +1,9 @@
 // Korvelan II, the desktop program: splash, main window, event loop. An optional argument names a
 // data file to open at start (as a file manager passes it).
 
-#include "app/Main_Unit.h"
+#include "app/MainWindow.h"
 #include "app/Pictures.h"
-#include "app/Splash.h"
+#include "app/SplashScreen.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
 
     {
-        TSplash splash;
+        SplashScreen splash;
         splash.ShowForAWhile();
     }
 
@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Korvelan II"));
     QApplication::setWindowIcon(ToolIcon(ToolPicture::Chart));
 
-    TMain main;
+    MainWindow main;
     if (!main.StartedOk()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Korvelan II"), QStringLiteral("Fehler!"),
                         QMessageBox::Ok);

@@ -3,7 +3,7 @@
 // tolerant decimal fields of device and foreign text files, whole-file reading and the common
 // ending of a card read.
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 #include "data/MeasurementData.h"
 
 #include <string>

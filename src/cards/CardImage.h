@@ -3,7 +3,7 @@
 // page, 128 entries in the first 512, erased bytes 0xFF). The reader simulator serves them and
 // tests build them entry by entry.
 
-#include "cards/SM_Card_In.h"
+#include "cards/SmartMediaReader.h"
 
 #include <cstdint>
 #include <span>

@@ -1,6 +1,6 @@
 #include "charts/ChartBarIcons.h"
 
-#include "app/DrawnIcon.h"
+#include "ui/DrawnIcon.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,13 +1,14 @@
 #include "charts/ChartPanel.h"
 
+#include "base/CoreError.h"
+#include "base/LanguageTexts.h"
+#include "base/TextNames.h"
 #include "charts/ChartBarIcons.h"
+#include "charts/ChartOptionsDialog.h"
 #include "charts/ChartPicture.h"
 #include "charts/ChartWidget.h"
 #include "charts/StatisticsCharts.h"
-#include "charts/TGrafik_Opt.h"
-#include "data/CoreError.h"
-#include "evaluation/Grafik_enable.h"
-#include "lang/LanguageTexts.h"
+#include "evaluation/ChartButtonRules.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -46,80 +47,81 @@ ChartPanel::ChartPanel(MeasurementData& data, const Settings& settings, const La
     : QWidget(parent), data_(data), settings_(settings), texts_(texts), selections_(selections) {
     setObjectName(QStringLiteral("ChartPanel"));
     CreateToolBar();
-    Diag = new ChartWidget(this);
+    chartWidget = new ChartWidget(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(GrafikBar);
-    layout->addWidget(Diag, 1);
-    Grafik_Opt = new TGrafik_Opt(
-        scale_, *Diag, texts_, [this] { DrawSelectedChart(); }, this);
-    connect(Diag, &ChartWidget::DiagClick, this, [this] { DiagClick(); });
+    layout->addWidget(chartToolBar);
+    layout->addWidget(chartWidget, 1);
+    optionsDialog = new ChartOptionsDialog(
+        scale_, *chartWidget, texts_, [this] { DrawSelectedChart(); }, this);
+    connect(chartWidget, &ChartWidget::ChartClick, this, [this] { ChartClick(); });
     SetPercentiles(selections_.LowerPercentile, selections_.UpperPercentile, {}, {});
     ApplyTexts();
 }
 
 void ChartPanel::CreateToolBar() {
-    GrafikBar = new QToolBar(this);
-    GrafikBar->setObjectName(QStringLiteral("GrafikBar"));
-    GrafikBar->setIconSize(QSize(24, 24));
+    chartToolBar = new QToolBar(this);
+    chartToolBar->setObjectName(QStringLiteral("chartToolBar"));
+    chartToolBar->setIconSize(QSize(24, 24));
 
     groupButtons_ = new QButtonGroup(this);
-    ToolButton39 = NewButton(GrafikBar, "ToolButton39", "AlleFahrzeuge",
-                             ChartBarIcon(ChartBarPicture::AllVehicles), true);
-    ToolButton45 = NewButton(GrafikBar, "ToolButton45", "SummeAllerFahrzeuge",
-                             ChartBarIcon(ChartBarPicture::SumOfAll), true);
-    ToolButton46 = NewButton(GrafikBar, "ToolButton46", "PKW", ChartBarIcon(ChartBarPicture::Pkw), true);
-    ToolButton47 = NewButton(GrafikBar, "ToolButton47", "LKW", ChartBarIcon(ChartBarPicture::Lkw), true);
-    ToolButton48 = NewButton(GrafikBar, "ToolButton48", "Lastzug", ChartBarIcon(ChartBarPicture::Lz), true);
-    ToolButton49 =
-        NewButton(GrafikBar, "ToolButton49", "SummeLKW-LZ", ChartBarIcon(ChartBarPicture::LkwAndLz), true);
+    allVehiclesButton = NewButton(chartToolBar, "allVehiclesButton", "AlleFahrzeuge",
+                                  ChartBarIcon(ChartBarPicture::AllVehicles), true);
+    sumOfAllButton = NewButton(chartToolBar, "sumOfAllButton", "SummeAllerFahrzeuge",
+                               ChartBarIcon(ChartBarPicture::SumOfAll), true);
+    pkwButton = NewButton(chartToolBar, "pkwButton", "PKW", ChartBarIcon(ChartBarPicture::Pkw), true);
+    lkwButton = NewButton(chartToolBar, "lkwButton", "LKW", ChartBarIcon(ChartBarPicture::Lkw), true);
+    lzButton = NewButton(chartToolBar, "lzButton", "Lastzug", ChartBarIcon(ChartBarPicture::Lz), true);
+    lkwAndLzButton = NewButton(chartToolBar, "lkwAndLzButton", "SummeLKW-LZ",
+                               ChartBarIcon(ChartBarPicture::LkwAndLz), true);
     for (QToolButton* b :
-         {ToolButton39, ToolButton45, ToolButton46, ToolButton47, ToolButton48, ToolButton49}) {
+         {allVehiclesButton, sumOfAllButton, pkwButton, lkwButton, lzButton, lkwAndLzButton}) {
         groupButtons_->addButton(b);
         connect(b, &QToolButton::clicked, this, [this] { GroupButtonClick(); });
     }
-    ToolButton45->setChecked(true);
-    GrafikBar->addSeparator();
+    sumOfAllButton->setChecked(true);
+    chartToolBar->addSeparator();
 
     quantityButtons_ = new QButtonGroup(this);
-    ToolButton51 =
-        NewButton(GrafikBar, "ToolButton51", "Geschwindigkeit", ChartBarIcon(ChartBarPicture::Speed), true);
-    ToolButton52 = NewButton(GrafikBar, "ToolButton52", "Abstand", ChartBarIcon(ChartBarPicture::Gap), true);
-    ToolButton57 = NewButton(GrafikBar, "ToolButton57", "Anzahl", ChartBarIcon(ChartBarPicture::Count), true);
-    ToolButton58 = NewButton(GrafikBar, "ToolButton58", "Länge", ChartBarIcon(ChartBarPicture::Length), true,
-                             &lengthAction_);
-    ToolButton53 = NewButton(GrafikBar, "ToolButton53", "V1", ChartBarTextIcon(PercentText(15)), true);
-    ToolButton54 = NewButton(GrafikBar, "ToolButton54", "V2", ChartBarTextIcon(QStringLiteral("V50")), true);
-    ToolButton55 = NewButton(GrafikBar, "ToolButton55", "V3", ChartBarTextIcon(PercentText(85)), true);
-    ToolButton56 = NewButton(GrafikBar, "ToolButton56", "V4", ChartBarTextIcon(QStringLiteral("Vmax")), true);
-    for (int quantity = Quantity::V4; quantity <= Quantity::Geschwindigkeit; ++quantity) {
+    speedButton =
+        NewButton(chartToolBar, "speedButton", "Geschwindigkeit", ChartBarIcon(ChartBarPicture::Speed), true);
+    gapButton = NewButton(chartToolBar, "gapButton", "Abstand", ChartBarIcon(ChartBarPicture::Gap), true);
+    countButton =
+        NewButton(chartToolBar, "countButton", "Anzahl", ChartBarIcon(ChartBarPicture::Count), true);
+    lengthButton = NewButton(chartToolBar, "lengthButton", "Länge", ChartBarIcon(ChartBarPicture::Length),
+                             true, &lengthAction_);
+    v1Button = NewButton(chartToolBar, "v1Button", "V1", ChartBarTextIcon(PercentText(15)), true);
+    v2Button = NewButton(chartToolBar, "v2Button", "V2", ChartBarTextIcon(QStringLiteral("V50")), true);
+    v3Button = NewButton(chartToolBar, "v3Button", "V3", ChartBarTextIcon(PercentText(85)), true);
+    v4Button = NewButton(chartToolBar, "v4Button", "V4", ChartBarTextIcon(QStringLiteral("Vmax")), true);
+    for (int quantity = Quantity::V4; quantity <= Quantity::Speed; ++quantity) {
         QToolButton* b = QuantityButton(quantity);
         quantityButtons_->addButton(b, quantity);
         connect(b, &QToolButton::clicked, this, [this, quantity] { QuantityButtonClick(quantity); });
     }
-    ToolButton57->setChecked(true);
+    countButton->setChecked(true);
     // The statistics views share the quantity buttons' exclusive group, so one view is pressed.
-    AverageDayButton =
-        NewButton(GrafikBar, "AverageDayButton", "AverageDay", ChartBarTextIcon(QStringLiteral("24h")), true);
-    CumulativeSpeedButton = NewButton(GrafikBar, "CumulativeSpeedButton", "Cumulative",
+    AverageDayButton = NewButton(chartToolBar, "AverageDayButton", "AverageDay",
+                                 ChartBarTextIcon(QStringLiteral("24h")), true);
+    CumulativeSpeedButton = NewButton(chartToolBar, "CumulativeSpeedButton", "Cumulative",
                                       ChartBarTextIcon(QStringLiteral("S%")), true);
     for (QToolButton* b : {AverageDayButton, CumulativeSpeedButton}) {
         quantityButtons_->addButton(b);
         connect(b, &QToolButton::clicked, this, [this] { StatisticsViewClick(); });
     }
-    ProfileDaysChoice = new QComboBox(GrafikBar);
+    ProfileDaysChoice = new QComboBox(chartToolBar);
     ProfileDaysChoice->setObjectName(QStringLiteral("ProfileDaysChoice"));
     ProfileDaysChoice->addItems({QStringLiteral("Werktage"), QStringLiteral("Wochenende")});
-    profileDaysAction_ = GrafikBar->addWidget(ProfileDaysChoice);
+    profileDaysAction_ = chartToolBar->addWidget(ProfileDaysChoice);
     profileDaysAction_->setVisible(false);
     connect(ProfileDaysChoice, &QComboBox::currentIndexChanged, this, [this] { DrawSelectedChart(); });
-    GrafikBar->addSeparator();
+    chartToolBar->addSeparator();
 
-    ToolButton60 =
-        NewButton(GrafikBar, "ToolButton60", "Richtung", ChartBarIcon(ChartBarPicture::DirectionBoth), false);
-    connect(ToolButton60, &QToolButton::clicked, this, [this] { ToolButton60Click(); });
-    GrafikBar->addSeparator();
+    directionButton = NewButton(chartToolBar, "directionButton", "Richtung",
+                                ChartBarIcon(ChartBarPicture::DirectionBoth), false);
+    connect(directionButton, &QToolButton::clicked, this, [this] { DirectionButtonClick(); });
+    chartToolBar->addSeparator();
 
     const std::array<std::pair<const char*, ChartBarPicture>, 6> paging{
         {{"ToolButton21", ChartBarPicture::Back24},
@@ -129,10 +131,10 @@ void ChartPanel::CreateToolBar() {
          {"ToolButton25", ChartBarPicture::Forward6},
          {"ToolButton26", ChartBarPicture::Forward24}}};
     for (std::size_t i = 0; i < paging.size(); ++i) {
-        PagingButtons[i] = NewButton(GrafikBar, paging[i].first, paging[i].first,
+        pagingButtons[i] = NewButton(chartToolBar, paging[i].first, paging[i].first,
                                      ChartBarIcon(paging[i].second), false, &pagingActions_[i]);
         const int step = PagingSteps[i];
-        connect(PagingButtons[i], &QToolButton::clicked, this, [this, step] { ScrollChart(step); });
+        connect(pagingButtons[i], &QToolButton::clicked, this, [this, step] { ScrollChart(step); });
     }
     ShowPagingButtons(false);
 }
@@ -140,43 +142,44 @@ void ChartPanel::CreateToolBar() {
 QToolButton* ChartPanel::QuantityButton(int quantity) const {
     switch (quantity) {
     case Quantity::V4:
-        return ToolButton56;
+        return v4Button;
     case Quantity::V3:
-        return ToolButton55;
+        return v3Button;
     case Quantity::V2:
-        return ToolButton54;
+        return v2Button;
     case Quantity::V1:
-        return ToolButton53;
-    case Quantity::Laenge:
-        return ToolButton58;
-    case Quantity::Anzahl:
-        return ToolButton57;
-    case Quantity::Abstand:
-        return ToolButton52;
+        return v1Button;
+    case Quantity::Length:
+        return lengthButton;
+    case Quantity::VehicleCount:
+        return countButton;
+    case Quantity::Gap:
+        return gapButton;
     default:
-        return ToolButton51;
+        return speedButton;
     }
 }
 
 // The group buttons in the order of AllVehicleGroups.
 std::array<QToolButton*, 6> ChartPanel::GroupButtonsInTableOrder() const {
-    return {ToolButton39, ToolButton45, ToolButton46, ToolButton47, ToolButton48, ToolButton49};
+    return {allVehiclesButton, sumOfAllButton, pkwButton, lkwButton, lzButton, lkwAndLzButton};
 }
 
 void ChartPanel::ApplyTexts() {
-    const std::array<std::pair<QToolButton*, int>, 13> hints{{{ToolButton39, 50},
-                                                              {ToolButton45, 51},
-                                                              {ToolButton46, 52},
-                                                              {ToolButton47, 53},
-                                                              {ToolButton48, 54},
-                                                              {ToolButton49, 55},
-                                                              {ToolButton51, 56},
-                                                              {ToolButton52, 57},
-                                                              {ToolButton57, 58},
-                                                              {ToolButton58, 59},
-                                                              {ToolButton54, 65},
-                                                              {ToolButton56, 71},
-                                                              {ToolButton60, 72}}};
+    const std::array<std::pair<QToolButton*, int>, 13> hints{
+        {{allVehiclesButton, Text::AllVehiclesHint},
+         {sumOfAllButton, Text::SumOfAllHint},
+         {pkwButton, Text::CarsHint},
+         {lkwButton, Text::TrucksHint},
+         {lzButton, Text::TrucksWithTrailerHint},
+         {lkwAndLzButton, Text::TrucksAndTrucksWithTrailerHint},
+         {speedButton, Text::SpeedDistributionHint},
+         {gapButton, Text::TimeGapDistributionHint},
+         {countButton, Text::VehiclesPerIntervalHint},
+         {lengthButton, Text::LengthDistributionHint},
+         {v2Button, Text::MeanSpeedHint},
+         {v4Button, Text::MaximumSpeedHint},
+         {directionButton, Text::DirectionCaption}}};
     for (const auto& [button, number] : hints)
         if (!texts_[number].empty())
             button->setToolTip(QString::fromStdString(texts_[number]));
@@ -190,20 +193,21 @@ void ChartPanel::ApplyTexts() {
         if (!texts_[StatisticsChartText::WorkdaysChoice + i].empty())
             ProfileDaysChoice->setItemText(
                 i, QString::fromStdString(texts_[StatisticsChartText::WorkdaysChoice + i]));
-    for (std::size_t i = 0; i < PagingButtons.size(); ++i) {
-        const std::string& hint = texts_[73 + static_cast<int>(i)];
+    for (std::size_t i = 0; i < pagingButtons.size(); ++i) {
+        const std::string& hint = texts_[Text::FirstPagingHint + static_cast<int>(i)];
         if (!hint.empty())
-            PagingButtons[i]->setToolTip(QString::fromStdString(hint));
+            pagingButtons[i]->setToolTip(QString::fromStdString(hint));
     }
     // The percentile buttons show the texts of the percentiles chosen now.
-    const std::string& lower = texts_[60 + (selections_.LowerPercentile - 5) / 5];
-    const std::string& upper = texts_[66 + (selections_.UpperPercentile - 75) / 5];
+    const std::string& lower = texts_[Text::FirstLowerPercentileHint + (selections_.LowerPercentile - 5) / 5];
+    const std::string& upper =
+        texts_[Text::FirstUpperPercentileHint + (selections_.UpperPercentile - 75) / 5];
     if (!lower.empty())
-        ToolButton53->setToolTip(QString::fromStdString(lower));
+        v1Button->setToolTip(QString::fromStdString(lower));
     if (!upper.empty())
-        ToolButton55->setToolTip(QString::fromStdString(upper));
+        v3Button->setToolTip(QString::fromStdString(upper));
     // Assistive tools announce every button by its hint, in the language of the texts.
-    for (QToolButton* b : GrafikBar->findChildren<QToolButton*>())
+    for (QToolButton* b : chartToolBar->findChildren<QToolButton*>())
         if (!b->toolTip().isEmpty())
             b->setAccessibleName(b->toolTip());
     lengthAction_->setVisible(settings_.PeloEnabled);
@@ -211,20 +215,20 @@ void ChartPanel::ApplyTexts() {
 
 void ChartPanel::SetPercentiles(int lowerPercentile, int upperPercentile, const QString& lowerHint,
                                 const QString& upperHint) {
-    ToolButton53->setIcon(ChartBarTextIcon(PercentText(lowerPercentile)));
-    ToolButton55->setIcon(ChartBarTextIcon(PercentText(upperPercentile)));
+    v1Button->setIcon(ChartBarTextIcon(PercentText(lowerPercentile)));
+    v3Button->setIcon(ChartBarTextIcon(PercentText(upperPercentile)));
     if (!lowerHint.isEmpty())
-        ToolButton53->setToolTip(lowerHint);
+        v1Button->setToolTip(lowerHint);
     if (!upperHint.isEmpty())
-        ToolButton55->setToolTip(upperHint);
-    for (QToolButton* b : {ToolButton53, ToolButton55})
+        v3Button->setToolTip(upperHint);
+    for (QToolButton* b : {v1Button, v3Button})
         if (!b->toolTip().isEmpty())
             b->setAccessibleName(b->toolTip());
 }
 
 void ChartPanel::EnableQuantityButtons() {
     const auto enabled = QuantityButtonStates(data_.DataMode);
-    for (int quantity = Quantity::V4; quantity <= Quantity::Geschwindigkeit; ++quantity)
+    for (int quantity = Quantity::V4; quantity <= Quantity::Speed; ++quantity)
         QuantityButton(quantity)->setEnabled(enabled[static_cast<std::size_t>(quantity)]);
     AverageDayButton->setEnabled(StatisticsChartOffered(StatisticsChartKind::AverageDay, data_.DataMode));
     CumulativeSpeedButton->setEnabled(
@@ -238,15 +242,15 @@ void ChartPanel::EnableGroupButtons(int quantity) {
     const auto buttons = GroupButtonsInTableOrder();
     for (std::size_t i = 0; i < buttons.size(); ++i)
         buttons[i]->setEnabled(enabled[i]);
-    ToolButton45->setChecked(true);
+    sumOfAllButton->setChecked(true);
 }
 
 void ChartPanel::EnterChartView() {
     data_.ChartOffset = 0;
-    Grafik_Opt->SetAutomaticScaling();
+    optionsDialog->SetAutomaticScaling();
     EnableQuantityButtons();
-    ToolButton57->setChecked(true);
-    EnableGroupButtons(Quantity::Anzahl);
+    countButton->setChecked(true);
+    EnableGroupButtons(Quantity::VehicleCount);
     UpdateDirectionButton();
     DrawSelectedChart();
 }
@@ -254,7 +258,7 @@ void ChartPanel::EnterChartView() {
 int ChartPanel::ReadVehicleGroup() const {
     // Tested in the order 45, 46, 47, 48, 49; none of them down means all vehicles stacked.
     const std::array<std::pair<QToolButton*, int>, 5> order{
-        {{ToolButton45, 5}, {ToolButton46, 1}, {ToolButton47, 2}, {ToolButton48, 3}, {ToolButton49, 4}}};
+        {{sumOfAllButton, 5}, {pkwButton, 1}, {lkwButton, 2}, {lzButton, 3}, {lkwAndLzButton, 4}}};
     int group = 0;
     for (const auto& [button, value] : order)
         if (button->isChecked())
@@ -264,14 +268,14 @@ int ChartPanel::ReadVehicleGroup() const {
 
 ChartRequest ChartPanel::Request() const {
     QuantityButtonsDown down;
-    down.Geschwindigkeit = ToolButton51->isChecked();
-    down.Abstand = ToolButton52->isChecked();
-    down.Anzahl = ToolButton57->isChecked();
-    down.Laenge = ToolButton58->isChecked();
-    down.V1 = ToolButton53->isChecked();
-    down.V2 = ToolButton54->isChecked();
-    down.V3 = ToolButton55->isChecked();
-    down.V4 = ToolButton56->isChecked();
+    down.Speed = speedButton->isChecked();
+    down.Gap = gapButton->isChecked();
+    down.VehicleCount = countButton->isChecked();
+    down.Length = lengthButton->isChecked();
+    down.V1 = v1Button->isChecked();
+    down.V2 = v2Button->isChecked();
+    down.V3 = v3Button->isChecked();
+    down.V4 = v4Button->isChecked();
     ChartRequest request;
     request.Quantity = SelectedQuantity(down);
     request.VehicleGroup = ReadVehicleGroup();
@@ -295,7 +299,7 @@ bool ChartPanel::DrawStatisticsView() {
     ChartDescription chart = DrawStatisticsChart(kind, days, ReadDirectionSelection(), scale_, data_,
                                                  settings_, selections_, texts_);
     ShowPagingButtons(false);
-    Diag->SetChart(std::move(chart));
+    chartWidget->SetChart(std::move(chart));
     emit chartDrawn();
     return true;
 }
@@ -313,7 +317,7 @@ void ChartPanel::DrawSelectedChart() {
             return;
         ChartDescription chart = ::DrawSelectedChart(Request(), scale_, data_, texts_);
         ShowPagingButtons(chart.PagingButtonsVisible);
-        Diag->SetChart(std::move(chart));
+        chartWidget->SetChart(std::move(chart));
         emit chartDrawn();
     } catch (const CoreError& error) {
         ShowError(error);
@@ -329,7 +333,7 @@ void ChartPanel::QuantityButtonClick(int quantity) {
     DrawSelectedChart();
 }
 
-void ChartPanel::ToolButton60Click() {
+void ChartPanel::DirectionButtonClick() {
     selections_.DirectionSelection = NextDirectionSelection(selections_.DirectionSelection);
     UpdateDirectionButton();
     DrawSelectedChart();
@@ -337,10 +341,10 @@ void ChartPanel::ToolButton60Click() {
 
 void ChartPanel::UpdateDirectionButton() {
     const int direction = NormalizedDirection(selections_.DirectionSelection);
-    ToolButton60->setIcon(ChartBarIcon(direction == 3   ? ChartBarPicture::DirectionBoth
-                                       : direction == 2 ? ChartBarPicture::Direction2
-                                                        : ChartBarPicture::Direction1));
-    ToolButton60->setAccessibleDescription(QString::fromStdString(DirectionSymbol(direction)));
+    directionButton->setIcon(ChartBarIcon(direction == 3   ? ChartBarPicture::DirectionBoth
+                                          : direction == 2 ? ChartBarPicture::Direction2
+                                                           : ChartBarPicture::Direction1));
+    directionButton->setAccessibleDescription(QString::fromStdString(DirectionSymbol(direction)));
 }
 
 void ChartPanel::ScrollChart(int step) {
@@ -358,18 +362,19 @@ void ChartPanel::ShowPagingButtons(bool visible) {
 
 void ChartPanel::UpdatePagingButtons() {
     const PagingButtonStates states = ::UpdatePagingButtons(data_.ChartOffset, data_.WorkIntervalCount);
-    for (std::size_t i = 0; i < PagingButtons.size(); ++i)
-        PagingButtons[i]->setEnabled(states.Enabled[i]);
+    for (std::size_t i = 0; i < pagingButtons.size(); ++i)
+        pagingButtons[i]->setEnabled(states.Enabled[i]);
 }
 
-void ChartPanel::DiagClick() {
-    Grafik_Opt->exec();
+void ChartPanel::ChartClick() {
+    optionsDialog->exec();
 }
 
 void ChartPanel::SavePicture(const std::string& fileName) const {
     // The picture has the chart's size on screen; a chart never shown gets a usual size.
-    const QSize size = Diag->isVisible() ? Diag->size().expandedTo(QSize(320, 200)) : QSize(1200, 800);
-    SaveChartPicture(fileName, Diag->Chart(), Diag->Appearance(), size);
+    const QSize size =
+        chartWidget->isVisible() ? chartWidget->size().expandedTo(QSize(320, 200)) : QSize(1200, 800);
+    SaveChartPicture(fileName, chartWidget->Chart(), chartWidget->Appearance(), size);
 }
 
 void ChartPanel::ShowError(const std::exception& error) {

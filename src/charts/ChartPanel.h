@@ -1,10 +1,10 @@
 #pragma once
-// The chart view of the main window: the chart tool bar `GrafikBar` above the chart `Diag`. The
+// The chart view of the main window: the chart tool bar `chartToolBar` above the chart `chartWidget`. The
 // tool bar chooses vehicle group, quantity and direction and pages the time views; the buttons are
-// enabled as the data allow. Clicking the chart opens the chart options `TGrafik_Opt`.
+// enabled as the data allow. Clicking the chart opens the chart options `ChartOptionsDialog`.
 
 #include "charts/ChartState.h"
-#include "charts/Grafik.h"
+#include "charts/ChartViews.h"
 #include "data/MeasurementData.h"
 #include "settings/Settings.h"
 
@@ -20,7 +20,7 @@ class QButtonGroup;
 class QComboBox;
 class QToolBar;
 class QToolButton;
-class TGrafik_Opt;
+class ChartOptionsDialog;
 
 class ChartPanel : public QWidget {
     Q_OBJECT
@@ -51,33 +51,33 @@ public:
     // Event handlers, named after their controls.
     void GroupButtonClick();
     void QuantityButtonClick(int quantity);
-    void ToolButton60Click();
+    void DirectionButtonClick();
     void StatisticsViewClick();
     void ScrollChart(int step);
-    void DiagClick();
+    void ChartClick();
 
-    QToolBar* GrafikBar = nullptr;
-    QToolButton* ToolButton39 = nullptr;          // all vehicles, stacked
-    QToolButton* ToolButton45 = nullptr;          // sum of all
-    QToolButton* ToolButton46 = nullptr;          // PKW
-    QToolButton* ToolButton47 = nullptr;          // LKW
-    QToolButton* ToolButton48 = nullptr;          // LZ
-    QToolButton* ToolButton49 = nullptr;          // LKW + LZ
-    QToolButton* ToolButton51 = nullptr;          // speed
-    QToolButton* ToolButton52 = nullptr;          // gap
-    QToolButton* ToolButton57 = nullptr;          // count
-    QToolButton* ToolButton58 = nullptr;          // length
-    QToolButton* ToolButton53 = nullptr;          // V1
-    QToolButton* ToolButton54 = nullptr;          // V2
-    QToolButton* ToolButton55 = nullptr;          // V3
-    QToolButton* ToolButton56 = nullptr;          // V4
-    QToolButton* ToolButton60 = nullptr;          // direction
+    QToolBar* chartToolBar = nullptr;
+    QToolButton* allVehiclesButton = nullptr;     // all vehicles, stacked
+    QToolButton* sumOfAllButton = nullptr;        // sum of all
+    QToolButton* pkwButton = nullptr;             // PKW
+    QToolButton* lkwButton = nullptr;             // LKW
+    QToolButton* lzButton = nullptr;              // LZ
+    QToolButton* lkwAndLzButton = nullptr;        // LKW + LZ
+    QToolButton* speedButton = nullptr;           // speed
+    QToolButton* gapButton = nullptr;             // gap
+    QToolButton* countButton = nullptr;           // count
+    QToolButton* lengthButton = nullptr;          // length
+    QToolButton* v1Button = nullptr;              // V1
+    QToolButton* v2Button = nullptr;              // V2
+    QToolButton* v3Button = nullptr;              // V3
+    QToolButton* v4Button = nullptr;              // V4
+    QToolButton* directionButton = nullptr;       // direction
     QToolButton* AverageDayButton = nullptr;      // the average day of the statistics
     QToolButton* CumulativeSpeedButton = nullptr; // the cumulative speed distribution
     QComboBox* ProfileDaysChoice = nullptr;       // working days or weekend, for the average day
-    std::array<QToolButton*, 6> PagingButtons{};  // ToolButton21 .. ToolButton26
-    ChartWidget* Diag = nullptr;
-    TGrafik_Opt* Grafik_Opt = nullptr;
+    std::array<QToolButton*, 6> pagingButtons{};  // ToolButton21 .. ToolButton26
+    ChartWidget* chartWidget = nullptr;
+    ChartOptionsDialog* optionsDialog = nullptr;
 
 signals:
     // A chart was drawn (tests, status).

@@ -1,9 +1,9 @@
 #include "charts/ChartPicture.h"
 
+#include "base/CoreError.h"
 #include "charts/ChartPainter.h"
 #include "charts/ChartPictureFile.h"
 #include "charts/WmfPaintDevice.h"
-#include "data/CoreError.h"
 
 #include <QFile>
 #include <QPageSize>

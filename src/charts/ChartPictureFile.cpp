@@ -1,6 +1,6 @@
 #include "charts/ChartPictureFile.h"
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 
 #include <string>
 

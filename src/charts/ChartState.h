@@ -18,8 +18,8 @@ inline constexpr int MaxCountScaleIndex = CountScaleStepCount + 3 * 13; // 10^18
 inline constexpr int MaxSpeedScaleIndex = 21474850;                     // above 2^31 km/h
 
 struct ChartScaleState {
-    bool AutoCountScale = true; // `Sk_auto_Anzahl` checked
-    bool AutoSpeedScale = true; // `Sk_auto_Tempo` checked
+    bool AutoCountScale = true; // `countAutoScale` checked
+    bool AutoSpeedScale = true; // `speedAutoScale` checked
     int CountScaleIndex = 0;    // 1.. once a count chart was drawn; 0 before
     int SpeedScaleIndex = 0;    // 1.. once a speed chart was drawn; 0 before
     // The highest step the manual step buttons offer: the table's last step, or the grown step

@@ -7,7 +7,7 @@
 #include <QPainter>
 
 ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Diag"));
+    setObjectName(QStringLiteral("chartWidget"));
     setFocusPolicy(Qt::StrongFocus); // the options open from the keyboard too
     setCursor(Qt::PointingHandCursor);
     chart_.Foot = {"Untertitel"};
@@ -54,13 +54,13 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
         pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
-        emit DiagClick();
+        emit ChartClick();
     QWidget::mouseReleaseEvent(event);
 }
 
 void ChartWidget::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit DiagClick();
+        emit ChartClick();
         return;
     }
     QWidget::keyPressEvent(event);

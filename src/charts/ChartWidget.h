@@ -1,6 +1,6 @@
 #pragma once
-// The chart control `Diag`: shows a chart description with its appearance and reports clicks
-// (`DiagClick` opens the chart options). Drawing is the chart renderer's.
+// The chart control `chartWidget`: shows a chart description with its appearance and reports clicks
+// (`ChartClick` opens the chart options). Drawing is the chart renderer's.
 
 #include "charts/ChartDescription.h"
 
@@ -21,7 +21,7 @@ public:
     QSize minimumSizeHint() const override { return {240, 160}; }
 
 signals:
-    void DiagClick();
+    void ChartClick();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

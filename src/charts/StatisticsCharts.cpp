@@ -1,7 +1,7 @@
 #include "charts/StatisticsCharts.h"
 
+#include "base/LanguageTexts.h"
 #include "data/TextFormat.h"
-#include "lang/LanguageTexts.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // directions side by side with the heavy share as a line) and the cumulative speed distribution
 // (one S-curve per direction with V50 and V85 marked and the limit as a vertical line).
 
-#include "charts/Grafik.h"
+#include "charts/ChartViews.h"
 #include "evaluation/TrafficStatistics.h"
 
 #include <vector>

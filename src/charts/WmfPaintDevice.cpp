@@ -1,6 +1,6 @@
 #include "charts/WmfPaintDevice.h"
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <QPaintEngine>
 #include <QPainterPath>

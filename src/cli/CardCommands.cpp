@@ -1,16 +1,17 @@
 // card, smcard and import: a measurement from an MM/SD card file, from a SmartMedia card through
 // the card reader, or from a Pelo file, saved as an own data file.
 
+#include "base/Cp1252.h"
+#include "base/TextNames.h"
 #include "cards/CardCommon.h"
-#include "cards/Import.h"
+#include "cards/CardFileReader.h"
+#include "cards/PeloImport.h"
 #include "cards/QtCardSerialPort.h"
-#include "cards/SD_Card_In.h"
-#include "cards/SM_Card_In.h"
+#include "cards/SmartMediaReader.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "data/Cp1252.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Speichern.h"
 #include "data/TextFormat.h"
 
 #include <QCoreApplication>
@@ -115,7 +116,7 @@ void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
     const auto application = EnsureApplication();
     QtCardSerialPort port;
     if (!port.Open(options.Port))
-        throw CoreError(0, context.texts[248] + " " + options.Port, "");
+        throw CoreError(0, context.texts[Text::PortCannotBeOpened] + " " + options.Port, "");
     RaiseControlLines(port);
 
     const SmartMediaPoll poll = PollReader(port, today, context.texts);

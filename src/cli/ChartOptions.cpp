@@ -1,8 +1,8 @@
 #include "cli/ChartOptions.h"
 
-#include "charts/Grafik.h"
+#include "charts/ChartViews.h"
 #include "charts/StatisticsCharts.h"
-#include "evaluation/Grafik_enable.h"
+#include "evaluation/ChartButtonRules.h"
 
 #include <map>
 
@@ -17,12 +17,12 @@ const std::map<std::string, int> Views{{"count", ChartQuantity::Count}, {"speed"
                                        {"v1", ChartQuantity::V1},       {"v2", ChartQuantity::V2},
                                        {"v3", ChartQuantity::V3},       {"v4", ChartQuantity::V4}};
 
-const std::map<std::string, GroupChoice> Groups{{"all", {StackedGroup, ::VehicleGroup::AlleFahrzeuge}},
-                                                {"sum", {SumGroup, ::VehicleGroup::SummeAllerFahrzeuge}},
-                                                {"pkw", {1, ::VehicleGroup::PKW}},
-                                                {"lkw", {2, ::VehicleGroup::LKW}},
-                                                {"lz", {3, ::VehicleGroup::Lastzug}},
-                                                {"heavy", {4, ::VehicleGroup::SummeLkwLz}}};
+const std::map<std::string, GroupChoice> Groups{{"all", {StackedGroup, ::VehicleGroup::AllVehicles}},
+                                                {"sum", {SumGroup, ::VehicleGroup::SumOfAll}},
+                                                {"pkw", {1, ::VehicleGroup::Pkw}},
+                                                {"lkw", {2, ::VehicleGroup::Lkw}},
+                                                {"lz", {3, ::VehicleGroup::Lz}},
+                                                {"heavy", {4, ::VehicleGroup::LkwAndLz}}};
 
 const std::map<std::string, int> Directions{{"both", 3}, {"1", 1}, {"2", 2}};
 

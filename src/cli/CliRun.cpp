@@ -1,12 +1,12 @@
 #include "cli/CliRun.h"
 
-#include "cards/Import.h"
+#include "cards/PeloImport.h"
 #include "data/TextFormat.h"
-#include "evaluation/Bereich.h"
-#include "evaluation/Filter.h"
-#include "evaluation/Mode_Lng.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/RecordFilter.h"
+#include "evaluation/TimeRange.h"
+#include "lang/LanguageFile.h"
 #include "lang/ProgramDirectory.h"
-#include "lang/Sprachfile.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 

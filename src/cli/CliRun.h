@@ -2,10 +2,10 @@
 // One run of korvelan2-cli: the settings and language texts as the desktop program reads them at
 // start, the one measurement, and the choices a user would make with the tool bars and dialogs.
 
-#include "data/CoreError.h"
-#include "data/Daten_Load.h"
+#include "base/CoreError.h"
+#include "base/LanguageTexts.h"
+#include "data/DataFileLoader.h"
 #include "data/MeasurementData.h"
-#include "lang/LanguageTexts.h"
 #include "settings/Settings.h"
 
 #include <CLI/CLI.hpp>

@@ -1,12 +1,12 @@
 // info, list and save: what a data file holds, its list view, and saving it as an own data file.
 
+#include "base/Cp1252.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "data/Cp1252.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Speichern.h"
-#include "evaluation/Mode_Lng.h"
-#include "evaluation/Mode_Sht.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/VehicleList.h"
 
 #include <memory>
 

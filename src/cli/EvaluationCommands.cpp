@@ -2,9 +2,9 @@
 
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "data/Export.h"
-#include "evaluation/Mode_Lng.h"
-#include "evaluation/Zusammen.h"
+#include "data/AsciiExport.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/Summary.h"
 
 #include <map>
 #include <memory>

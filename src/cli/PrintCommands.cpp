@@ -1,12 +1,12 @@
 // print: a view printed exactly as the print button of the desktop program prints it, into a PDF
 // file instead of a printer.
 
-#include "charts/Druck.h"
+#include "charts/Printing.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
 #include "cli/GuiSession.h"
-#include "evaluation/Zusammen.h"
+#include "evaluation/Summary.h"
 
 #include <QPageSize>
 #include <QPrinter>

@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
-LocaleFormat GermanLocaleFormat() { return LocaleFormat{}; }
+LocaleFormat GermanLocaleFormat() {
+    return LocaleFormat{};
+}
 
 LocaleFormat EnglishLocaleFormat() {
     LocaleFormat f;
@@ -24,8 +26,8 @@ LocaleFormat FrenchLocaleFormat() {
     f.DecimalSeparator = ',';
     f.ShortDayNames = {"dim.", "lun.", "mar.", "mer.", "jeu.", "ven.", "sam."};
     f.LongDayNames = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
-    f.ShortMonthNames = {"janv.", "févr.", "mars", "avr.", "mai", "juin", "juil.", "août", "sept.", "oct.", "nov.",
-                         "déc."};
+    f.ShortMonthNames = {"janv.", "févr.", "mars",  "avr.", "mai",  "juin",
+                         "juil.", "août",  "sept.", "oct.", "nov.", "déc."};
     f.LongMonthNames = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
                         "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
     return f;

@@ -11,12 +11,13 @@ struct LocaleFormat {
     char TimeSeparator = ':';
     char DecimalSeparator = ',';
     std::array<std::string, 7> ShortDayNames{"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}; // Sunday first
-    std::array<std::string, 7> LongDayNames{"Sonntag",  "Montag",  "Dienstag", "Mittwoch",
+    std::array<std::string, 7> LongDayNames{"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
                                             "Donnerstag", "Freitag", "Samstag"};
     std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
                                                 "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-    std::array<std::string, 12> LongMonthNames{"Januar", "Februar", "März",     "April",   "Mai",      "Juni",
-                                               "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+    std::array<std::string, 12> LongMonthNames{"Januar",    "Februar", "März",     "April",
+                                               "Mai",       "Juni",    "Juli",     "August",
+                                               "September", "Oktober", "November", "Dezember"};
 };
 
 // The German conventions; also what the C and POSIX locales (or none) give.

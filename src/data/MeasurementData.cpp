@@ -17,7 +17,9 @@ int GapClass(double deltaDays) {
     return static_cast<int>(std::clamp<long long>(rounded - 1, 0, GapClassCount - 1));
 }
 
-bool IsCounted(int length, const LengthThresholds& t) { return length >= t.PkwMinLength; }
+bool IsCounted(int length, const LengthThresholds& t) {
+    return length >= t.PkwMinLength;
+}
 
 VehicleClass ClassOfLength(int length, const LengthThresholds& t) {
     if (length >= t.LzMinLength)

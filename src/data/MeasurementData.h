@@ -53,7 +53,7 @@ inline constexpr int Total = 0;
 inline constexpr int MeanSpeed = 1;
 inline constexpr int HeavyTotal = 2;
 inline constexpr int HeavyShareFlag = 3;
-inline constexpr int PkwBlock = 4;  // count, 29 speed classes, max speed
+inline constexpr int PkwBlock = 4; // count, 29 speed classes, max speed
 inline constexpr int LkwBlock = 35;
 inline constexpr int LzBlock = 66;
 inline constexpr int ClassBlockSize = 31;
@@ -62,7 +62,9 @@ inline constexpr int Spare = 128;
 inline constexpr int Count = 129;
 inline constexpr int Cleared = 128; // slots 0..127 are cleared, Spare is kept
 
-constexpr int ClassBlock(VehicleClass c) { return PkwBlock + ClassBlockSize * static_cast<int>(c); }
+constexpr int ClassBlock(VehicleClass c) {
+    return PkwBlock + ClassBlockSize * static_cast<int>(c);
+}
 } // namespace Slot
 
 // One 5-minute (or joined) interval (1040 bytes; own file kind "SHT").

@@ -5,20 +5,18 @@
 // fill them completely, and touching memory twice costs more than the work itself); interval
 // records are, so that the never-written Spare slot is 0 in memory and in files.
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 
 #include <cassert>
 #include <cstring>
-#include <string>
 #include <memory>
 #include <new>
+#include <string>
 #include <type_traits>
 #include <vector>
 
 template <typename T> struct DefaultInitAllocator : std::allocator<T> {
-    template <typename U> struct rebind {
-        using other = DefaultInitAllocator<U>;
-    };
+    template <typename U> struct rebind { using other = DefaultInitAllocator<U>; };
     using std::allocator<T>::allocator;
     template <typename U> void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
         ::new (static_cast<void*>(p)) U;
@@ -42,7 +40,8 @@ public:
         if (n > static_cast<int>(old)) {
             records_.resize(static_cast<std::size_t>(n));
             if constexpr (ZeroNew)
-                std::memset(static_cast<void*>(records_.data() + old), 0, (records_.size() - old) * sizeof(T));
+                std::memset(static_cast<void*>(records_.data() + old), 0,
+                            (records_.size() - old) * sizeof(T));
         }
     }
     // Number of records that are addressable (not the number of valid ones; that is the count).

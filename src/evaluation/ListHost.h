@@ -6,7 +6,7 @@ class ListHost {
 public:
     virtual ~ListHost() = default;
 
-    // 0-based line of the list (`Memo1`) that holds the text cursor: 0 is the header line,
+    // 0-based line of the list (`listView`) that holds the text cursor: 0 is the header line,
     // 1 the empty line, 2 the first data line.
     virtual int ListCursorLine() const = 0;
     // `ShowVehicleList`: the vehicle list from record 1.
@@ -19,6 +19,6 @@ public:
     virtual int IntervalFactor() const = 0;
     // Sets the interval selection (and the button's picture) without joining anything.
     virtual void SetIntervalFactor(int factor) = 0;
-    // Shows or hides the main tool bar `EinzeldatenBar`.
+    // Shows or hides the main tool bar `mainToolBar`.
     virtual void SetMainToolBarVisible(bool visible) = 0;
 };

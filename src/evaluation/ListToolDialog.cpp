@@ -1,7 +1,7 @@
 #include "evaluation/ListToolDialog.h"
 
-#include "evaluation/ClickableLabel.h"
 #include "evaluation/ToolWindowPlacement.h"
+#include "ui/ClickableLabel.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -37,7 +37,7 @@ void ListToolDialog::PlaceBesideList(const QRect& listGeometry, int textLeft, in
 
 bool ListToolDialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        OnActivate();
     return QDialog::event(event);
 }
 
@@ -45,14 +45,14 @@ void ListToolDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // the main window came back from being minimised
-    FormShow();
-    FormActivate();
+    OnShow();
+    OnActivate();
 }
 
 void ListToolDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous())
-        FormHide();
+        OnHide();
 }
 
 QString ListToolDialog::TextOr(const std::string& text, const char* builtIn) {
@@ -60,15 +60,15 @@ QString ListToolDialog::TextOr(const std::string& text, const char* builtIn) {
 }
 
 void ListToolDialog::CreateRunControls() {
-    Label_Start = new ClickableLabel(this);
-    Label_Start->setObjectName("Label_Start");
-    Label_Stop = new ClickableLabel(this);
-    Label_Stop->setObjectName("Label_Stop");
-    Start_Nr = new QLabel(this);
-    Start_Nr->setObjectName("Start_Nr");
-    Stop_Nr = new QLabel(this);
-    Stop_Nr->setObjectName("Stop_Nr");
-    for (QLabel* number : {Start_Nr, Stop_Nr}) {
+    startLabel = new ClickableLabel(this);
+    startLabel->setObjectName("startLabel");
+    stopLabel = new ClickableLabel(this);
+    stopLabel->setObjectName("stopLabel");
+    startNumberLabel = new QLabel(this);
+    startNumberLabel->setObjectName("startNumberLabel");
+    stopNumberLabel = new QLabel(this);
+    stopNumberLabel->setObjectName("stopNumberLabel");
+    for (QLabel* number : {startNumberLabel, stopNumberLabel}) {
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setMinimumWidth(fontMetrics().horizontalAdvance("0000000"));
         number->setTextInteractionFlags(Qt::TextSelectableByMouse);

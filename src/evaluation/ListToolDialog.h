@@ -14,21 +14,21 @@ class ListToolDialog : public QDialog {
 public:
     explicit ListToolDialog(QWidget* parent);
 
-    // Placement beside the list `Memo1` so that its text stays in view (see PlaceToolWindow):
+    // Placement beside the list `listView` so that its text stays in view (see PlaceToolWindow):
     // the list's geometry, where its lines begin and its widest ends, the main window's frame, all in global
     // coordinates.
     void PlaceBesideList(const QRect& listGeometry, int textLeft, int textRight, const QRect& windowFrame);
 
-    virtual void FormShow() = 0;
-    virtual void FormActivate() = 0;
-    virtual void FormHide() = 0;
+    virtual void OnShow() = 0;
+    virtual void OnActivate() = 0;
+    virtual void OnHide() = 0;
 
     // The run's start and stop: clickable labels that take a record number from the list, and the
     // numbers they show.
-    ClickableLabel* Label_Start = nullptr;
-    ClickableLabel* Label_Stop = nullptr;
-    QLabel* Start_Nr = nullptr;
-    QLabel* Stop_Nr = nullptr;
+    ClickableLabel* startLabel = nullptr;
+    ClickableLabel* stopLabel = nullptr;
+    QLabel* startNumberLabel = nullptr;
+    QLabel* stopNumberLabel = nullptr;
 
 protected:
     // Creates the four controls of the run.

@@ -1,8 +1,9 @@
 #include "evaluation/StatisticsText.h"
 
+#include "base/LanguageTexts.h"
+#include "base/TextNames.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
-#include "lang/LanguageTexts.h"
 
 namespace {
 using namespace StatisticsText;
@@ -66,11 +67,12 @@ void AddHead(std::vector<std::string>& lines, int title, const TrafficStatistics
              const MeasurementData& data, const LanguageTexts& texts, const LocaleFormat& locale) {
     lines.push_back(texts[title]);
     lines.push_back("");
-    lines.push_back(texts[218] + data.Comment);
+    lines.push_back(texts[Text::CommentLabel] + data.Comment);
     if (!s.Days.empty())
-        lines.push_back(texts[219] + FormatDateTime("dd/mm/yyyy  -  ", s.Days.front().Date, locale) +
+        lines.push_back(texts[Text::PeriodLabel] +
+                        FormatDateTime("dd/mm/yyyy  -  ", s.Days.front().Date, locale) +
                         FormatDateTime("dd/mm/yyyy", s.Days.back().Date, locale));
-    lines.push_back(texts[213] + IntToStr(s.Limit) + "km/h");
+    lines.push_back(texts[Text::SpeedLimitLabel] + IntToStr(s.Limit) + "km/h");
     lines.push_back("");
 }
 

@@ -1,8 +1,8 @@
 #include "evaluation/TrafficStatistics.h"
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 #include "data/DateTime.h"
-#include "evaluation/Zusammen.h"
+#include "evaluation/Summary.h"
 
 #include <algorithm>
 #include <charconv>

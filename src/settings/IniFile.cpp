@@ -1,7 +1,7 @@
 #include "settings/IniFile.h"
 
-#include "data/CoreError.h"
-#include "data/Cp1252.h"
+#include "base/CoreError.h"
+#include "base/Cp1252.h"
 #include "lang/TextDecoding.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "settings/Option.h"
+#include "settings/LengthThresholdSteps.h"
 
 #include "data/TextFormat.h"
 #include "evaluation/TrafficStatistics.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Reading and writing the persistent Settings in the settings file.
 
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 

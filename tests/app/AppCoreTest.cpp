@@ -1,11 +1,11 @@
 // The main window's logic that needs no window: the view table, file-dialog filters, logo.txt
 // and the minimum-length buttons of the settings dialog.
 
-#include "app/FileFilter.h"
 #include "app/Logo.h"
 #include "app/MainViewState.h"
 #include "app/Mnemonics.h"
-#include "settings/Option.h"
+#include "lang/FileFilter.h"
+#include "settings/LengthThresholdSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +98,7 @@ TEST(Logo, NameOnTheFirstLineAndTheAddressAfterABlankLine) {
     std::filesystem::remove_all(folder);
 }
 
-TEST(Option, LengthButtonsKeepTheClassesInOrder) {
+TEST(LengthThresholdSteps, LengthButtonsKeepTheClassesInOrder) {
     LengthThresholds t = Lengths(1, 8, 12);
     for (int i = 0; i < 7; ++i)
         PkwLengthUp(t);
@@ -128,7 +128,7 @@ TEST(Option, LengthButtonsKeepTheClassesInOrder) {
     ExpectLengths(t, 0, 1, 2);
 }
 
-TEST(Option, OnlyVehicleDataIsCountedAgainAfterALengthChange) {
+TEST(LengthThresholdSteps, OnlyVehicleDataIsCountedAgainAfterALengthChange) {
     MeasurementData data;
     data.DataMode = DataMode::Interval;
     MarkRebuildAfterLengthChange(data);

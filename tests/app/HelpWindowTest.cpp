@@ -2,8 +2,8 @@
 // keeps it (share/korvelan2 beside bin).
 
 #include "app/HelpWindow.h"
-#include "app/FileDialogs.h"
-#include "app/Main_Unit.h"
+#include "app/MainWindow.h"
+#include "ui/FileDialogs.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -40,7 +40,7 @@ class HelpWindowTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> prefix_;
     MessageRecorder dialogs_;
-    std::unique_ptr<TMain> main_;
+    std::unique_ptr<MainWindow> main_;
 
     fs::path Prefix() const { return fs::path(prefix_->path().toStdString()); }
     fs::path Bin() const { return Prefix() / "bin"; }
@@ -49,11 +49,11 @@ private:
     void StartIn(const char* languageFile) {
         std::ofstream(Bin() / "korvelan2.ini", std::ios::binary)
             << "[Language]\r\nLFile=" << languageFile << "\r\nchange=yes\r\n";
-        TMainOptions options;
+        MainWindowOptions options;
         options.ProgramDirectory = Bin();
         options.SettingsFile = Bin() / "korvelan2.ini";
         options.Dialogs = &dialogs_;
-        main_ = std::make_unique<TMain>(options);
+        main_ = std::make_unique<MainWindow>(options);
         QVERIFY(main_->StartedOk());
         main_->show();
         main_->activateWindow();
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(ShownPage(help), QStringLiteral("de/index.html"));
         QCOMPARE(help->windowTitle(), QStringLiteral("Korvelan II – Hilfe"));
 
-        main_->findChild<QAction*>(QStringLiteral("Franais1"))->trigger();
+        main_->findChild<QAction*>(QStringLiteral("frenchAction"))->trigger();
         QCOMPARE(entry->text().remove(u'&'), QStringLiteral("Aide"));
         QCOMPARE(PressF1(), help); // one window, now showing the French page
         QCOMPARE(ShownPage(help), QStringLiteral("fr/index.html"));

@@ -2,20 +2,20 @@
 // seam, views are switched with their buttons, the list is paged and marked, the filter, time
 // range and settings dialogs act on the window's data.
 
-#include "app/FileDialogs.h"
-#include "app/Info.h"
-#include "app/Kommentar_aendern.h"
-#include "app/Main_Unit.h"
+#include "app/MainWindow.h"
+#include "app/AboutDialog.h"
+#include "app/CommentDialog.h"
 #include "app/Pictures.h"
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Speichern.h"
-#include "evaluation/Mode_Lng.h"
-#include "evaluation/TDBereich.h"
-#include "evaluation/TDFilter.h"
-#include "evaluation/Zusammen.h"
-#include "lang/Sprachfile.h"
-#include "settings/TEinstellungen.h"
+#include "evaluation/IntervalList.h"
+#include "evaluation/RecordFilterDialog.h"
+#include "evaluation/Summary.h"
+#include "evaluation/TimeRangeDialog.h"
+#include "lang/LanguageFile.h"
+#include "settings/SettingsDialog.h"
+#include "ui/FileDialogs.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -118,7 +118,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     FakeDialogs dialogs_;
-    std::unique_ptr<TMain> main_;
+    std::unique_ptr<MainWindow> main_;
     QString vehicleFile_;
     QString intervalFile_;
 
@@ -128,12 +128,12 @@ private:
 
     void WriteSettings(const std::string& text) { std::ofstream(SettingsFile(), std::ios::binary) << text; }
 
-    std::unique_ptr<TMain> NewMain() {
-        TMainOptions options;
+    std::unique_ptr<MainWindow> NewMain() {
+        MainWindowOptions options;
         options.ProgramDirectory = Folder();
         options.SettingsFile = SettingsFile();
         options.Dialogs = &dialogs_;
-        auto main = std::make_unique<TMain>(options);
+        auto main = std::make_unique<MainWindow>(options);
         if (main->StartedOk()) {
             main->resize(1000, 800);
             main->show();
@@ -188,24 +188,24 @@ private slots:
     void startsWithSettingsAndTexts() {
         const LanguageTexts german = Texts("deutsch.cty");
         QCOMPARE(main_->windowTitle(), QStringLiteral("Korvelan II"));
-        QCOMPARE(main_->ffnen1->iconText(), QString::fromStdString(german[10]));
-        QVERIFY(main_->ToolButton8->toolTip().startsWith(QString::fromStdString(german[41])));
-        QCOMPARE(main_->ToolButton8->accessibleName(), QString::fromStdString(german[41]));
-        QCOMPARE(main_->N1Stunde1->text(), QStringLiteral("1 ") + QString::fromStdString(german[80]));
+        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(german[10]));
+        QVERIFY(main_->vehicleListButton->toolTip().startsWith(QString::fromStdString(german[41])));
+        QCOMPARE(main_->vehicleListButton->accessibleName(), QString::fromStdString(german[41]));
+        QCOMPARE(main_->interval60Action->text(), QStringLiteral("1 ") + QString::fromStdString(german[80]));
 
         // Before any data only opening, reading, settings, about and quitting work.
-        QVERIFY(main_->ffnen1->isEnabled() && main_->ToolButton2->isEnabled() &&
-                main_->ToolButton4->isEnabled());
-        QVERIFY(main_->ToolButton18->isEnabled() && main_->Einstellungen1->isEnabled());
-        for (QToolButton* button : {main_->ToolButton3, main_->ToolButton6, main_->ToolButton8,
-                                    main_->ToolButton9, main_->ToolButton10, main_->ToolButton11,
-                                    main_->ToolButton13, main_->ToolButton16, main_->ToolButton43})
+        QVERIFY(main_->openAction->isEnabled() && main_->openButton->isEnabled() &&
+                main_->readCardButton->isEnabled());
+        QVERIFY(main_->aboutButton->isEnabled() && main_->settingsAction->isEnabled());
+        for (QToolButton* button : {main_->saveButton, main_->filterButton, main_->vehicleListButton,
+                                    main_->intervalListButton, main_->chartButton, main_->summaryButton,
+                                    main_->speedLimitButton, main_->printButton, main_->intervalLengthButton})
             QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
-        QVERIFY(!main_->Speichern1->menuAction()->isEnabled());
-        QVERIFY(!main_->Kommentar1->isEnabled() && !main_->Export1->isEnabled());
-        QVERIFY(!main_->Import1->isVisible());
-        QVERIFY(!main_->ToolButton19->isVisible());
-        QCOMPARE(main_->Views->currentIndex(), 0);
+        QVERIFY(!main_->saveMenu->menuAction()->isEnabled());
+        QVERIFY(!main_->commentAction->isEnabled() && !main_->exportAction->isEnabled());
+        QVERIFY(!main_->importAction->isVisible());
+        QVERIFY(!main_->languageButton->isVisible());
+        QCOMPARE(main_->viewStack->currentIndex(), 0);
         QCOMPARE(main_->Selections().LowerPercentile, 15);
         QCOMPARE(main_->Selections().UpperPercentile, 85);
         QCOMPARE(main_->Data().SpeedLimitIndex, 5);
@@ -216,8 +216,8 @@ private slots:
         WriteSettings("[Language]\r\nchange=yes\r\n[Diagram]\r\nPelo=yes\r\nAboveLimit=Area\r\n"
                       "[Calculation]\r\nVLow=V05\r\nVHigh=v75\r\n");
         main_ = NewMain();
-        QVERIFY(main_->ToolButton19->isVisible());
-        QVERIFY(main_->Import1->isVisible());
+        QVERIFY(main_->languageButton->isVisible());
+        QVERIFY(main_->importAction->isVisible());
         QCOMPARE(main_->Selections().LowerPercentile, 5);
         QCOMPARE(main_->Selections().UpperPercentile, 95);
         QCOMPARE(main_->Data().LimitColourShift, 5);
@@ -232,53 +232,54 @@ private slots:
 
     void viewsFollowTheirButtons() {
         const LanguageTexts german = Texts("deutsch.cty");
-        QSignalSpy chartEntered(main_.get(), &TMain::chartViewEntered);
+        QSignalSpy chartEntered(main_.get(), &MainWindow::chartViewEntered);
         Open(vehicleFile_);
         QCOMPARE(dialogs_.Filters.value(0), QString::fromStdString(german[24]));
         QCOMPARE(dialogs_.Directories.value(0).toStdString(), main_->Config().DataPath);
         QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount);
         QCOMPARE(main_->CurrentView(), MainView::VehicleList);
-        QVERIFY(main_->ToolButton8->isChecked());
-        QCOMPARE(LineOf(main_->Memo1, 0), QString::fromStdString(german[81]));
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:20")));
-        QCOMPARE(main_->ScrollBar1->maximum(), VehicleCount);
+        QVERIFY(main_->vehicleListButton->isChecked());
+        QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[81]));
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:20")));
+        QCOMPARE(main_->listScrollBar->maximum(), VehicleCount);
         for (QToolButton* button :
-             {main_->ToolButton3, main_->ToolButton6, main_->ToolButton8, main_->ToolButton9,
-              main_->ToolButton10, main_->ToolButton11, main_->ToolButton13, main_->ToolButton16})
+             {main_->saveButton, main_->filterButton, main_->vehicleListButton, main_->intervalListButton,
+              main_->chartButton, main_->summaryButton, main_->speedLimitButton, main_->printButton})
             QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
-        QVERIFY(!main_->ToolButton43->isEnabled());
-        QVERIFY(main_->Bereich1->isEnabled() && main_->Kommentar1->isEnabled() &&
-                main_->Export1->isEnabled());
+        QVERIFY(!main_->intervalLengthButton->isEnabled());
+        QVERIFY(main_->saveFilteredAction->isEnabled() && main_->commentAction->isEnabled() &&
+                main_->exportAction->isEnabled());
 
-        main_->ToolButton9->click();
+        main_->intervalListButton->click();
         QCOMPARE(main_->CurrentView(), MainView::IntervalList);
         QCOMPARE(main_->Data().IntervalRebuildPending, 0);
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
-        QCOMPARE(LineOf(main_->Memo1, 0), QString::fromStdString(german[82]));
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:00")));
-        QVERIFY(main_->ToolButton43->isEnabled() && main_->ToolButton6->isEnabled() &&
-                main_->Bereich1->isEnabled());
+        QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[82]));
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:00")));
+        QVERIFY(main_->intervalLengthButton->isEnabled() && main_->filterButton->isEnabled() &&
+                main_->saveFilteredAction->isEnabled());
 
-        main_->ToolButton10->click();
+        main_->chartButton->click();
         QCOMPARE(main_->CurrentView(), MainView::Chart);
-        QCOMPARE(main_->Views->currentWidget(), main_->ChartPage);
+        QCOMPARE(main_->viewStack->currentWidget(), main_->chartPage);
         QCOMPARE(chartEntered.count(), 1);
-        QVERIFY(!main_->ToolButton6->isEnabled() && !main_->Bereich1->isEnabled());
-        QVERIFY(main_->ToolButton43->isEnabled() && main_->Alles1->isEnabled() &&
-                main_->ToolButton3->isEnabled());
+        QVERIFY(!main_->filterButton->isEnabled() && !main_->saveFilteredAction->isEnabled());
+        QVERIFY(main_->intervalLengthButton->isEnabled() && main_->saveAllAction->isEnabled() &&
+                main_->saveButton->isEnabled());
 
-        main_->ToolButton11->click();
+        main_->summaryButton->click();
         QCOMPARE(main_->CurrentView(), MainView::Summary);
-        QVERIFY(main_->Memo2->isVisible() && !main_->Memo1->isVisible());
+        QVERIFY(main_->summaryView->isVisible() && !main_->listView->isVisible());
         const auto lines = SummaryLines(main_->Data(), main_->Selections(), main_->Texts());
-        QCOMPARE(main_->Memo2->toPlainText().split(QLatin1Char('\n')).size(), static_cast<int>(lines.size()));
-        QCOMPARE(LineOf(main_->Memo2, 0), QString::fromStdString(german[200]));
-        QVERIFY(!main_->ToolButton6->isEnabled() && !main_->ToolButton43->isEnabled() &&
-                !main_->Bereich1->isEnabled());
+        QCOMPARE(main_->summaryView->toPlainText().split(QLatin1Char('\n')).size(),
+                 static_cast<int>(lines.size()));
+        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[200]));
+        QVERIFY(!main_->filterButton->isEnabled() && !main_->intervalLengthButton->isEnabled() &&
+                !main_->saveFilteredAction->isEnabled());
 
         // The speed table chosen from the button's menu shows at once.
-        main_->Zusa_MenuClick(2);
-        QCOMPARE(LineOf(main_->Memo2, 0), QString::fromStdString(german[220]));
+        main_->ChooseSummaryKind(2);
+        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[220]));
 
         // A cancelled dialog and a foreign file leave the measurement and the view as they were.
         main_->LoadDataFile();
@@ -293,80 +294,81 @@ private slots:
         Open(intervalFile_);
         QCOMPARE(main_->Data().DataMode, DataMode::Interval);
         QCOMPARE(main_->CurrentView(), MainView::IntervalList);
-        QVERIFY(!main_->ToolButton8->isEnabled());
-        QVERIFY(main_->ToolButton43->isEnabled());
+        QVERIFY(!main_->vehicleListButton->isEnabled());
+        QVERIFY(main_->intervalLengthButton->isEnabled());
 
-        main_->IntervallClick(3);
+        main_->ChooseIntervalLength(3);
         QCOMPARE(main_->Data().WorkIntervalCount, 12);
-        QCOMPARE(IconImage(main_->ToolButton43->icon()), IconImage(IntervalIcon(3)));
-        QVERIFY(LineOf(main_->Memo1, 3).contains(QStringLiteral("07:15:00")));
-        main_->IntervallClick(1);
+        QCOMPARE(IconImage(main_->intervalLengthButton->icon()), IconImage(IntervalIcon(3)));
+        QVERIFY(LineOf(main_->listView, 3).contains(QStringLiteral("07:15:00")));
+        main_->ChooseIntervalLength(1);
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
 
         // The filter/range button opens the time range for interval data, and empties the tool bar.
-        main_->ToolButton6->click();
-        QVERIFY(main_->DBereich->isVisible());
-        QVERIFY(!main_->DFilter->isVisible());
-        QVERIFY(!main_->ToolButton6->isVisible());
-        QTextCursor cursor(main_->Memo1->document()->findBlockByNumber(4)); // record 3
-        main_->Memo1->setTextCursor(cursor);
-        main_->DBereich->Label_StartClick();
-        cursor = QTextCursor(main_->Memo1->document()->findBlockByNumber(11)); // record 10
-        main_->Memo1->setTextCursor(cursor);
-        main_->DBereich->Label_StopClick();
-        main_->DBereich->BSetClick();
+        main_->filterButton->click();
+        QVERIFY(main_->rangeDialog->isVisible());
+        QVERIFY(!main_->filterDialog->isVisible());
+        QVERIFY(!main_->filterButton->isVisible());
+        QTextCursor cursor(main_->listView->document()->findBlockByNumber(4)); // record 3
+        main_->listView->setTextCursor(cursor);
+        main_->rangeDialog->StartLabelClick();
+        cursor = QTextCursor(main_->listView->document()->findBlockByNumber(11)); // record 10
+        main_->listView->setTextCursor(cursor);
+        main_->rangeDialog->StopLabelClick();
+        main_->rangeDialog->ApplyRange();
         QCOMPARE(main_->Data().WorkIntervalCount, 8);
         QCOMPARE(main_->Data().WorkIntervals[1].StartTime, main_->Data().Intervals[3].StartTime);
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:10:00")));
-        main_->DBereich->ResetClick();
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:10:00")));
+        main_->rangeDialog->ResetRange();
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
-        main_->DBereich->hide();
-        QVERIFY(main_->ToolButton6->isVisible());
+        main_->rangeDialog->hide();
+        QVERIFY(main_->filterButton->isVisible());
     }
 
     void pagingAndMarking() {
         Open(vehicleFile_);
         const int page = main_->PageLines();
         QVERIFY(page > 10);
-        QCOMPARE(main_->Memo1->document()->blockCount(), page + 3);
+        QCOMPARE(main_->listView->document()->blockCount(), page + 3);
 
-        main_->ScrollBar1->setValue(20);
+        main_->listScrollBar->setValue(20);
         QCOMPARE(main_->Data().VehicleListTop, 20);
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000020")));
-        QVERIFY(!main_->SatzNummer->isVisible());
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000020")));
+        QVERIFY(!main_->recordNumberLabel->isVisible());
 
         // While the thumb is dragged only the label follows; the page is drawn at the end.
-        main_->ScrollBar1->setSliderDown(true);
-        main_->ScrollBar1->setValue(50);
-        QVERIFY(main_->SatzNummer->isVisible());
-        QVERIFY(main_->SatzNummer->text().startsWith(QStringLiteral(" 000050     09-03-2026  07:49:20")));
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000020")));
-        main_->ScrollBar1->setSliderDown(false);
-        QVERIFY(!main_->SatzNummer->isVisible());
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000050")));
+        main_->listScrollBar->setSliderDown(true);
+        main_->listScrollBar->setValue(50);
+        QVERIFY(main_->recordNumberLabel->isVisible());
+        QVERIFY(
+            main_->recordNumberLabel->text().startsWith(QStringLiteral(" 000050     09-03-2026  07:49:20")));
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000020")));
+        main_->listScrollBar->setSliderDown(false);
+        QVERIFY(!main_->recordNumberLabel->isVisible());
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000050")));
 
         // Page Down and the wheel page the list too.
-        QTest::keyClick(main_->Memo1, Qt::Key_PageDown);
+        QTest::keyClick(main_->listView, Qt::Key_PageDown);
         QCOMPARE(main_->Data().VehicleListTop, 50 + page + 1);
-        QWheelEvent wheel(QPointF(20, 20), main_->Memo1->mapToGlobal(QPointF(20, 20)), QPoint(),
+        QWheelEvent wheel(QPointF(20, 20), main_->listView->mapToGlobal(QPointF(20, 20)), QPoint(),
                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(main_->Memo1->viewport(), &wheel);
+        QCoreApplication::sendEvent(main_->listView->viewport(), &wheel);
         QCOMPARE(main_->Data().VehicleListTop, 50 + page + 4);
-        QTest::keyClick(main_->Memo1, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(main_->listView, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(main_->Data().VehicleListTop, 1);
 
         // A double click on a line marks the record of that line, a second one unmarks it.
         auto doubleClickLine = [this](int line) {
-            const QRect at =
-                main_->Memo1->cursorRect(QTextCursor(main_->Memo1->document()->findBlockByNumber(line)));
-            QTest::mouseDClick(main_->Memo1->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
+            const QRect at = main_->listView->cursorRect(
+                QTextCursor(main_->listView->document()->findBlockByNumber(line)));
+            QTest::mouseDClick(main_->listView->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
         };
-        main_->ScrollBar1->setValue(10);
+        main_->listScrollBar->setValue(10);
         doubleClickLine(4);
         QCOMPARE(main_->Data().WorkVehicles[12].Marked, 1);
         QCOMPARE(main_->Data().MarkedCount, 1);
-        QVERIFY(LineOf(main_->Memo1, 4).endsWith(QStringLiteral("   X")));
-        QCOMPARE(LineOf(main_->Memo1, 4).size(), 64);
+        QVERIFY(LineOf(main_->listView, 4).endsWith(QStringLiteral("   X")));
+        QCOMPARE(LineOf(main_->listView, 4).size(), 64);
         QCOMPARE(main_->ListCursorLine(), 4);
         doubleClickLine(5);
         QCOMPARE(main_->Data().WorkVehicles[13].Marked, 1);
@@ -377,40 +379,41 @@ private slots:
         QCOMPARE(main_->Data().MarkedCount, 1);
 
         // Nothing is marked from the interval list.
-        main_->ToolButton9->click();
+        main_->intervalListButton->click();
         doubleClickLine(3);
         QCOMPARE(main_->Data().MarkedCount, 1);
         // The vehicle list starts at record 1 again.
-        main_->ToolButton8->click();
+        main_->vehicleListButton->click();
         QCOMPARE(main_->Data().VehicleListTop, 1);
-        QVERIFY(LineOf(main_->Memo1, 2).startsWith(QStringLiteral(" 000001")));
+        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001")));
     }
 
     void filterRemovesMarkedVehicles() {
         Open(vehicleFile_);
-        main_->ToolButton6->click();
-        QVERIFY(main_->DFilter->isVisible());
-        QVERIFY(!main_->ToolButton6->isVisible());
-        main_->DFilter->Bed_Gesch->setCurrentIndex(main_->DFilter->Bed_Gesch->findText(QStringLiteral(">")));
-        main_->DFilter->Wert_Gesch->setText(QStringLiteral("60"));
-        main_->DFilter->MarkierenClick();
+        main_->filterButton->click();
+        QVERIFY(main_->filterDialog->isVisible());
+        QVERIFY(!main_->filterButton->isVisible());
+        main_->filterDialog->speedComparison->setCurrentIndex(
+            main_->filterDialog->speedComparison->findText(QStringLiteral(">")));
+        main_->filterDialog->speedValue->setText(QStringLiteral("60"));
+        main_->filterDialog->MarkClick();
         int fast = 0;
         for (int n = 1; n <= VehicleCount; ++n)
             fast += SpeedOf(n) > 60 ? 1 : 0;
         QVERIFY(fast > 0);
         QCOMPARE(main_->Data().MarkedCount, fast);
-        QVERIFY(LineOf(main_->Memo1, 2 + 3).endsWith(QStringLiteral("   X"))); // record 4: 66 km/h
+        QVERIFY(LineOf(main_->listView, 2 + 3).endsWith(QStringLiteral("   X"))); // record 4: 66 km/h
 
-        main_->IntervallClick(12); // the choice the removal resets
-        main_->DFilter->Dat_Mark_EraseClick();
+        main_->ChooseIntervalLength(12); // the choice the removal resets
+        main_->filterDialog->EraseMarkedClick();
         QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount - fast);
         QCOMPARE(main_->Data().MarkedCount, 0);
         QCOMPARE(main_->Data().IntervalRebuildPending, 1);
         QCOMPARE(main_->IntervalFactor(), 1);
-        main_->DFilter->hide();
-        QVERIFY(main_->ToolButton6->isVisible());
+        main_->filterDialog->hide();
+        QVERIFY(main_->filterButton->isVisible());
 
-        main_->ToolButton9->click();
+        main_->intervalListButton->click();
         int total = 0;
         for (int i = 1; i <= main_->Data().WorkIntervalCount; ++i)
             total +=
@@ -420,21 +423,21 @@ private slots:
 
     void settingsDialogChangesLengths() {
         Open(vehicleFile_);
-        main_->ToolButton9->click();
+        main_->intervalListButton->click();
         QTimer::singleShot(0, main_.get(), [this] {
-            TEinstellungen* dialog = main_->Einstellungen;
-            QCOMPARE(dialog->PKW_Laenge->text(), QStringLiteral("1"));
+            SettingsDialog* dialog = main_->settingsDialog;
+            QCOMPARE(dialog->pkwLengthEdit->text(), QStringLiteral("1"));
             for (int i = 0; i < 7; ++i)
-                dialog->P_up_downUp->click();
-            QCOMPARE(dialog->PKW_Laenge->text(), QStringLiteral("8"));
-            QCOMPARE(dialog->LKW_Laenge->text(), QStringLiteral("9"));
-            QCOMPARE(dialog->LZ_Laenge->text(), QStringLiteral("12"));
-            dialog->VGroupLowButtons->button(3)->click(); // V20 takes effect at once
+                dialog->pkwLengthUpButton->click();
+            QCOMPARE(dialog->pkwLengthEdit->text(), QStringLiteral("8"));
+            QCOMPARE(dialog->lkwLengthEdit->text(), QStringLiteral("9"));
+            QCOMPARE(dialog->lzLengthEdit->text(), QStringLiteral("12"));
+            dialog->lowerPercentileButtons->button(3)->click(); // V20 takes effect at once
             QCOMPARE(main_->Selections().LowerPercentile, 20);
-            dialog->Edit1->setText(QStringLiteral("/daten/zaehlungen/"));
+            dialog->dataPathEdit->setText(QStringLiteral("/daten/zaehlungen/"));
             dialog->close();
         });
-        main_->Einstellungen1Click();
+        main_->ShowSettings();
 
         const std::string ini = FileBytes(QString::fromStdString(SettingsFile().string()));
         for (const char* line :
@@ -445,7 +448,7 @@ private slots:
 
         // The next interval view counts with the new classes: 8 m is a car now, shorter ones
         // are not counted at all.
-        main_->ToolButton9->click();
+        main_->intervalListButton->click();
         int pkw = 0;
         int lkw = 0;
         int lz = 0;
@@ -470,18 +473,18 @@ private slots:
     }
 
     void languageMenuSwitchesTexts() {
-        QSignalSpy percentiles(main_.get(), &TMain::percentilesChanged);
+        QSignalSpy percentiles(main_.get(), &MainWindow::percentilesChanged);
         const LanguageTexts english = Texts("english.cty");
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->ffnen1->iconText(), QString::fromStdString(english[10]));
-        QCOMPARE(main_->Datei1->menuAction()->iconText(), QString::fromStdString(english[1]));
-        QCOMPARE(main_->ToolButton2->toolTip(), QString::fromStdString(english[10]));
-        QCOMPARE(main_->ToolButton13->toolTip(), QString::fromStdString(english[46]));
-        QCOMPARE(main_->N5min1->text(), QStringLiteral("5 ") + QString::fromStdString(english[79]));
-        QCOMPARE(main_->Bereich1->iconText(), QString::fromStdString(english[25]));
+        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(english[10]));
+        QCOMPARE(main_->fileMenu->menuAction()->iconText(), QString::fromStdString(english[1]));
+        QCOMPARE(main_->openButton->toolTip(), QString::fromStdString(english[10]));
+        QCOMPARE(main_->speedLimitButton->toolTip(), QString::fromStdString(english[46]));
+        QCOMPARE(main_->interval5Action->text(), QStringLiteral("5 ") + QString::fromStdString(english[79]));
+        QCOMPARE(main_->saveFilteredAction->iconText(), QString::fromStdString(english[25]));
         QCOMPARE(percentiles.count(), 1);
         QCOMPARE(percentiles.at(0).at(2).toString(), QString::fromStdString(english[62])); // V 15
-        main_->Vmenu1Click(0);
+        main_->ChooseLowerPercentile(0);
         QCOMPARE(main_->Selections().LowerPercentile, 5);
         QCOMPARE(percentiles.last().at(2).toString(), QString::fromStdString(english[60]));
 
@@ -489,44 +492,44 @@ private slots:
         main_->LoadLanguageFile("fehlt.cty");
         QCOMPARE(dialogs_.Messages.size(), 1);
         QVERIFY(dialogs_.Messages.at(0).startsWith(QStringLiteral("Fehler!")));
-        QCOMPARE(main_->ffnen1->iconText(), QString::fromStdString(english[10]));
+        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(english[10]));
 
         // Dialogs take the new language the next time they open.
         Open(vehicleFile_);
         QTimer::singleShot(0, main_.get(), [this, &english] {
-            QCOMPARE(main_->Kommentar_aen->windowTitle(), QString::fromStdString(english[37]));
-            main_->Kommentar_aen->close();
+            QCOMPARE(main_->commentDialog->windowTitle(), QString::fromStdString(english[37]));
+            main_->commentDialog->close();
         });
-        main_->Kommentar1Click();
+        main_->EditComment();
     }
 
     void speedLimitButtonShowsTheLimit() {
         Open(vehicleFile_);
-        main_->Tempolimit_menuClick(7);
+        main_->ChooseSpeedLimit(7);
         QCOMPARE(main_->Data().SpeedLimitIndex, 7);
         QCOMPARE(main_->Data().LimitDisplayOn, 0);
-        QCOMPARE(IconImage(main_->ToolButton13->icon()), IconImage(SpeedLimitIcon(7, false)));
+        QCOMPARE(IconImage(main_->speedLimitButton->icon()), IconImage(SpeedLimitIcon(7, false)));
         QVERIFY(IconImage(SpeedLimitIcon(7, false)) != IconImage(SpeedLimitIcon(5, false)));
 
-        main_->ToolButton10->click();
-        QSignalSpy redraw(main_.get(), &TMain::chartRedrawRequested);
-        main_->ToolButton13->click();
+        main_->chartButton->click();
+        QSignalSpy redraw(main_.get(), &MainWindow::chartRedrawRequested);
+        main_->speedLimitButton->click();
         QCOMPARE(main_->Data().LimitDisplayOn, 1);
-        QVERIFY(main_->ToolButton13->isChecked());
-        QCOMPARE(IconImage(main_->ToolButton13->icon()), IconImage(SpeedLimitIcon(7, true)));
+        QVERIFY(main_->speedLimitButton->isChecked());
+        QCOMPARE(IconImage(main_->speedLimitButton->icon()), IconImage(SpeedLimitIcon(7, true)));
         QCOMPARE(redraw.count(), 1);
-        main_->IntervallClick(6); // joined and redrawn while the chart is shown
+        main_->ChooseIntervalLength(6); // joined and redrawn while the chart is shown
         QCOMPARE(redraw.count(), 2);
         QCOMPARE(main_->Data().WorkIntervalCount, 6);
-        main_->ToolButton13->click();
+        main_->speedLimitButton->click();
         QCOMPARE(main_->Data().LimitDisplayOn, 0);
-        QVERIFY(!main_->ToolButton13->isChecked());
+        QVERIFY(!main_->speedLimitButton->isChecked());
     }
 
     void savingAndExportFollowTheView() {
         Open(vehicleFile_);
         dialogs_.SaveAnswers << PathOf("alle.lng");
-        main_->Alles1Click();
+        main_->SaveAllData();
         QCOMPARE(dialogs_.Filters.last(), QStringLiteral("Korvelan - File (*.lng)|*.lng"));
         std::string bytes = FileBytes(PathOf("alle.lng"));
         QCOMPARE(bytes.size(), std::size_t{1040 + 16 * VehicleCount});
@@ -534,7 +537,7 @@ private slots:
 
         main_->Data().WorkVehicleCount = 100; // as after a filter
         dialogs_.SaveAnswers << PathOf("gefiltert.lng");
-        main_->Bereich1Click();
+        main_->SaveFilteredData();
         QCOMPARE(FileBytes(PathOf("gefiltert.lng")).size(), std::size_t{1040 + 16 * 100});
 
         dialogs_.SaveAnswers << PathOf("fahrzeuge.asc");
@@ -542,10 +545,10 @@ private slots:
         const QString exported = QString::fromStdString(FileBytes(PathOf("fahrzeuge.asc")));
         QCOMPARE(exported.count(QStringLiteral("\r\n")), 100);
 
-        main_->ToolButton9->click();
-        main_->IntervallClick(12);
+        main_->intervalListButton->click();
+        main_->ChooseIntervalLength(12);
         dialogs_.SaveAnswers << PathOf("stunden.sht");
-        main_->Bereich1Click();
+        main_->SaveFilteredData();
         QCOMPARE(dialogs_.Filters.last(), QStringLiteral("Korvelan - File (*.sht)|*.sht"));
         bytes = FileBytes(PathOf("stunden.sht"));
         // 100 vehicles fill 20 five-minute intervals: two hours are joined, but only the 20
@@ -554,16 +557,16 @@ private slots:
         QCOMPARE(bytes.substr(9, 9), std::string("SHT000020"));
         QCOMPARE(bytes.size(), std::size_t{1040 + 1040 * 20});
 
-        main_->ToolButton11->click();
+        main_->summaryButton->click();
         dialogs_.SaveAnswers << PathOf("tabelle.txt");
-        main_->Alles1Click();
+        main_->SaveAllData();
         std::string expected;
         for (const auto& line : main_->SummaryText())
             expected += (expected.empty() ? "" : "\r\n") + Utf8ToCp1252(line);
         QCOMPARE(FileBytes(PathOf("tabelle.txt")), expected);
 
         // A cancelled save dialog writes nothing.
-        main_->Alles1Click();
+        main_->SaveAllData();
         QVERIFY(!fs::exists(Folder() / "nothing.txt"));
         QCOMPARE(dialogs_.Messages.size(), 0);
     }
@@ -571,27 +574,28 @@ private slots:
     void commentAndAboutBox() {
         Open(vehicleFile_);
         QTimer::singleShot(0, main_.get(), [this] {
-            QCOMPARE(main_->Kommentar_aen->Edit1->text().left(19), QStringLiteral("Messung Hauptstraße"));
-            main_->Kommentar_aen->Edit1->setText(QString(100, QLatin1Char('k')));
-            main_->Kommentar_aen->Button1->click();
+            QCOMPARE(main_->commentDialog->commentEdit->text().left(19),
+                     QStringLiteral("Messung Hauptstraße"));
+            main_->commentDialog->commentEdit->setText(QString(100, QLatin1Char('k')));
+            main_->commentDialog->okButton->click();
         });
-        main_->Kommentar1Click();
+        main_->EditComment();
         QCOMPARE(main_->Data().Comment, std::string(78, 'k'));
         QTimer::singleShot(0, main_.get(), [this] {
-            main_->Kommentar_aen->Edit1->setText(QStringLiteral("verworfen"));
-            main_->Kommentar_aen->reject();
+            main_->commentDialog->commentEdit->setText(QStringLiteral("verworfen"));
+            main_->commentDialog->reject();
         });
-        main_->Kommentar1Click();
+        main_->EditComment();
         QCOMPARE(main_->Data().Comment, std::string(78, 'k'));
 
-        QCOMPARE(main_->frmAbout->ProductName->text(), QStringLiteral("Muster Verkehrstechnik"));
-        QCOMPARE(main_->frmAbout->Comments->text(), QStringLiteral("\nAm Ring 4\n12345 Stadt\n"));
-        QCOMPARE(main_->frmAbout->Version->text(), QStringLiteral("Rev. 4.01.03"));
-        QCOMPARE(main_->frmAbout->size(), QSize(450, 260));
-        TfrmAbout withoutLogo(Folder() / "nirgends");
-        QVERIFY(withoutLogo.ProductName->text().isEmpty());
-        QVERIFY(withoutLogo.Comments->text().isEmpty());
-        QCOMPARE(withoutLogo.Version->text(), QStringLiteral("Rev. 4.01.03"));
+        QCOMPARE(main_->aboutDialog->productNameLabel->text(), QStringLiteral("Muster Verkehrstechnik"));
+        QCOMPARE(main_->aboutDialog->addressLabel->text(), QStringLiteral("\nAm Ring 4\n12345 Stadt\n"));
+        QCOMPARE(main_->aboutDialog->revisionLabel->text(), QStringLiteral("Rev. 4.01.03"));
+        QCOMPARE(main_->aboutDialog->size(), QSize(450, 260));
+        AboutDialog withoutLogo(Folder() / "nirgends");
+        QVERIFY(withoutLogo.productNameLabel->text().isEmpty());
+        QVERIFY(withoutLogo.addressLabel->text().isEmpty());
+        QCOMPARE(withoutLogo.revisionLabel->text(), QStringLiteral("Rev. 4.01.03"));
     }
 };
 

@@ -2,16 +2,16 @@
 // shortcuts and mnemonics, the filter and time range windows beside the list, a language switch
 // that reaches every visible text, and choices from the drop-down menus that show at once.
 
-#include "app/FileDialogs.h"
-#include "app/Main_Unit.h"
+#include "app/MainWindow.h"
 #include "charts/ChartPanel.h"
 #include "charts/ChartWidget.h"
+#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "data/Speichern.h"
-#include "evaluation/TDBereich.h"
-#include "evaluation/TDFilter.h"
-#include "lang/Sprachfile.h"
-#include "settings/TEinstellungen.h"
+#include "evaluation/RecordFilterDialog.h"
+#include "evaluation/TimeRangeDialog.h"
+#include "lang/LanguageFile.h"
+#include "settings/SettingsDialog.h"
+#include "ui/FileDialogs.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -97,7 +97,7 @@ class WindowBehaviourTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     FakeDialogs dialogs_;
-    std::unique_ptr<TMain> main_;
+    std::unique_ptr<MainWindow> main_;
 
     fs::path Folder() const { return fs::path(folder_->path().toStdString()); }
     QString PathOf(const char* name) const { return folder_->filePath(QString::fromLatin1(name)); }
@@ -117,8 +117,8 @@ private:
 
     void DoubleClickLine(int line) {
         const QRect at =
-            main_->Memo1->cursorRect(QTextCursor(main_->Memo1->document()->findBlockByNumber(line)));
-        QTest::mouseDClick(main_->Memo1->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
+            main_->listView->cursorRect(QTextCursor(main_->listView->document()->findBlockByNumber(line)));
+        QTest::mouseDClick(main_->listView->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
     }
 
 private slots:
@@ -128,11 +128,11 @@ private slots:
         for (const char* name : {"deutsch.cty", "english.cty", "francais.cty"})
             fs::copy_file(fs::path(KORVELAN_RESOURCES) / name, Folder() / name);
         dialogs_ = FakeDialogs();
-        TMainOptions options;
+        MainWindowOptions options;
         options.ProgramDirectory = Folder();
         options.SettingsFile = Folder() / "korvelan2.ini";
         options.Dialogs = &dialogs_;
-        main_ = std::make_unique<TMain>(options);
+        main_ = std::make_unique<MainWindow>(options);
         QVERIFY(main_->StartedOk());
         main_->setGeometry(0, 0, 780, 560);
         main_->show();
@@ -146,7 +146,7 @@ private slots:
 
     void aPageFillsTheListAndCtrlEndShowsTheLastFullPage() {
         OpenVehicles(400, 1);
-        const ListMemo* memo = main_->Memo1;
+        const ListTextView* memo = main_->listView;
         const int lines = memo->document()->blockCount();
         QCOMPARE(lines, main_->PageLines() + 3);
         // Every line fits, and one more would not.
@@ -155,10 +155,10 @@ private slots:
 
         // A new height gives pages of the new size.
         main_->resize(780, 700);
-        QTRY_VERIFY(main_->Memo1->document()->blockCount() > lines);
+        QTRY_VERIFY(main_->listView->document()->blockCount() > lines);
         QVERIFY((memo->document()->blockCount() + 1) * memo->LineHeight() > memo->TextHeight());
 
-        QTest::keyClick(main_->Memo1, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(main_->listView, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(main_->Data().VehicleListTop, 400 - main_->PageLines());
         QCOMPARE(memo->document()->blockCount(), main_->PageLines() + 3);
         QVERIFY(LineOf(memo, memo->document()->blockCount() - 1).startsWith(" 000400"));
@@ -166,9 +166,9 @@ private slots:
 
     void arrowKeysTurnThePageAtItsEdges() {
         OpenVehicles(400, 1);
-        QCOMPARE(main_->focusWidget(), main_->Memo1); // Page Down works at once after a load
+        QCOMPARE(main_->focusWidget(), main_->listView); // Page Down works at once after a load
         const int page = main_->PageLines() + 1;
-        ListMemo* memo = main_->Memo1;
+        ListTextView* memo = main_->listView;
         const int last = memo->document()->blockCount() - 1;
         memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(last)));
         QTest::keyClick(memo, Qt::Key_Down);
@@ -188,18 +188,18 @@ private slots:
 
     void menusAndViewsAnswerTheKeyboard() {
         const LanguageTexts german = Texts("deutsch.cty");
-        QCOMPARE(main_->Datei1->title(), QStringLiteral("&Datei"));
-        QCOMPARE(main_->Einlesen1->title(), QStringLiteral("&Einlesen"));
-        QCOMPARE(main_->ffnen1->iconText(), Text(german, 10));
+        QCOMPARE(main_->fileMenu->title(), QStringLiteral("&Datei"));
+        QCOMPARE(main_->readCardMenu->title(), QStringLiteral("&Einlesen"));
+        QCOMPARE(main_->openAction->iconText(), Text(german, 10));
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
         QTest::keyClick(main_.get(), Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY(main_->Datei1->isVisible());
-        main_->Datei1->close();
+        QTRY_VERIFY(main_->fileMenu->isVisible());
+        main_->fileMenu->close();
 
         OpenVehicles(60, 1);
-        QVERIFY(main_->ToolButton9->toolTip().contains(QStringLiteral("Strg+2")));
-        QCOMPARE(main_->ToolButton9->accessibleName(), Text(german, 42));
+        QVERIFY(main_->intervalListButton->toolTip().contains(QStringLiteral("Strg+2")));
+        QCOMPARE(main_->intervalListButton->accessibleName(), Text(german, 42));
         QTest::keyClick(main_.get(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(main_->CurrentView(), MainView::IntervalList);
         QTest::keyClick(main_.get(), Qt::Key_4, Qt::ControlModifier);
@@ -211,128 +211,128 @@ private slots:
 
         // The chart bar's paging buttons are announced by their hints.
         for (int i = 0; i < 6; ++i)
-            QCOMPARE(main_->Grafik->PagingButtons[static_cast<std::size_t>(i)]->accessibleName(),
+            QCOMPARE(main_->chartPanel->pagingButtons[static_cast<std::size_t>(i)]->accessibleName(),
                      Text(german, 73 + i));
-        for (QToolButton* button : main_->Grafik->GrafikBar->findChildren<QToolButton*>())
+        for (QToolButton* button : main_->chartPanel->chartToolBar->findChildren<QToolButton*>())
             if (!button->toolTip().isEmpty())
                 QCOMPARE(button->accessibleName(), button->toolTip());
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->ScrollBar1->accessibleName(), Text(Texts("english.cty"), 264));
-        QCOMPARE(main_->Grafik->PagingButtons[0]->accessibleName(), Text(Texts("english.cty"), 73));
+        QCOMPARE(main_->listScrollBar->accessibleName(), Text(Texts("english.cty"), 264));
+        QCOMPARE(main_->chartPanel->pagingButtons[0]->accessibleName(), Text(Texts("english.cty"), 73));
     }
 
     void filterButtonsFollowMarksFromTheList() {
         OpenVehicles(60, 1);
-        main_->ToolButton6->click();
-        TDFilter* filter = main_->DFilter;
+        main_->filterButton->click();
+        RecordFilterDialog* filter = main_->filterDialog;
         QVERIFY(filter->isVisible());
-        QVERIFY(!filter->Dat_Mark_Erase->isEnabled() && !filter->Dat_Mark_Use->isEnabled() &&
-                !filter->Loeschen->isEnabled());
+        QVERIFY(!filter->eraseMarkedButton->isEnabled() && !filter->useMarkedButton->isEnabled() &&
+                !filter->clearMarksButton->isEnabled());
         DoubleClickLine(3);
         QCOMPARE(main_->Data().MarkedCount, 1);
-        QVERIFY(filter->Dat_Mark_Erase->isEnabled() && filter->Dat_Mark_Use->isEnabled() &&
-                filter->Loeschen->isEnabled());
-        QCOMPARE(filter->Label_Anzahl->text(), QStringLiteral("1 von 60 markiert"));
+        QVERIFY(filter->eraseMarkedButton->isEnabled() && filter->useMarkedButton->isEnabled() &&
+                filter->clearMarksButton->isEnabled());
+        QCOMPARE(filter->markedCountLabel->text(), QStringLiteral("1 von 60 markiert"));
         DoubleClickLine(3);
-        QVERIFY(!filter->Dat_Mark_Erase->isEnabled() && !filter->Loeschen->isEnabled());
+        QVERIFY(!filter->eraseMarkedButton->isEnabled() && !filter->clearMarksButton->isEnabled());
 
         // The counter after a command speaks the window's language.
         main_->LoadLanguageFile("english.cty");
-        filter->MarkierenClick();
-        QCOMPARE(filter->Label_Anzahl->text(), QStringLiteral("60 of 60 marked"));
-        QCOMPARE(filter->Markieren->text(), Text(Texts("english.cty"), 88));
+        filter->MarkClick();
+        QCOMPARE(filter->markedCountLabel->text(), QStringLiteral("60 of 60 marked"));
+        QCOMPARE(filter->markButton->text(), Text(Texts("english.cty"), 88));
     }
 
     void toolWindowsLeaveTheListAndItsTextInView() {
         OpenVehicles(60, 1);
-        const QPoint listBefore = main_->Memo1->mapToGlobal(QPoint(0, 0));
-        const int textRight = main_->Memo1->mapToGlobal(QPoint(main_->Memo1->TextRight(), 0)).x();
-        const int charWidth = main_->Memo1->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-        const int textLeft = main_->Memo1->mapToGlobal(QPoint(main_->Memo1->TextLeft(), 0)).x();
-        main_->ToolButton6->click();
+        const QPoint listBefore = main_->listView->mapToGlobal(QPoint(0, 0));
+        const int textRight = main_->listView->mapToGlobal(QPoint(main_->listView->TextRight(), 0)).x();
+        const int charWidth = main_->listView->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        const int textLeft = main_->listView->mapToGlobal(QPoint(main_->listView->TextLeft(), 0)).x();
+        main_->filterButton->click();
         QCoreApplication::processEvents();
-        QVERIFY(!main_->ToolButton2->isVisible()); // the tool bar's commands are away
-        QCOMPARE(main_->Memo1->mapToGlobal(QPoint(0, 0)), listBefore);
+        QVERIFY(!main_->openButton->isVisible()); // the tool bar's commands are away
+        QCOMPARE(main_->listView->mapToGlobal(QPoint(0, 0)), listBefore);
         // No room beside the text on this screen: the dialog leaves the record numbers (columns
         // 2-7) and the direction and marks (59-64) in view.
-        const QRect dialog = main_->DFilter->frameGeometry();
+        const QRect dialog = main_->filterDialog->frameGeometry();
         QVERIFY2(dialog.left() >= textLeft + 7 * charWidth && dialog.right() < textLeft + 58 * charWidth,
                  qPrintable(QStringLiteral("dialog %1..%2, text %3..%4")
                                 .arg(dialog.left())
                                 .arg(dialog.right())
                                 .arg(textLeft)
                                 .arg(textRight)));
-        main_->DFilter->hide();
+        main_->filterDialog->hide();
         QCoreApplication::processEvents();
-        QVERIFY(main_->ToolButton2->isVisible());
-        QCOMPARE(main_->Memo1->mapToGlobal(QPoint(0, 0)), listBefore);
+        QVERIFY(main_->openButton->isVisible());
+        QCOMPARE(main_->listView->mapToGlobal(QPoint(0, 0)), listBefore);
 
         // A narrow window: the dialog goes beside the window rather than over the marks.
         main_->setGeometry(0, 0, 420, 560);
         QCoreApplication::processEvents();
-        main_->ToolButton6->click();
-        QVERIFY(main_->DFilter->frameGeometry().left() >= main_->frameGeometry().right());
-        main_->DFilter->hide();
+        main_->filterButton->click();
+        QVERIFY(main_->filterDialog->frameGeometry().left() >= main_->frameGeometry().right());
+        main_->filterDialog->hide();
     }
 
     void languageSwitchRedrawsWhatIsShown() {
         const LanguageTexts english = Texts("english.cty");
         const LanguageTexts french = Texts("francais.cty");
-        QVERIFY(main_->Deutsch1->isChecked());
+        QVERIFY(main_->germanAction->isChecked());
         OpenVehicles(60, 1);
-        main_->Memo1->setTextCursor(QTextCursor(main_->Memo1->document()->findBlockByNumber(7)));
+        main_->listView->setTextCursor(QTextCursor(main_->listView->document()->findBlockByNumber(7)));
         main_->LoadLanguageFile("english.cty");
         QCOMPARE(main_->ListCursorLine(), 7); // the filter's record numbers still come from there
-        QVERIFY(main_->English1->isChecked() && !main_->Deutsch1->isChecked());
+        QVERIFY(main_->englishAction->isChecked() && !main_->germanAction->isChecked());
         QCOMPARE(main_->LanguageFileInUse(), std::string("english.cty"));
-        QCOMPARE(LineOf(main_->Memo1, 0), Text(english, 81));
+        QCOMPARE(LineOf(main_->listView, 0), Text(english, 81));
 
-        main_->ToolButton11->click();
+        main_->summaryButton->click();
         main_->LoadLanguageFile("francais.cty");
-        QCOMPARE(LineOf(main_->Memo2, 0), Text(french, 200));
-        QVERIFY(main_->Franais1->isChecked());
+        QCOMPARE(LineOf(main_->summaryView, 0), Text(french, 200));
+        QVERIFY(main_->frenchAction->isChecked());
 
-        main_->ToolButton10->click();
-        const std::string frenchTitle = main_->Grafik->Diag->Chart().Title;
+        main_->chartButton->click();
+        const std::string frenchTitle = main_->chartPanel->chartWidget->Chart().Title;
         main_->LoadLanguageFile("english.cty");
-        QVERIFY(!main_->Grafik->Diag->Chart().Title.empty());
-        QVERIFY(main_->Grafik->Diag->Chart().Title != frenchTitle);
+        QVERIFY(!main_->chartPanel->chartWidget->Chart().Title.empty());
+        QVERIFY(main_->chartPanel->chartWidget->Chart().Title != frenchTitle);
 
         // A file that cannot be read leaves the menu on the language still in use.
         main_->LoadLanguageFile("fehlt.cty");
-        QVERIFY(main_->English1->isChecked());
+        QVERIFY(main_->englishAction->isChecked());
     }
 
     void dropDownChoicesShowAtOnce() {
         const LanguageTexts german = Texts("deutsch.cty");
         OpenVehicles(60, 1);
-        main_->ToolButton11->click();
-        QCOMPARE(LineOf(main_->Memo2, 0), Text(german, 200));
-        const QString before = main_->Memo2->toPlainText();
-        main_->Vmenu2Click(4); // V 95 instead of V 85 in the overview
-        QVERIFY(main_->Memo2->toPlainText() != before);
-        main_->Zusa_MenuClick(2);
-        QCOMPARE(LineOf(main_->Memo2, 0), Text(german, 220));
+        main_->summaryButton->click();
+        QCOMPARE(LineOf(main_->summaryView, 0), Text(german, 200));
+        const QString before = main_->summaryView->toPlainText();
+        main_->ChooseUpperPercentile(4); // V 95 instead of V 85 in the overview
+        QVERIFY(main_->summaryView->toPlainText() != before);
+        main_->ChooseSummaryKind(2);
+        QCOMPARE(LineOf(main_->summaryView, 0), Text(german, 220));
 
-        main_->ToolButton10->click();
-        QSignalSpy redraw(main_.get(), &TMain::chartRedrawRequested);
-        main_->Vmenu1Click(0);
+        main_->chartButton->click();
+        QSignalSpy redraw(main_.get(), &MainWindow::chartRedrawRequested);
+        main_->ChooseLowerPercentile(0);
         QCOMPARE(redraw.count(), 1);
-        main_->Tempolimit_menuClick(3);
+        main_->ChooseSpeedLimit(3);
         QCOMPARE(redraw.count(), 2);
     }
 
     void enterInAPathFieldOpensNoChooser() {
         bool stillOpen = false;
         QTimer::singleShot(0, main_.get(), [this, &stillOpen] {
-            TEinstellungen* dialog = main_->Einstellungen;
+            SettingsDialog* dialog = main_->settingsDialog;
             dialogs_.FolderAnswers << QStringLiteral("/woanders/");
-            dialog->Edit1->setFocus();
-            QTest::keyClick(dialog->Edit1, Qt::Key_Return);
+            dialog->dataPathEdit->setFocus();
+            QTest::keyClick(dialog->dataPathEdit, Qt::Key_Return);
             stillOpen = dialog->isVisible();
             dialog->close();
         });
-        main_->Einstellungen1Click();
+        main_->ShowSettings();
         QVERIFY(stillOpen);
         QCOMPARE(dialogs_.FolderAnswers.size(), 1); // the chooser was not asked
         QVERIFY(main_->Config().DataPath != std::string("/woanders/"));
@@ -340,11 +340,11 @@ private slots:
 
     void calendarSelectsByDragAndShowsDaysWithoutData() {
         OpenVehicles(128, 30); // 9 March 07:00 to 11 March 22:30
-        main_->ToolButton9->click();
-        main_->ToolButton6->click();
-        TDBereich* range = main_->DBereich;
+        main_->intervalListButton->click();
+        main_->filterButton->click();
+        TimeRangeDialog* range = main_->rangeDialog;
         QVERIFY(range->isVisible());
-        QCalendarWidget* calendar = range->Kalender;
+        QCalendarWidget* calendar = range->calendar;
         QCOMPARE(calendar->locale().language(), QLocale::German);
         QCOMPARE(calendar->locale().monthName(3), QStringLiteral("März"));
 
@@ -367,8 +367,8 @@ private slots:
         QTest::mouseRelease(days, Qt::LeftButton, {}, second);
         QCOMPARE(range->CalendarSelectionStart(), QDate(2026, 3, 9));
         QCOMPARE(range->CalendarSelectionEnd(), QDate(2026, 3, 10));
-        QCOMPARE(range->Start_Nr->text(), QStringLiteral("1"));
-        QCOMPARE(range->Stop_Nr->text(), QString::number(17 * 12 + 288)); // up to 23:55 on the 10th
+        QCOMPARE(range->startNumberLabel->text(), QStringLiteral("1"));
+        QCOMPARE(range->stopNumberLabel->text(), QString::number(17 * 12 + 288)); // up to 23:55 on the 10th
         QVERIFY(!calendar->toolTip().isEmpty()); // the calendar tells how to select several days
 
         main_->LoadLanguageFile("english.cty");

@@ -3,13 +3,13 @@
 #include "CardTestFiles.h"
 #include "ModelSerialPort.h"
 
+#include "base/LanguageTexts.h"
+#include "cards/CardFileDialog.h"
 #include "cards/CardImage.h"
-#include "cards/MM_SD_Card.h"
-#include "cards/SM_Card.h"
+#include "cards/SmartMediaDialog.h"
 #include "data/DateTime.h"
-#include "evaluation/ClickableLabel.h"
-#include "lang/LanguageTexts.h"
 #include "settings/Settings.h"
+#include "ui/ClickableLabel.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -52,20 +52,20 @@ private slots:
         MeasurementData data;
         Settings settings;
         const LanguageTexts texts = DialogTexts();
-        TMM_SD_Card dialog(data, settings, texts);
+        CardFileDialog dialog(data, settings, texts);
         QVERIFY(dialog.Prepare(QString::fromStdString(file.path())));
-        QCOMPARE(dialog.Label2->text(), QString("Datensätze: 2"));
-        QCOMPARE(dialog.DLabel->text(), QString("01.03.2024  10:00:00")); // German separators
-        QVERIFY(!dialog.DLabel->isHidden());
-        QVERIFY(dialog.DateTimePicker1->isHidden());
-        QVERIFY(dialog.Button3->isHidden());
-        QVERIFY(!dialog.Button1->accessibleName().isEmpty());
+        QCOMPARE(dialog.recordCountLabel->text(), QString("Datensätze: 2"));
+        QCOMPARE(dialog.startTimeLabel->text(), QString("01.03.2024  10:00:00")); // German separators
+        QVERIFY(!dialog.startTimeLabel->isHidden());
+        QVERIFY(dialog.startDate->isHidden());
+        QVERIFY(dialog.appendButton->isHidden());
+        QVERIFY(!dialog.readButton->accessibleName().isEmpty());
 
-        dialog.DLabelClick();
-        QVERIFY(!dialog.DateTimePicker1->isHidden());
-        dialog.DateTimePicker1->setDate(QDate(2024, 3, 2));
-        dialog.DateTimePicker2->setTime(QTime(6, 30, 0));
-        dialog.Button1Click();
+        dialog.StartTimeLabelClick();
+        QVERIFY(!dialog.startDate->isHidden());
+        dialog.startDate->setDate(QDate(2024, 3, 2));
+        dialog.startTime->setTime(QTime(6, 30, 0));
+        dialog.ReadClick();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(data.LoadedCount, 2);
         QCOMPARE(ToMilliseconds(data.Vehicles[2].Time), ToMilliseconds(At(2024, 3, 2, 6, 35, 0)));
@@ -74,9 +74,9 @@ private slots:
         data.DataMode = DataMode::SingleVehicle;
         const TempFile next("NEXT.TXT", CardLine(2, 3, 24, 7, 0, 0, 0, 60, 5, 0));
         QVERIFY(dialog.Prepare(QString::fromStdString(next.path())));
-        QVERIFY(!dialog.Button3->isHidden());
-        dialog.DateTimePicker1->setDate(QDate(2030, 1, 1)); // the append start does not look at the fields
-        dialog.Button3Click();
+        QVERIFY(!dialog.appendButton->isHidden());
+        dialog.startDate->setDate(QDate(2030, 1, 1)); // the append start does not look at the fields
+        dialog.AppendClick();
         QCOMPARE(data.LoadedCount, 3);
         QCOMPARE(ToMilliseconds(data.Vehicles[3].Time), ToMilliseconds(At(2024, 3, 2, 7, 0, 0)));
     }
@@ -87,17 +87,17 @@ private slots:
         MeasurementData data;
         Settings settings;
         const LanguageTexts texts = DialogTexts();
-        TMM_SD_Card dialog(data, settings, texts);
+        CardFileDialog dialog(data, settings, texts);
         QStringList errors;
         dialog.ReportError = [&](const QString& message) { errors << message; };
 
         QVERIFY(dialog.Prepare(QString::fromStdString(file.path())));
-        QVERIFY(dialog.DLabel->isHidden());
-        QVERIFY(!dialog.DateTimePicker1->isHidden());
-        QCOMPARE(dialog.DateTimePicker2->time(), QTime(0, 0, 0));
-        dialog.DateTimePicker1->setDate(QDate(2024, 6, 1));
-        dialog.DateTimePicker2->setTime(QTime(8, 0, 0));
-        dialog.Button1Click();
+        QVERIFY(dialog.startTimeLabel->isHidden());
+        QVERIFY(!dialog.startDate->isHidden());
+        QCOMPARE(dialog.startTime->time(), QTime(0, 0, 0));
+        dialog.startDate->setDate(QDate(2024, 6, 1));
+        dialog.startTime->setTime(QTime(8, 0, 0));
+        dialog.ReadClick();
         QCOMPARE(data.LoadedCount, 2);
         QCOMPARE(ToMilliseconds(data.Vehicles[1].Time), ToMilliseconds(At(2024, 6, 1, 8, 0, 1)));
 
@@ -118,23 +118,23 @@ private slots:
         MeasurementData data;
         Settings settings;
         const LanguageTexts texts = DialogTexts();
-        TSM_Card dialog(data, settings, texts);
+        SmartMediaDialog dialog(data, settings, texts);
         dialog.UsePort(std::make_unique<ModelSerialPort>(model), {"ttyCARD0"});
         dialog.SetToday(*TryEncodeDate(2025, 3, 10));
         QStringList messages;
         dialog.ReportInformation = [&](const QString& message) { messages << message; };
 
         dialog.show();
-        QCOMPARE(dialog.ComboBox1->count(), 1);
-        QVERIFY(dialog.Timer1->isActive());
-        dialog.Timer1Timer();
-        QCOMPARE(dialog.Label2->text(), QString("Die Karte enthält 303 Einträge"));
-        QCOMPARE(dialog.Label3->text(), QString("Start: 01.03.2025  07:00"));
-        QVERIFY(dialog.Button1->isEnabled());
+        QCOMPARE(dialog.portChoice->count(), 1);
+        QVERIFY(dialog.pollTimer->isActive());
+        dialog.PollTimerElapsed();
+        QCOMPARE(dialog.statusLabel->text(), QString("Die Karte enthält 303 Einträge"));
+        QCOMPARE(dialog.startLineLabel->text(), QString("Start: 01.03.2025  07:00"));
+        QVERIFY(dialog.readButton->isEnabled());
 
         // "Abbruch" pressed while the first page is taken in: the vehicles of that page remain.
-        QTimer::singleShot(0, dialog.Button2, &QPushButton::click);
-        dialog.Button1Click();
+        QTimer::singleShot(0, dialog.cancelButton, &QPushButton::click);
+        dialog.ReadClick();
         QVERIFY(dialog.SmartMediaReadDone);
         QCOMPARE(messages, QStringList{"Einlesen beendet"});
         QCOMPARE(data.LoadedCount, 126);
@@ -143,12 +143,12 @@ private slots:
         QVERIFY(dialog.isHidden());
 
         // Without any serial port the dialog says so and does not poll.
-        TSM_Card portless(data, settings, texts);
+        SmartMediaDialog portless(data, settings, texts);
         portless.UsePort(std::make_unique<ModelSerialPort>(model), {});
         portless.show();
-        QVERIFY(!portless.Timer1->isActive());
-        QVERIFY(!portless.ComboBox1->isEnabled());
-        QVERIFY(portless.Label2->text().contains("serielle"));
+        QVERIFY(!portless.pollTimer->isActive());
+        QVERIFY(!portless.portChoice->isEnabled());
+        QVERIFY(portless.statusLabel->text().contains("serielle"));
     }
 };
 

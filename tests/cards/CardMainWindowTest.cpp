@@ -2,10 +2,10 @@
 
 #include "CardTestFiles.h"
 
-#include "app/FileDialogs.h"
-#include "app/Kommentar_aendern.h"
-#include "app/Main_Unit.h"
-#include "cards/MM_SD_Card.h"
+#include "app/CommentDialog.h"
+#include "app/MainWindow.h"
+#include "cards/CardFileDialog.h"
+#include "ui/FileDialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -47,31 +47,31 @@ private:
     QTemporaryDir folder_;
     AnsweringDialogs dialogs_;
 
-    std::unique_ptr<TMain> NewMain() {
+    std::unique_ptr<MainWindow> NewMain() {
         const std::filesystem::path dir = folder_.path().toStdString();
         std::filesystem::copy_file(std::filesystem::path(KORVELAN_RESOURCES) / "deutsch.cty",
                                    dir / "deutsch.cty", std::filesystem::copy_options::overwrite_existing);
         std::ofstream(dir / "korvelan2.ini")
             << "[DefaultPath]\r\nCardPath=/karten/\r\n[Diagram]\r\nPelo=yes\r\n";
-        TMainOptions options;
+        MainWindowOptions options;
         options.ProgramDirectory = dir;
         options.SettingsFile = dir / "korvelan2.ini";
         options.Dialogs = &dialogs_;
-        auto main = std::make_unique<TMain>(options);
+        auto main = std::make_unique<MainWindow>(options);
         main->show();
         return main;
     }
 
     // Answers the modal dialogs as they come: "Einlesen" in the card dialog, a comment in the
     // comment dialog.
-    static void AnswerModalDialogs(TMain& main, QTimer& timer) {
+    static void AnswerModalDialogs(MainWindow& main, QTimer& timer) {
         QObject::connect(&timer, &QTimer::timeout, &main, [&main] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal == main.MM_SD_Card) {
-                main.MM_SD_Card->Button1->click();
-            } else if (modal == main.Kommentar_aen) {
-                main.Kommentar_aen->Edit1->setText("Vom Parkplatz");
-                main.Kommentar_aen->Button1->click();
+            if (modal == main.cardFileDialog) {
+                main.cardFileDialog->readButton->click();
+            } else if (modal == main.commentDialog) {
+                main.commentDialog->commentEdit->setText("Vom Parkplatz");
+                main.commentDialog->okButton->click();
             }
         });
         timer.start(20);
@@ -85,7 +85,7 @@ private slots:
         dialogs_.OpenAnswers << QString::fromStdString(card.path());
         QTimer answers;
         AnswerModalDialogs(*main, answers);
-        main->MMSDCard1Click();
+        main->ReadCardFile();
         answers.stop();
 
         QCOMPARE(dialogs_.Directories.last(), QString("/karten/"));
@@ -95,31 +95,31 @@ private slots:
         QCOMPARE(main->Data().IntervalRebuildPending, std::uint8_t{1});
         QCOMPARE(main->Data().Comment, std::string("Vom Parkplatz"));
         QCOMPARE(main->CurrentView(), MainView::VehicleList);
-        QVERIFY(main->ToolButton10->isEnabled());
+        QVERIFY(main->chartButton->isEnabled());
 
         // A file that is no card file is refused; the measurement stays.
         const TempFile other("MESS.CSV", "1;2;3\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(other.path());
-        main->MMSDCard1Click();
+        main->ReadCardFile();
         QVERIFY(dialogs_.Messages.last().contains("MESS.CSV"));
         QCOMPARE(main->Data().WorkVehicleCount, 2);
     }
 
     void peloImportCommand() {
         auto main = NewMain();
-        QVERIFY(main->Import1->isVisible());
+        QVERIFY(main->importAction->isVisible());
         const TempFile pelo("zaehlung.pel", PeloHeader("QT", 1, 1) + " 10  20  30\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(pelo.path());
-        main->Import1Click();
+        main->ImportPeloData();
         QCOMPARE(dialogs_.Filters.last(), QString("Pelo-Dateien (*.pel)|*.pel"));
         QCOMPARE(main->Data().DataMode, DataMode::Imported);
         QCOMPARE(main->Data().WorkIntervalCount, 3);
         QCOMPARE(main->CurrentView(), MainView::IntervalList);
-        QVERIFY(!main->ToolButton8->isEnabled());
+        QVERIFY(!main->vehicleListButton->isEnabled());
 
         const TempFile bad("kaputt.pel", PeloHeader("VC", 1, 1, "xx00") + " 10\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(bad.path());
-        main->Import1Click();
+        main->ImportPeloData();
         QVERIFY(dialogs_.Messages.last().contains("Zeile 1"));
         QCOMPARE(main->Data().WorkIntervalCount, 3);
     }

@@ -1,7 +1,7 @@
 #include "CardTestFiles.h"
 
 #include "cards/CardCommon.h"
-#include "cards/Import.h"
+#include "cards/PeloImport.h"
 #include "data/DateTime.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // other side the simulated card reader serves in a thread.
 
 #include "CardReaderSimulator.h"
+#include "base/LanguageTexts.h"
 #include "cards/CardImage.h"
 #include "cards/QtCardSerialPort.h"
-#include "cards/SM_Card_In.h"
+#include "cards/SmartMediaReader.h"
 #include "data/DateTime.h"
-#include "lang/LanguageTexts.h"
 
 #include <QElapsedTimer>
 #include <QTest>

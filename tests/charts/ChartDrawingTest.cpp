@@ -1,8 +1,8 @@
+#include "base/CoreError.h"
 #include "charts/ChartPainter.h"
 #include "charts/ChartPicture.h"
 #include "charts/ChartWidget.h"
 #include "charts/WmfPaintDevice.h"
-#include "data/CoreError.h"
 
 #include <QFile>
 #include <QImage>
@@ -398,7 +398,7 @@ void ChartDrawingTest::MetafileTextIsPlacedByItsOwnAlignment() {
 void ChartDrawingTest::WidgetReportsClicksAndKeepsItsAppearance() {
     ChartWidget widget;
     widget.resize(600, 400);
-    QCOMPARE(widget.objectName(), QString("Diag"));
+    QCOMPARE(widget.objectName(), QString("chartWidget"));
     widget.SetAppearance(ChartAppearance{false, ValueLabelMode::Edge});
     widget.SetChart(LimitChart());
     QCOMPARE(widget.accessibleName(), QString("V 85% speed"));
@@ -406,7 +406,7 @@ void ChartDrawingTest::WidgetReportsClicksAndKeepsItsAppearance() {
     QCOMPARE(widget.Appearance().ValueLabels, ValueLabelMode::Edge);
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QSignalSpy clicks(&widget, &ChartWidget::DiagClick);
+    QSignalSpy clicks(&widget, &ChartWidget::ChartClick);
     QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(300, 200));
     QCOMPARE(clicks.count(), 1);
     QTest::mouseClick(&widget, Qt::RightButton, {}, QPoint(300, 200));

@@ -1,6 +1,6 @@
+#include "base/CoreError.h"
 #include "charts/ChartPictureFile.h"
 #include "charts/WmfWriter.h"
-#include "data/CoreError.h"
 
 #include <gtest/gtest.h>
 

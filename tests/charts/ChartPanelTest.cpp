@@ -1,11 +1,11 @@
 #include "charts/ChartPanel.h"
+#include "base/CoreError.h"
+#include "base/LanguageTexts.h"
+#include "charts/ChartOptionsDialog.h"
 #include "charts/ChartWidget.h"
 #include "charts/StatisticsCharts.h"
-#include "charts/TGrafik_Opt.h"
-#include "data/CoreError.h"
 #include "data/DateTime.h"
-#include "lang/LanguageTexts.h"
-#include "lang/Sprachfile.h"
+#include "lang/LanguageFile.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -97,25 +97,25 @@ void ChartPanelTest::EnteringTheChartViewShowsTheCountWithPaging() {
     QCOMPARE(drawn.count(), 1);
     QCOMPARE(f.data->ChartOffset, 0);
     QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
-    QVERIFY(p.ToolButton57->isChecked() && p.ToolButton45->isChecked());
+    QVERIFY(p.countButton->isChecked() && p.sumOfAllButton->isChecked());
     QCOMPARE(p.Request().Quantity, ChartQuantity::Count);
     QCOMPARE(p.ReadVehicleGroup(), SumGroup);
-    const ChartDescription& chart = p.Diag->Chart();
+    const ChartDescription& chart = p.chartWidget->Chart();
     QCOMPARE(static_cast<int>(chart.Labels.size()), 24);
     QCOMPARE(chart.Labels.front(), std::string("08:00"));
     QCOMPARE(chart.LeftAxisMax, 50.0); // largest count 10 + 24 + 3
-    QCOMPARE(p.Diag->accessibleName(), QString::fromStdString(chart.Title));
+    QCOMPARE(p.chartWidget->accessibleName(), QString::fromStdString(chart.Title));
     // Interval data offer no gap chart; the length button stays hidden without the import.
-    QVERIFY(!p.ToolButton52->isEnabled());
-    QVERIFY(p.ToolButton51->isEnabled() && p.ToolButton53->isEnabled());
+    QVERIFY(!p.gapButton->isEnabled());
+    QVERIFY(p.speedButton->isEnabled() && p.v1Button->isEnabled());
 
     // 30 intervals: only +1 and +6; after +6, -1 and -6 and no more +6.
-    QCOMPARE(Enabled(p.PagingButtons), (std::vector<bool>{false, false, false, true, true, false}));
-    p.PagingButtons[4]->click();
+    QCOMPARE(Enabled(p.pagingButtons), (std::vector<bool>{false, false, false, true, true, false}));
+    p.pagingButtons[4]->click();
     QCOMPARE(f.data->ChartOffset, 6);
-    QCOMPARE(Enabled(p.PagingButtons), (std::vector<bool>{false, true, true, false, false, false}));
-    QCOMPARE(p.Diag->Chart().Labels.front(), std::string("08:30"));
-    p.PagingButtons[1]->click();
+    QCOMPARE(Enabled(p.pagingButtons), (std::vector<bool>{false, true, true, false, false, false}));
+    QCOMPARE(p.chartWidget->Chart().Labels.front(), std::string("08:30"));
+    p.pagingButtons[1]->click();
     QCOMPARE(f.data->ChartOffset, 0);
 }
 
@@ -125,112 +125,112 @@ void ChartPanelTest::QuantityGroupAndDirectionButtons() {
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
     p.EnterChartView();
-    QVERIFY(Shown(p.PagingButtons[0]));
+    QVERIFY(Shown(p.pagingButtons[0]));
 
     // The speed distribution: 29 bars, every group, no paging.
-    p.ToolButton39->click();
-    p.ToolButton51->click();
-    QCOMPARE(static_cast<int>(p.Diag->Chart().Labels.size()), 29);
-    QVERIFY(!Shown(p.PagingButtons[0]));
-    QVERIFY(p.ToolButton45->isChecked()); // a quantity click presses the sum again
-    QVERIFY(p.ToolButton39->isEnabled());
-    p.ToolButton39->click();
+    p.allVehiclesButton->click();
+    p.speedButton->click();
+    QCOMPARE(static_cast<int>(p.chartWidget->Chart().Labels.size()), 29);
+    QVERIFY(!Shown(p.pagingButtons[0]));
+    QVERIFY(p.sumOfAllButton->isChecked()); // a quantity click presses the sum again
+    QVERIFY(p.allVehiclesButton->isEnabled());
+    p.allVehiclesButton->click();
     QCOMPARE(p.ReadVehicleGroup(), StackedGroup);
-    QCOMPARE(static_cast<int>(p.Diag->Chart().Series.size()), 3);
+    QCOMPARE(static_cast<int>(p.chartWidget->Chart().Series.size()), 3);
 
     // A percentile view offers every group but the stacked one.
-    p.ToolButton55->click();
-    QVERIFY(!p.ToolButton39->isEnabled());
+    p.v3Button->click();
+    QVERIFY(!p.allVehiclesButton->isEnabled());
     QCOMPARE(p.Request().Quantity, ChartQuantity::V3);
-    QCOMPARE(p.Diag->Chart().AxisKind, 2);
-    QVERIFY(Shown(p.PagingButtons[0]));
-    p.ToolButton46->click();
+    QCOMPARE(p.chartWidget->Chart().AxisKind, 2);
+    QVERIFY(Shown(p.pagingButtons[0]));
+    p.pkwButton->click();
     QCOMPARE(p.ReadVehicleGroup(), 1);
 
     // Direction: both -> 1 -> 2 -> both, each redrawn with its symbol in the foot.
     QCOMPARE(f.selections.DirectionSelection, 3);
-    p.ToolButton60->click();
+    p.directionButton->click();
     QCOMPARE(f.selections.DirectionSelection, 1);
-    QVERIFY(p.Diag->Chart().Foot.back().find("==>") != std::string::npos);
-    p.ToolButton60->click();
+    QVERIFY(p.chartWidget->Chart().Foot.back().find("==>") != std::string::npos);
+    p.directionButton->click();
     QCOMPARE(f.selections.DirectionSelection, 2);
-    QVERIFY(p.Diag->Chart().Foot.back().find("<==") != std::string::npos);
-    p.ToolButton60->click();
+    QVERIFY(p.chartWidget->Chart().Foot.back().find("<==") != std::string::npos);
+    p.directionButton->click();
     QCOMPARE(f.selections.DirectionSelection, 3);
 
     // Imported data: the percentile views show the sum only.
     Fixture imported(IntervalData(10, DataMode::Imported));
     imported.panel->EnterChartView();
-    imported.panel->ToolButton53->click();
-    QVERIFY(imported.panel->ToolButton45->isEnabled());
+    imported.panel->v1Button->click();
+    QVERIFY(imported.panel->sumOfAllButton->isEnabled());
     for (QToolButton* b :
-         {imported.panel->ToolButton39, imported.panel->ToolButton46, imported.panel->ToolButton47})
+         {imported.panel->allVehiclesButton, imported.panel->pkwButton, imported.panel->lkwButton})
         QVERIFY(!b->isEnabled());
     // Hints come from the language texts.
-    QCOMPARE(p.ToolButton45->toolTip(), QString::fromStdString(f.texts[51]));
-    QCOMPARE(p.PagingButtons[5]->toolTip(), QString::fromStdString(f.texts[78]));
+    QCOMPARE(p.sumOfAllButton->toolTip(), QString::fromStdString(f.texts[51]));
+    QCOMPARE(p.pagingButtons[5]->toolTip(), QString::fromStdString(f.texts[78]));
 }
 
 void ChartPanelTest::OptionsDialogScalesAndStyles() {
     Fixture f(IntervalData(30));
     ChartPanel& p = *f.panel;
     p.EnterChartView();
-    TGrafik_Opt& o = *p.Grafik_Opt;
+    ChartOptionsDialog& o = *p.optionsDialog;
 
     // A count chart offers only the count scale.
     o.show();
-    QVERIFY(o.Panel_Anzahl->isVisible() && !o.Panel_Tempo->isVisible());
-    QCOMPARE(o.Skala->title(), QString::fromStdString(f.texts[130]));
-    QVERIFY(o.Sk_auto_Anzahl->isChecked());
-    QVERIFY(!o.Y_Scale_Anzahl->isVisible());
-    o.Sk_manuell_Anzahl->click();
-    QVERIFY(o.Y_Scale_Anzahl->isVisible());
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("50"));
-    auto* up = o.findChild<QToolButton*>("Y_Scale_AnzahlUp");
-    auto* down = o.findChild<QToolButton*>("Y_Scale_AnzahlDown");
+    QVERIFY(o.countScalePanel->isVisible() && !o.speedScalePanel->isVisible());
+    QCOMPARE(o.scaleBox->title(), QString::fromStdString(f.texts[130]));
+    QVERIFY(o.countAutoScale->isChecked());
+    QVERIFY(!o.countScaleStepper->isVisible());
+    o.countManualScale->click();
+    QVERIFY(o.countScaleStepper->isVisible());
+    QCOMPARE(o.countMaximumLabel->text(), QString("50"));
+    auto* up = o.findChild<QToolButton*>("countScaleStepperUp");
+    auto* down = o.findChild<QToolButton*>("countScaleStepperDown");
     QVERIFY(up && down);
     up->click(); // redraws with the manual maximum
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 100.0);
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("100"));
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 100.0);
+    QCOMPARE(o.countMaximumLabel->text(), QString("100"));
     for (int i = 0; i < 20; ++i)
         up->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("100000"));
+    QCOMPARE(o.countMaximumLabel->text(), QString("100000"));
     QCOMPARE(p.Scale().CountScaleIndex, 14);
     for (int i = 0; i < 20; ++i)
         down->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("5"));
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 5.0); // manual: bars are cut, the step stays
+    QCOMPARE(o.countMaximumLabel->text(), QString("5"));
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 5.0); // manual: bars are cut, the step stays
 
     // Value labels and 2D/3D act on the chart at once.
-    o.Sk_Wert_Balken->click();
-    QCOMPARE(p.Diag->Appearance().ValueLabels, ValueLabelMode::Bars);
-    o.Sk_Wert_Rand->click();
-    QCOMPARE(p.Diag->Appearance().ValueLabels, ValueLabelMode::Edge);
-    o.Darstellung_2D->click();
-    QVERIFY(!p.Diag->Appearance().View3D);
+    o.valueLabelsInBars->click();
+    QCOMPARE(p.chartWidget->Appearance().ValueLabels, ValueLabelMode::Bars);
+    o.valueLabelsAtEdge->click();
+    QCOMPARE(p.chartWidget->Appearance().ValueLabels, ValueLabelMode::Edge);
+    o.flatChart->click();
+    QVERIFY(!p.chartWidget->Appearance().View3D);
     o.hide();
     QVERIFY(!p.Scale().AutoCountScale);
 
     // The manual choice survives a redraw; a speed chart then offers only the speed scale.
-    p.ToolButton56->click();
-    QCOMPARE(p.Diag->Chart().AxisKind, 2);
-    QVERIFY(!p.Diag->Appearance().View3D);
+    p.v4Button->click();
+    QCOMPARE(p.chartWidget->Chart().AxisKind, 2);
+    QVERIFY(!p.chartWidget->Appearance().View3D);
     o.show();
-    QVERIFY(!o.Panel_Anzahl->isVisible() && o.Panel_Tempo->isVisible());
-    QVERIFY(o.Sk_auto_Tempo->isChecked());
-    QVERIFY(o.Darstellung_2D->isChecked() && o.Sk_Wert_Rand->isChecked());
-    o.Sk_manuell_Tempo->click();
-    auto* speedDown = o.findChild<QToolButton*>("Y_Scale_TempoDown");
+    QVERIFY(!o.countScalePanel->isVisible() && o.speedScalePanel->isVisible());
+    QVERIFY(o.speedAutoScale->isChecked());
+    QVERIFY(o.flatChart->isChecked() && o.valueLabelsAtEdge->isChecked());
+    o.speedManualScale->click();
+    auto* speedDown = o.findChild<QToolButton*>("speedScaleStepperDown");
     for (int i = 0; i < 10; ++i)
         speedDown->click();
-    QCOMPARE(o.Y_max_Tempo->text(), QString("40"));
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 40.0);
+    QCOMPARE(o.speedMaximumLabel->text(), QString("40"));
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 40.0);
     o.hide();
 
     // Entering the chart mode again makes both scales automatic.
     p.EnterChartView();
     QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 50.0);
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 50.0);
 }
 
 void ChartPanelTest::OptionsDialogShowsAndStepsAnAxisThatGrewPastTheTable() {
@@ -239,22 +239,22 @@ void ChartPanelTest::OptionsDialogShowsAndStepsAnAxisThatGrewPastTheTable() {
     Fixture f(std::move(data));
     ChartPanel& p = *f.panel;
     p.EnterChartView();
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 200000.0);
-    TGrafik_Opt& o = *p.Grafik_Opt;
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 200000.0);
+    ChartOptionsDialog& o = *p.optionsDialog;
     o.show();
-    o.Sk_manuell_Anzahl->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("200000")); // what the axis reads
-    auto* up = o.findChild<QToolButton*>("Y_Scale_AnzahlUp");
-    auto* down = o.findChild<QToolButton*>("Y_Scale_AnzahlDown");
+    o.countManualScale->click();
+    QCOMPARE(o.countMaximumLabel->text(), QString("200000")); // what the axis reads
+    auto* up = o.findChild<QToolButton*>("countScaleStepperUp");
+    auto* down = o.findChild<QToolButton*>("countScaleStepperDown");
     down->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("100000"));
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 100000.0);
+    QCOMPARE(o.countMaximumLabel->text(), QString("100000"));
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 100000.0);
     down->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("50000"));
+    QCOMPARE(o.countMaximumLabel->text(), QString("50000"));
     for (int i = 0; i < 5; ++i)
         up->click();
-    QCOMPARE(o.Y_max_Anzahl->text(), QString("200000")); // up to the grown step, no further
-    QCOMPARE(p.Diag->Chart().LeftAxisMax, 200000.0);
+    QCOMPARE(o.countMaximumLabel->text(), QString("200000")); // up to the grown step, no further
+    QCOMPARE(p.chartWidget->Chart().LeftAxisMax, 200000.0);
     o.hide();
 }
 
@@ -266,7 +266,7 @@ void ChartPanelTest::PictureOfTheChartOnScreen() {
     QTemporaryDir dir;
     f.panel->SavePicture(dir.filePath("chart.BMP").toStdString());
     const QImage picture(dir.filePath("chart.BMP"));
-    QCOMPARE(picture.size(), f.panel->Diag->size());
+    QCOMPARE(picture.size(), f.panel->chartWidget->size());
     QVERIFY_THROWS_EXCEPTION(CoreError, f.panel->SavePicture(dir.filePath("chart.gif").toStdString()));
 }
 
@@ -282,11 +282,11 @@ void ChartPanelTest::StatisticsViewsInTheToolBar() {
     QSignalSpy drawn(f.panel.get(), &ChartPanel::chartDrawn);
     f.panel->AverageDayButton->click();
     QCOMPARE(drawn.count(), 1);
-    QVERIFY(!f.panel->ToolButton57->isChecked());
-    QVERIFY(!f.panel->ToolButton45->isEnabled());
+    QVERIFY(!f.panel->countButton->isChecked());
+    QVERIFY(!f.panel->sumOfAllButton->isEnabled());
     QVERIFY(Shown(f.panel->ProfileDaysChoice));
     QCOMPARE(f.panel->ProfileDaysChoice->itemText(1), QStringLiteral("Wochenende"));
-    const ChartDescription& chart = f.panel->Diag->Chart();
+    const ChartDescription& chart = f.panel->chartWidget->Chart();
     QVERIFY(chart.Arrangement == BarArrangement::SideBySide);
     QCOMPARE(chart.Title, f.texts[StatisticsChartText::WorkdaysTitle]);
     // A partial Monday morning holds no complete day.
@@ -294,12 +294,12 @@ void ChartPanelTest::StatisticsViewsInTheToolBar() {
 
     f.panel->ProfileDaysChoice->setCurrentIndex(1);
     QCOMPARE(drawn.count(), 2);
-    QCOMPARE(f.panel->Diag->Chart().Title, f.texts[StatisticsChartText::WeekendTitle]);
+    QCOMPARE(f.panel->chartWidget->Chart().Title, f.texts[StatisticsChartText::WeekendTitle]);
 
-    f.panel->ToolButton57->click();
+    f.panel->countButton->click();
     QVERIFY(!Shown(f.panel->ProfileDaysChoice));
-    QVERIFY(f.panel->Diag->Chart().Arrangement == BarArrangement::Stacked);
-    QVERIFY(f.panel->ToolButton45->isEnabled());
+    QVERIFY(f.panel->chartWidget->Chart().Arrangement == BarArrangement::Stacked);
+    QVERIFY(f.panel->sumOfAllButton->isEnabled());
 }
 
 QTEST_MAIN(ChartPanelTest)

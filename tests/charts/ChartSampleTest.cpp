@@ -1,11 +1,11 @@
 // The chart views over the sample measurement: what different views show of the same vehicles
 // must agree with each other and with the intervals.
 
-#include "charts/Grafik.h"
-#include "data/Daten_Load.h"
+#include "base/LanguageTexts.h"
+#include "charts/ChartViews.h"
+#include "data/DataFileLoader.h"
 #include "data/TextFormat.h"
-#include "evaluation/Mode_Lng.h"
-#include "lang/LanguageTexts.h"
+#include "evaluation/IntervalList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "charts/StatisticsCharts.h"
 
-#include "lang/LanguageTexts.h"
-#include "lang/Sprachfile.h"
+#include "base/LanguageTexts.h"
+#include "lang/LanguageFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

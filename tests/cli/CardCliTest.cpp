@@ -4,7 +4,7 @@
 #include "CliTestSupport.h"
 
 #include "cards/CardImage.h"
-#include "data/Daten_Load.h"
+#include "data/DataFileLoader.h"
 #include "data/TextFormat.h"
 
 #include <csignal>

@@ -3,7 +3,7 @@
 
 #include "CliTestSupport.h"
 
-#include "data/Speichern.h"
+#include "data/DataFileWriter.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "CliTestSupport.h"
 
-#include "data/Speichern.h"
+#include "data/DataFileWriter.h"
 
 #include <array>
 #include <cstdio>
@@ -48,8 +48,8 @@ CliResult RunCli(const std::vector<std::string>& arguments) {
 }
 
 std::filesystem::path TestFolder(const std::string& name) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("korvelan-cli-" + std::to_string(::getpid()) + "-" + name);
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("korvelan-cli-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -65,8 +65,8 @@ VehicleRecord Vehicle(int year, int month, int day, int hour, int minute, int se
     return v;
 }
 
-std::filesystem::path WriteVehicles(const std::filesystem::path& file, const std::vector<VehicleRecord>& vehicles,
-                                    const std::string& comment) {
+std::filesystem::path WriteVehicles(const std::filesystem::path& file,
+                                    const std::vector<VehicleRecord>& vehicles, const std::string& comment) {
     WriteVehicleFile(file, comment, vehicles);
     return file;
 }

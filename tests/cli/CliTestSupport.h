@@ -26,7 +26,8 @@ VehicleRecord Vehicle(int year, int month, int day, int hour, int minute, int se
                       char direction);
 
 // Writes an own LNG file with the vehicles.
-std::filesystem::path WriteVehicles(const std::filesystem::path& file, const std::vector<VehicleRecord>& vehicles,
+std::filesystem::path WriteVehicles(const std::filesystem::path& file,
+                                    const std::vector<VehicleRecord>& vehicles,
                                     const std::string& comment = "Testmessung");
 
 // The expected text of tests/cli/expected/NAME; with KORVELAN_UPDATE_EXPECTED=1 in the environment the

@@ -54,7 +54,7 @@ TEST(DateTime, FormatsThePatternsOfListsAndTables) {
     EXPECT_EQ(FormatDateTime("dd/mm/yy hh:mm:ss", t, en), "07/12/26 08:05:03");
     EXPECT_EQ(FormatDateTime("dd/mm/yyyy  hh:mm:ss", t, en), "07/12/2026  08:05:03");
     EXPECT_EQ(FormatDateTime(" dd.mm. ", t, en), " 07.12. "); // "." is literal
-    EXPECT_EQ(FormatDateTime(" hh:mm  ", t, de), " 08:05  ");  // mm after hh: minutes
+    EXPECT_EQ(FormatDateTime(" hh:mm  ", t, de), " 08:05  "); // mm after hh: minutes
     EXPECT_EQ(FormatDateTime("hh:nn", t, de), "08:05");
     EXPECT_EQ(FormatDateTime("ddd  dd.mm.yyyy  hh:mm", t, de), "Mo  07.12.2026  08:05");
     EXPECT_EQ(FormatDateTime("ddd", t, en), "Mon");

@@ -1,5 +1,5 @@
-#include "data/DateTime.h"
 #include "data/MeasurementData.h"
+#include "data/DateTime.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +58,8 @@ TEST(IntervalRecordLayout, SlotsLieWhereTheFileFormatPutsThem) {
     r.LzSpeedClasses(29)[2] = 7;
     r.GapClasses(30)[1] = 9;
     const auto* bytes = reinterpret_cast<const unsigned char*>(&r);
-    EXPECT_EQ(bytes[12 + 8 * 95], 7);  // slot 95, direction 2
-    EXPECT_EQ(bytes[8 + 8 * 127], 9);  // slot 127, direction 1
+    EXPECT_EQ(bytes[12 + 8 * 95], 7); // slot 95, direction 2
+    EXPECT_EQ(bytes[8 + 8 * 127], 9); // slot 127, direction 1
     EXPECT_EQ(&r.Spare(), &r.Slots[128]);
 }
 

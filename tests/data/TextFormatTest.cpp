@@ -1,5 +1,5 @@
-#include "data/Cp1252.h"
 #include "data/TextFormat.h"
+#include "base/Cp1252.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -51,7 +51,8 @@ TEST(LocaleFormat, NamesMapToConventions) {
 }
 
 TEST(Cp1252, RoundTripsTheCharactersOfGermanAndFrenchTexts) {
-    const std::string bytes = "\xC4nderung \x80 \x84Stra\xDF" "e\x93 \xE9t\xE9";
+    const std::string bytes = "\xC4nderung \x80 \x84Stra\xDF"
+                              "e\x93 \xE9t\xE9";
     const std::string text = Cp1252ToUtf8(bytes);
     EXPECT_EQ(text, "Änderung € „Straße“ été");
     EXPECT_EQ(Utf8ToCp1252(text), bytes);

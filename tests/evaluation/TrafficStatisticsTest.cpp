@@ -1,6 +1,6 @@
 #include "evaluation/TrafficStatistics.h"
-#include "EvalTestData.h"
-#include "evaluation/Mode_Lng.h"
+#include "EvaluationTestData.h"
+#include "evaluation/IntervalList.h"
 
 #include <gtest/gtest.h>
 

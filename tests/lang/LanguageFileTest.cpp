@@ -1,7 +1,7 @@
-#include "data/CoreError.h"
+#include "lang/LanguageFile.h"
+#include "base/CoreError.h"
 #include "lang/LanguageLocale.h"
 #include "lang/ProgramDirectory.h"
-#include "lang/Sprachfile.h"
 #include "lang/TextDecoding.h"
 
 #include <gtest/gtest.h>

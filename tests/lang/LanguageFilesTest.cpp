@@ -1,7 +1,7 @@
 // The shipped language files must give every text the program uses, in all three languages.
 
-#include "data/Cp1252.h"
-#include "lang/Sprachfile.h"
+#include "base/Cp1252.h"
+#include "lang/LanguageFile.h"
 
 #include <gtest/gtest.h>
 

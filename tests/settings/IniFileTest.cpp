@@ -1,5 +1,5 @@
 #include "settings/IniFile.h"
-#include "data/CoreError.h"
+#include "base/CoreError.h"
 
 #include "SettingsTestFolder.h"
 

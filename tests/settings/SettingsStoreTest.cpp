@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
-#include "lang/LanguageTexts.h"
-#include "settings/Option.h"
+#include "base/LanguageTexts.h"
+#include "settings/LengthThresholdSteps.h"
 
 #include "SettingsTestFolder.h"
 

@@ -1,0 +1,33 @@
+#include "base/CoreError.h"
+
+#include "base/LanguageTexts.h"
+
+namespace {
+std::string Substitute(std::string text, const std::string& detail) {
+    const auto at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, detail);
+    return text;
+}
+} // namespace
+
+std::string DefaultErrorText(int textNumber) {
+    switch (textNumber) {
+    case CoreError::CapacityExceeded:
+        return "Zu viele Datensätze: höchstens %s sind möglich.";
+    default:
+        return "Fehler: %s";
+    }
+}
+
+CoreError::CoreError(int textNumber, std::string detail)
+    : CoreError(textNumber, DefaultErrorText(textNumber), std::move(detail)) {}
+
+CoreError::CoreError(int textNumber, std::string fallback, std::string detail)
+    : std::runtime_error(Substitute(fallback, detail)), textNumber_(textNumber),
+      fallback_(std::move(fallback)), detail_(std::move(detail)) {}
+
+std::string CoreError::Message(const LanguageTexts& texts) const {
+    const std::string& text = textNumber_ > 0 ? texts[textNumber_] : std::string();
+    return Substitute(text.empty() ? fallback_ : text, detail_);
+}

@@ -1,0 +1,312 @@
+#include "evaluation/RecordFilter.h"
+
+#include "base/CoreError.h"
+#include "base/LanguageTexts.h"
+#include "base/TextNames.h"
+#include "data/TextFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr int SpeedNotWholeText = 441;
+constexpr int LengthNotWholeText = 442;
+constexpr int UnknownConditionText = 443;
+constexpr int RepeatedConditionText = 444;
+constexpr int NoVehicleDataText = 445;
+
+const char* const SpeedNotWholeFallback =
+    "Der Wert für die Geschwindigkeit „%s“ ist keine ganze Zahl. Bitte eine Zahl in km/h eingeben.";
+const char* const LengthNotWholeFallback =
+    "Der Wert für die Länge „%s“ ist keine ganze Zahl. Bitte eine Zahl in Metern eingeben.";
+const char* const UnknownConditionFallback =
+    "Unbekannte Bedingung „%s“. Möglich sind speed>N, speed=N, speed<N, length>N, length=N, length<N, "
+    "dir=1 und dir=2.";
+const char* const RepeatedConditionFallback =
+    "Die Bedingung „%s“ betrifft eine Größe, für die schon eine Bedingung gilt. Je Richtung, Länge "
+    "und Geschwindigkeit ist nur eine Bedingung möglich.";
+const char* const NoVehicleDataFallback =
+    "Der Datenfilter wirkt nur auf Einzelfahrzeugdaten; bitte eine Messung mit Einzelfahrzeugen laden.";
+
+constexpr int FirstDataLine = 2; // header and empty line come first
+
+bool NeedsValue(Comparison c) {
+    return c == Comparison::Greater || c == Comparison::Equal || c == Comparison::Less;
+}
+
+ValueCondition ReadValueCondition(int item, std::string_view text, int errorText, const char* fallback) {
+    ValueCondition condition{ComparisonOfItem(item), 0};
+    if (!NeedsValue(condition.Compare))
+        return condition;
+    const auto value = StrToIntStrict(text);
+    if (!value)
+        throw CoreError(errorText, fallback, std::string(text));
+    condition.Value = *value;
+    return condition;
+}
+
+bool PassesValue(int actual, const ValueCondition& condition) {
+    switch (condition.Compare) {
+    case Comparison::Any:
+        return true;
+    case Comparison::Greater:
+        return actual > condition.Value;
+    case Comparison::Equal:
+        return actual == condition.Value;
+    case Comparison::Less:
+        return actual < condition.Value;
+    case Comparison::NoItem:
+        break;
+    }
+    return false;
+}
+
+bool PassesDirection(char direction, DirectionChoice choice) {
+    switch (choice) {
+    case DirectionChoice::Both:
+        return true;
+    case DirectionChoice::Direction1:
+        return direction == '1';
+    case DirectionChoice::Direction2:
+        return direction == '2';
+    case DirectionChoice::NoItem:
+        break;
+    }
+    return false;
+}
+
+// The filter works on vehicle records only; a non-modal dialog may still be open when interval
+// data have been loaded, and Vehicles then no longer holds LoadedCount records.
+void RequireVehicleData(const MeasurementData& data) {
+    if (data.DataMode != ::DataMode::SingleVehicle)
+        throw CoreError(NoVehicleDataText, NoVehicleDataFallback, "");
+}
+
+// Packs the working vehicles whose mark equals `keepMarked` to the front, clearing their marks.
+void KeepVehicles(MeasurementData& data, std::uint8_t keepMarked) {
+    VehicleRecord* const records = data.WorkVehicles.data();
+    const int count = data.WorkVehicleCount;
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        if (records[i].Marked != keepMarked)
+            continue;
+        records[kept] = records[i];
+        records[kept].Marked = 0;
+        ++kept;
+    }
+    data.WorkVehicleCount = kept;
+    data.MarkedCount = 0;
+    data.VehicleListTop = 1;
+    data.IntervalRebuildPending = 1;
+}
+
+// The three tests as bounds, so that marking tests every vehicle without branching on its values
+// (passing and failing vehicles alternate at random, and mispredicted branches would cost more
+// than the tests). Equivalent to PassesMarkCondition.
+struct MarkBounds {
+    bool AnyDirection = true;
+    int Direction = 0; // the one direction character that passes otherwise; -1 none
+    long long LengthMin = 0, LengthMax = 0;
+    long long SpeedMin = 0, SpeedMax = 0;
+
+    bool Passes(const VehicleRecord& v) const {
+        const bool direction = AnyDirection | (static_cast<unsigned char>(v.Direction) == Direction);
+        return direction & (v.Length >= LengthMin) & (v.Length <= LengthMax) & (v.Speed >= SpeedMin) &
+               (v.Speed <= SpeedMax);
+    }
+};
+
+void SetBounds(const ValueCondition& c, long long& min, long long& max) {
+    constexpr long long Lowest = -(1LL << 40), Highest = 1LL << 40;
+    const long long v = c.Value;
+    switch (c.Compare) {
+    case Comparison::Any:
+        min = Lowest, max = Highest;
+        return;
+    case Comparison::Greater:
+        min = v + 1, max = Highest;
+        return;
+    case Comparison::Equal:
+        min = v, max = v;
+        return;
+    case Comparison::Less:
+        min = Lowest, max = v - 1;
+        return;
+    case Comparison::NoItem:
+        break;
+    }
+    min = 1, max = 0; // nothing passes
+}
+
+MarkBounds BoundsOf(const MarkCondition& condition) {
+    MarkBounds bounds;
+    bounds.AnyDirection = condition.Direction == DirectionChoice::Both;
+    bounds.Direction = condition.Direction == DirectionChoice::Direction1   ? '1'
+                       : condition.Direction == DirectionChoice::Direction2 ? '2'
+                                                                            : -1;
+    SetBounds(condition.Length, bounds.LengthMin, bounds.LengthMax);
+    SetBounds(condition.Speed, bounds.SpeedMin, bounds.SpeedMax);
+    return bounds;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+} // namespace
+
+Comparison ComparisonOfItem(int itemIndex) {
+    return itemIndex >= 0 && itemIndex <= 3 ? static_cast<Comparison>(itemIndex) : Comparison::NoItem;
+}
+
+DirectionChoice DirectionOfItem(int itemIndex) {
+    return itemIndex >= 0 && itemIndex <= 2 ? static_cast<DirectionChoice>(itemIndex)
+                                            : DirectionChoice::NoItem;
+}
+
+MarkCondition MarkConditionFromFields(int speedItem, std::string_view speedText, int lengthItem,
+                                      std::string_view lengthText, int directionItem) {
+    MarkCondition condition;
+    condition.Direction = DirectionOfItem(directionItem);
+    condition.Length = ReadValueCondition(lengthItem, lengthText, LengthNotWholeText, LengthNotWholeFallback);
+    condition.Speed = ReadValueCondition(speedItem, speedText, SpeedNotWholeText, SpeedNotWholeFallback);
+    return condition;
+}
+
+void AddMarkCondition(MarkCondition& condition, std::string_view text) {
+    const auto unknown = [&] {
+        return CoreError(UnknownConditionText, UnknownConditionFallback, std::string(text));
+    };
+    const auto repeated = [&] {
+        return CoreError(RepeatedConditionText, RepeatedConditionFallback, std::string(text));
+    };
+    if (text == "dir=1" || text == "dir=2") {
+        if (condition.Direction != DirectionChoice::Both)
+            throw repeated();
+        condition.Direction = text.back() == '1' ? DirectionChoice::Direction1 : DirectionChoice::Direction2;
+        return;
+    }
+    ValueCondition* target = nullptr;
+    std::string_view rest;
+    if (StartsWith(text, "speed")) {
+        target = &condition.Speed;
+        rest = text.substr(5);
+    } else if (StartsWith(text, "length")) {
+        target = &condition.Length;
+        rest = text.substr(6);
+    } else {
+        throw unknown();
+    }
+    if (rest.empty())
+        throw unknown();
+    Comparison compare = Comparison::NoItem;
+    switch (rest.front()) {
+    case '>':
+        compare = Comparison::Greater;
+        break;
+    case '=':
+        compare = Comparison::Equal;
+        break;
+    case '<':
+        compare = Comparison::Less;
+        break;
+    default:
+        throw unknown();
+    }
+    const auto value = StrToIntStrict(rest.substr(1));
+    if (!value)
+        throw unknown();
+    if (target->Compare != Comparison::Any)
+        throw repeated();
+    *target = ValueCondition{compare, *value};
+}
+
+MarkCondition MarkConditionFromTexts(const std::vector<std::string>& texts) {
+    MarkCondition condition;
+    for (const auto& text : texts)
+        AddMarkCondition(condition, text);
+    return condition;
+}
+
+bool PassesMarkCondition(const VehicleRecord& vehicle, const MarkCondition& condition) {
+    return PassesDirection(vehicle.Direction, condition.Direction) &&
+           PassesValue(vehicle.Length, condition.Length) && PassesValue(vehicle.Speed, condition.Speed);
+}
+
+FilterRun WholeWorkingSet(const MeasurementData& data) {
+    return {1, data.WorkVehicleCount};
+}
+
+int VehicleRecordAtLine(const MeasurementData& data, int cursorLine) {
+    const int record = data.VehicleListTop + std::max(0, cursorLine - FirstDataLine);
+    return std::clamp(record, 1, std::max(1, data.WorkVehicleCount));
+}
+
+FilterRun TakeFilterStart(FilterRun run, int record) {
+    run.FilterStart = std::min(record, run.FilterStop);
+    return run;
+}
+
+FilterRun TakeFilterStop(FilterRun run, int record) {
+    run.FilterStop = std::max(record, run.FilterStart);
+    return run;
+}
+
+int MarkVehicles(MeasurementData& data, const MarkCondition& condition, FilterRun run) {
+    RequireVehicleData(data);
+    const int first = std::max(run.FilterStart, 1);
+    const int last = std::min(run.FilterStop, data.WorkVehicleCount);
+    if (last < first)
+        return 0;
+    const MarkBounds bounds = BoundsOf(condition);
+    VehicleRecord* const records = data.WorkVehicles.data();
+    int newlyMarked = 0;
+    for (int i = first - 1; i < last; ++i) {
+        VehicleRecord& vehicle = records[i];
+        const bool mark = (vehicle.Marked != 1) & bounds.Passes(vehicle);
+        vehicle.Marked = mark ? std::uint8_t{1} : vehicle.Marked;
+        newlyMarked += mark ? 1 : 0;
+    }
+    data.MarkedCount += newlyMarked;
+    return newlyMarked;
+}
+
+void EraseMarkedVehicles(MeasurementData& data) {
+    RequireVehicleData(data);
+    KeepVehicles(data, 0);
+}
+
+bool UseMarkedVehicles(MeasurementData& data) {
+    RequireVehicleData(data);
+    if (data.MarkedCount <= 0)
+        return false;
+    KeepVehicles(data, 1);
+    return true;
+}
+
+void ClearVehicleFilter(MeasurementData& data) {
+    RequireVehicleData(data);
+    CopyVehiclesToWork(data);
+    data.VehicleListTop = 1;
+    data.IntervalRebuildPending = 1;
+}
+
+FilterButtonStates UpdateFilterButtons(const MeasurementData& data) {
+    FilterButtonStates states;
+    states.clearMarksButton = data.WorkVehicleCount < data.LoadedCount || data.MarkedCount > 0;
+    states.eraseMarkedButton = data.MarkedCount >= 1;
+    states.useMarkedButton = data.MarkedCount >= 1;
+    return states;
+}
+
+std::string MarkedCounterText(const MeasurementData& data, const LanguageTexts& texts) {
+    // Without a language file the counter still reads as a sentence.
+    const std::string of = texts[Text::Of].empty() ? std::string("von") : texts[Text::Of];
+    const std::string marked = texts[Text::Marked].empty() ? std::string("markiert") : texts[Text::Marked];
+    return IntToStr(data.MarkedCount) + " " + of + " " + IntToStr(data.WorkVehicleCount) + " " + marked;
+}
+
+std::string MarkedCounterAfterCommand(const MeasurementData& data, const LanguageTexts& texts) {
+    const std::string of = texts[262].empty() ? std::string("von") : texts[262];
+    const std::string marked = texts[263].empty() ? std::string("markiert") : texts[263];
+    return IntToStr(data.MarkedCount) + " " + of + " " + IntToStr(data.WorkVehicleCount) + " " + marked;
+}
