@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds everything and runs every test: once in a normal build
-# (with the benchmarks built, then the Debian package checked), once under AddressSanitizer and
-# UndefinedBehaviorSanitizer built with clang, followed by a few seconds of every fuzz target.
+# Installs what the build needs, checks the formatting, builds everything and runs every test: once
+# in a normal build (with the benchmarks built, then the Debian package checked), once under
+# AddressSanitizer and UndefinedBehaviorSanitizer built with clang, followed by a few seconds of every
+# fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs=$(nproc)
+
+# Every source file stays as clang-format writes it.
+git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
