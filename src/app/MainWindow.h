@@ -107,28 +107,27 @@ public:
     // Loads a data file without asking (the file named on the command line, tests).
     bool OpenDataFile(const std::filesystem::path& file);
 
-    // --- commands, named after their controls and events -----------------------------------------
-    void LoadDataFile();         // "Öffnen", openButton
-    void SaveFilteredData();     // "gefiltert speichern"
-    void SaveAllData();          // "alles speichern"
-    void EditComment();          // "Kommentar ändern"
-    void ImportPeloData();       // "Import"
-    void ExportAscii();          // "Export"
-    void ShowSettings();         // "Einstellungen"
-    void Quit();                 // "Beenden"
-    void ReadSmartMediaCard();   // "SmartMedia - Card"
-    void ReadCardFile();         // "MM / SD - Card"
-    void ShowAbout();            // "Programm", aboutButton
-    void ShowHelp();             // "Hilfe", F1
-    void ShowFilterOrRange();    // filter or time range
-    void ShowVehicleListView();  // vehicle list
-    void ShowIntervalListView(); // interval list
-    void ShowChartView();        // chart
-    void ShowSummaryView();      // summary
-    void ToggleSpeedLimit();     // speed-limit display on/off
-    void PrintView();            // print
-    void
-    ChooseIntervalLength(int factor); // interval5Action, interval15Action, interval30Action, interval60Action
+    // --- commands of the menus and tool buttons ----------------------------------------------------
+    void LoadDataFile();                                // "Öffnen", openButton
+    void SaveFilteredData();                            // "gefiltert speichern"
+    void SaveAllData();                                 // "alles speichern"
+    void EditComment();                                 // "Kommentar ändern"
+    void ImportPeloData();                              // "Import"
+    void ExportAscii();                                 // "Export"
+    void ShowSettings();                                // "Einstellungen"
+    void Quit();                                        // "Beenden"
+    void ReadSmartMediaCard();                          // "SmartMedia - Card"
+    void ReadCardFile();                                // "MM / SD - Card"
+    void ShowAbout();                                   // "Programm", aboutButton
+    void ShowHelp();                                    // "Hilfe", F1
+    void ShowFilterOrRange();                           // filter or time range
+    void ShowVehicleListView();                         // vehicle list
+    void ShowIntervalListView();                        // interval list
+    void ShowChartView();                               // chart
+    void ShowSummaryView();                             // summary
+    void ToggleSpeedLimit();                            // speed-limit display on/off
+    void PrintView();                                   // print
+    void ChooseIntervalLength(int factor);              // the four interval actions
     void LoadLanguageFile(const std::string& fileName); // germanAction, englishAction, frenchAction
     void ChooseLowerPercentile(int index);              // "V 05" .. "V 25"
     void ChooseUpperPercentile(int index);              // "V 75" .. "V 95"
@@ -174,7 +173,7 @@ public:
     // Lines per page of the list, from the height of `listView`.
     int PageLines() const;
 
-    // --- controls, named as in the form ---------------------------------------------------------
+    // --- controls -----------------------------------------------------------------------------------
     QMenu* fileMenu = nullptr;
     QAction* openAction = nullptr;
     QMenu* saveMenu = nullptr;

@@ -30,7 +30,7 @@ public:
     // The preparation alone (false after reporting a failure).
     bool Prepare(const QString& fileName);
 
-    // Event handlers, named after the form's controls.
+    // Event handlers, named for what the user did.
     void OnShow();
     void ReadClick();           // "Einlesen"
     void CancelClick();         // "Abbruch"

@@ -36,7 +36,7 @@ public:
     // Set to true when a read has finished; the main window clears it before showing the dialog.
     bool SmartMediaReadDone = false;
 
-    // Event handlers, named after the form's controls and events.
+    // Event handlers, named for what the user did.
     void OnShow();
     void PortChosen();
     void PollTimerElapsed();

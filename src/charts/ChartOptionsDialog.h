@@ -29,7 +29,7 @@ public:
     // Entering the chart mode: both scales automatic, and the dialog shows it.
     void SetAutomaticScaling();
 
-    // Event handlers, named after the form's controls and events.
+    // Event handlers, named for what the user did.
     void FlatChartClick();
     void ThreeDChartClick();
     void NoValueLabelsClick();

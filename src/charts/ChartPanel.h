@@ -48,7 +48,7 @@ public:
     int ReadDirectionSelection() const { return selections_.DirectionSelection; }
     ChartScaleState& Scale() { return scale_; }
 
-    // Event handlers, named after their controls.
+    // Event handlers, named for what the user did.
     void GroupButtonClick();
     void QuantityButtonClick(int quantity);
     void DirectionButtonClick();

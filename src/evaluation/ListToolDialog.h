@@ -1,6 +1,6 @@
 #pragma once
 // What the time range and the filter dialog share: a non-modal tool window on top of the main
-// window, placed beside the list, whose form events run when it is shown, activated and hidden.
+// window, placed beside the list, whose handlers run when it is shown, activated and hidden.
 
 #include <QDialog>
 
@@ -37,6 +37,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-    // A language text, or the form's own caption when the language file leaves it empty.
+    // A language text, or the dialog's own caption when the language file leaves it empty.
     static QString TextOr(const std::string& text, const char* builtIn);
 };

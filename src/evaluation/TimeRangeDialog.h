@@ -21,7 +21,7 @@ public:
     TimeRangeDialog(MeasurementData& data, const LanguageTexts& texts, ListHost& host,
                     QWidget* parent = nullptr);
 
-    // Event handlers, named after the form's controls and events.
+    // Event handlers, named for what the user did.
     void OnShow() override;
     void OnActivate() override;
     void OnHide() override;

@@ -32,7 +32,7 @@ public:
     std::function<void(int)> UpperPercentileChosen;
     std::function<void()> WriteSettings;
 
-    // Event handlers, named after the form's controls and events.
+    // Event handlers, named for what the user did.
     void OnShow();
     void OnHide();
     void PkwLengthUpClick();
