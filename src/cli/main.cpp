@@ -14,9 +14,12 @@ int main(int argc, char** argv) {
 
     RegisterDataCommands(app, context);
     RegisterEvaluationCommands(app, context);
+#ifdef KORVELAN_CLI_WITH_QT
+    // Pictures and printouts are drawn with Qt, and the card reader is a Qt serial port.
     RegisterChartCommands(app, context);
     RegisterPrintCommands(app, context);
     RegisterCardCommands(app, context);
+#endif
     RegisterStatisticsCommands(app, context);
 
     try {
