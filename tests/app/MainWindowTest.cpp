@@ -15,6 +15,7 @@
 #include "evaluation/TimeRangeDialog.h"
 #include "lang/LanguageFile.h"
 #include "settings/SettingsDialog.h"
+#include "support/FakeDialogs.h"
 #include "ui/FileDialogs.h"
 
 #include <QAction>
@@ -45,34 +46,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class FakeDialogs : public FileDialogs {
-public:
-    QStringList OpenAnswers;
-    QStringList SaveAnswers;
-    QStringList FolderAnswers;
-    QStringList Filters;
-    QStringList Directories;
-    QStringList Messages;
-
-    QString OpenFileName(QWidget*, const QString&, const QString& directory, const QString& filter) override {
-        Filters << filter;
-        Directories << directory;
-        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString& directory, const QString& filter,
-                         const QString&) override {
-        Filters << filter;
-        Directories << directory;
-        return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
-    }
-    QString ExistingDirectory(QWidget*, const QString&, const QString&) override {
-        return FolderAnswers.isEmpty() ? QString() : FolderAnswers.takeFirst();
-    }
-    void ShowMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
-        Messages << text;
-    }
-};
 
 constexpr int VehicleCount = 180; // one vehicle a minute from 07:00 for three hours
 

@@ -2,6 +2,7 @@
 
 #include "CardTestFiles.h"
 #include "ModelSerialPort.h"
+#include "support/TestTimes.h"
 
 #include "base/LanguageTexts.h"
 #include "cards/CardFileDialog.h"
@@ -22,9 +23,6 @@
 #include <memory>
 
 namespace {
-double At(int y, int mo, int d, int h, int mi, int s) {
-    return *TryEncodeDateTime(y, mo, d, h, mi, s);
-}
 
 LanguageTexts DialogTexts() {
     LanguageTexts texts;

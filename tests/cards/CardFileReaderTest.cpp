@@ -1,4 +1,5 @@
 #include "CardTestFiles.h"
+#include "support/TestTimes.h"
 
 #include "cards/CardCommon.h"
 #include "cards/CardFileReader.h"
@@ -7,9 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-double At(int y, int mo, int d, int h, int mi, int s, int ms = 0) {
-    return *TryEncodeDateTime(y, mo, d, h, mi, s, ms);
-}
 
 void ExpectSameTime(double actual, double expected) {
     EXPECT_EQ(ToMilliseconds(actual), ToMilliseconds(expected));

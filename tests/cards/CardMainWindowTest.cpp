@@ -1,11 +1,11 @@
 // The card and import commands of the main window, with the file dialogs answered by the test.
 
 #include "CardTestFiles.h"
+#include "support/FakeDialogs.h"
 
 #include "app/CommentDialog.h"
 #include "app/MainWindow.h"
 #include "cards/CardFileDialog.h"
-#include "ui/FileDialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -17,35 +17,12 @@
 
 #include <filesystem>
 
-namespace {
-class AnsweringDialogs : public FileDialogs {
-public:
-    QStringList OpenAnswers;
-    QStringList Filters;
-    QStringList Directories;
-    QStringList Messages;
-
-    QString OpenFileName(QWidget*, const QString&, const QString& directory, const QString& filter) override {
-        Filters << filter;
-        Directories << directory;
-        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString ExistingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    void ShowMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
-        Messages << text;
-    }
-};
-} // namespace
-
 class CardMainWindowTest : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir folder_;
-    AnsweringDialogs dialogs_;
+    FakeDialogs dialogs_;
 
     std::unique_ptr<MainWindow> NewMain() {
         const std::filesystem::path dir = folder_.path().toStdString();

@@ -7,6 +7,7 @@
 #include "cards/QtCardSerialPort.h"
 #include "cards/SmartMediaReader.h"
 #include "data/DateTime.h"
+#include "support/TestTimes.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -18,9 +19,6 @@
 namespace {
 double Day(int y, int m, int d) {
     return *TryEncodeDate(y, m, d);
-}
-double At(int y, int mo, int d, int h, int mi, int s) {
-    return *TryEncodeDateTime(y, mo, d, h, mi, s);
 }
 
 // A simulated reader on a pseudo-terminal for the lifetime of the object.

@@ -1,4 +1,5 @@
 #include "ModelSerialPort.h"
+#include "support/TestTimes.h"
 
 #include "base/LanguageTexts.h"
 #include "cards/CardCommon.h"
@@ -11,9 +12,6 @@
 namespace {
 double Day(int y, int m, int d) {
     return *TryEncodeDate(y, m, d);
-}
-double At(int y, int mo, int d, int h, int mi, int s) {
-    return *TryEncodeDateTime(y, mo, d, h, mi, s);
 }
 
 LanguageTexts ReaderTexts() {

@@ -4,6 +4,7 @@
 
 #include "data/DateTime.h"
 #include "data/MeasurementData.h"
+#include "support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -104,8 +105,4 @@ inline VehicleRecord Vehicle(double time, int speed, int length, char direction,
 template <typename Record> std::string BytesOf(const Record* records, int count) {
     return std::string(reinterpret_cast<const char*>(records),
                        sizeof(Record) * static_cast<std::size_t>(count));
-}
-
-inline double At(int year, int month, int day, int hour, int minute, int second = 0) {
-    return *TryEncodeDateTime(year, month, day, hour, minute, second);
 }

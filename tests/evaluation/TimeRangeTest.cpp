@@ -2,6 +2,7 @@
 
 #include "base/CoreError.h"
 #include "data/DateTime.h"
+#include "support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,6 @@
 #include <memory>
 
 namespace {
-double At(int year, int month, int day, int hour, int minute, int second = 0) {
-    return *TryEncodeDateTime(year, month, day, hour, minute, second);
-}
 
 // `count` consecutive 5-minute intervals from `start` in Intervals and WorkIntervals; each carries
 // its record number in Total (direction 1) so that moved records can be recognised.
