@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/Mnemonics.h"
 #include "app/Pictures.h"
+#include "app/ScreenCsv.h"
 #include "base/CoreError.h"
 #include "base/TextNames.h"
 #include "cards/CardCommon.h"
@@ -244,6 +245,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
         button->setEnabled(false);
     commentAction->setEnabled(false);
     exportAction->setEnabled(false);
+    ExportCsv1->setEnabled(false);
 
     LoadConfig();
     if (!startedOk_)
@@ -367,6 +369,8 @@ void MainWindow::CreateMenus() {
     importAction->setVisible(false);
     exportAction = fileMenu->addAction(QStringLiteral("Export"));
     exportAction->setObjectName(QStringLiteral("exportAction"));
+    ExportCsv1 = fileMenu->addAction(QStringLiteral("Exportieren als CSV…"));
+    ExportCsv1->setObjectName(QStringLiteral("ExportCsv1"));
     fileMenu->addSeparator();
     settingsAction = fileMenu->addAction(QStringLiteral("Einstellungen"));
     settingsAction->setObjectName(QStringLiteral("settingsAction"));
@@ -576,6 +580,7 @@ void MainWindow::ConnectCommands() {
     connect(commentAction, &QAction::triggered, this, [this] { EditComment(); });
     connect(importAction, &QAction::triggered, this, [this] { ImportPeloData(); });
     connect(exportAction, &QAction::triggered, this, [this] { ExportAscii(); });
+    connect(ExportCsv1, &QAction::triggered, this, [this] { ExportCsv(); });
     connect(settingsAction, &QAction::triggered, this, [this] { ShowSettings(); });
     connect(quitAction, &QAction::triggered, this, [this] { Quit(); });
     connect(smartMediaAction, &QAction::triggered, this, [this] { ReadSmartMediaCard(); });
@@ -774,6 +779,7 @@ void MainWindow::ApplyTexts() {
     SetCaption(commentAction, texts_[Text::EditComment]);
     SetCaption(importAction, texts_[Text::Import]);
     SetCaption(exportAction, texts_[Text::Export]);
+    SetCaption(ExportCsv1, texts_[602]);
     SetCaption(settingsAction, texts_[Text::Settings]);
     SetCaption(quitAction, texts_[Text::Exit]);
     SetCaption(smartMediaAction, texts_[Text::SmartMediaCard]);
@@ -1163,6 +1169,7 @@ bool MainWindow::OpenDataFile(const std::filesystem::path& file) {
     LoadInfo info;
     if (!Guarded([&] { info = ::LoadDataFile(file, data_); }))
         return false;
+    dataSource_ = file;
     statusBar()->showMessage(Q(PathText(file)));
     FinishLoad();
     return true;
@@ -1183,6 +1190,7 @@ void MainWindow::FinishLoad() {
         button->setEnabled(true);
     commentAction->setEnabled(true);
     exportAction->setEnabled(true);
+    ExportCsv1->setEnabled(true);
     if (vehicles) {
         ActivateView(MainView::VehicleList);
         ShowVehicleList();
@@ -1196,6 +1204,7 @@ void MainWindow::FinishLoad() {
 
 void MainWindow::FinishCardRead() {
     data_.MarkedCount = 0;
+    dataSource_.clear();
     FinishLoad();
     commentDialog->exec();
 }
@@ -1264,6 +1273,19 @@ void MainWindow::ExportAscii() {
                                   : view_ == MainView::Chart        ? ExportView::Chart
                                                                     : ExportView::Summary;
     if (Guarded([&] { ::ExportAscii(file.toStdString(), exportView, data_, summaryLines_); }))
+        statusBar()->showMessage(file);
+}
+
+void MainWindow::ExportCsv() {
+    if (view_ == MainView::None)
+        return;
+    const QString file = SaveFileName(Q(texts_[603]), QStringLiteral("csv"), ExportCsv1->iconText());
+    if (file.isEmpty())
+        return;
+    const CsvExportRequest request = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
+    if (Guarded([&] {
+            ExportScreenCsv(file.toStdString(), view_, data_, request, chartPanel->chartWidget->Chart());
+        }))
         statusBar()->showMessage(file);
 }
 
@@ -1349,6 +1371,7 @@ void MainWindow::ImportPeloData() {
         return;
     if (!Guarded([&] { ImportPeloFile(data_, file.toStdString()); }))
         return;
+    dataSource_ = file.toStdString();
     statusBar()->showMessage(file);
     FinishLoad(); // imported intervals: the interval list
 }

@@ -114,6 +114,7 @@ public:
     void EditComment();                                 // "Kommentar ändern"
     void ImportPeloData();                              // "Import"
     void ExportAscii();                                 // "Export"
+    void ExportCsv();                                   // "Exportieren als CSV…"
     void ShowSettings();                                // "Einstellungen"
     void Quit();                                        // "Beenden"
     void ReadSmartMediaCard();                          // "SmartMedia - Card"
@@ -182,6 +183,7 @@ public:
     QAction* commentAction = nullptr;
     QAction* importAction = nullptr;
     QAction* exportAction = nullptr;
+    QAction* ExportCsv1 = nullptr;
     QAction* settingsAction = nullptr;
     QAction* quitAction = nullptr;
     QMenu* readCardMenu = nullptr;
@@ -308,6 +310,7 @@ private:
     bool shownOnce_ = false;
     QString pendingWarning_; // a settings problem, told once the window is shown
     std::string languageFile_;
+    std::filesystem::path dataSource_; // the file the data came from; empty for card reads
     // The main tool bar's buttons hidden while the filter or time range is open; the bar keeps
     // its height so that the list does not move.
     std::vector<QAction*> hiddenBarActions_;

@@ -2,6 +2,7 @@
 
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
+#include "cli/CsvExportCommand.h"
 #include "data/AsciiExport.h"
 #include "evaluation/IntervalList.h"
 #include "evaluation/Summary.h"
@@ -14,6 +15,8 @@ struct ExportOptions {
     std::string View;
     std::string Output;
     std::string Kind = "overview";
+    std::string Format = "ascii";
+    bool Excel = false;
 };
 } // namespace
 
@@ -48,15 +51,33 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     });
 
     auto exportOptions = std::make_shared<ExportOptions>();
-    CLI::App* exportCommand = app.add_subcommand("export", "ASCII export of a view (CR LF line ends)");
+    CLI::App* exportCommand = app.add_subcommand(
+        "export", "ASCII export of a view (CR LF line ends), or with --format csv an open table");
     AddInputFile(exportCommand, *file);
-    exportCommand->add_option("--view", exportOptions->View, "vehicles, intervals or summary")
+    exportCommand
+        ->add_option(
+            "--view", exportOptions->View,
+            "ascii: vehicles, intervals or summary; csv: vehicles, intervals, days, profile or stats")
         ->required()
-        ->check(CLI::IsMember({"vehicles", "intervals", "summary"}));
+        ->check(CLI::IsMember({"vehicles", "intervals", "summary", "days", "profile", "stats"}));
     exportCommand->add_option("-o", exportOptions->Output, "export file to write")->required();
+    exportCommand->add_option("--format", exportOptions->Format, "ascii (default) or csv")
+        ->check(CLI::IsMember({"ascii", "csv"}));
+    exportCommand->add_flag("--excel", exportOptions->Excel,
+                            "csv for a German spreadsheet: \";\" separator, decimal comma, byte-order mark");
     AddSummaryKindOption(exportCommand, exportOptions->Kind);
     AddSelectionOptions(exportCommand, *selection);
     exportCommand->callback([&context, file, selection, exportOptions] {
+        if (exportOptions->Format == "csv") {
+            RunCsvExport(context, *file, *selection,
+                         CsvExportOptions{exportOptions->View, exportOptions->Output, exportOptions->Excel});
+            return;
+        }
+        if (exportOptions->Excel)
+            UsageError("--excel needs --format csv");
+        if (exportOptions->View != "vehicles" && exportOptions->View != "intervals" &&
+            exportOptions->View != "summary")
+            UsageError("--view " + exportOptions->View + " needs --format csv");
         CliRun run;
         StartRun(context, run);
         LoadInput(run, *file);

@@ -78,11 +78,22 @@ std::optional<double> TryEncodeDateTime(int year, int month, int day, int hour, 
 }
 
 long long ToMilliseconds(double t) {
+    // The product in double precision lies within half a unit in its last place of the exact
+    // one, so it rounds the same way unless it lies that near a half millisecond; only then is
+    // the slower extended precision needed. Lists and exports convert every record.
+    const double x = t * static_cast<double>(MsPerDay);
+    const double rounded = std::nearbyint(x);
+    const double margin = std::abs(x) * 1e-15; // several units in the last place
+    if (std::abs(x) < 1e15 && std::abs(std::abs(x - rounded) - 0.5) > margin)
+        return static_cast<long long>(rounded);
     return static_cast<long long>(std::nearbyint(static_cast<long double>(t) * MsPerDay));
 }
 
 DateTimeParts DecodeDateTime(double t) {
-    const long long ms = ToMilliseconds(t);
+    return DecodeMilliseconds(ToMilliseconds(t));
+}
+
+DateTimeParts DecodeMilliseconds(long long ms) {
     const long long days = FloorDiv(ms, MsPerDay);
     long long rest = ms - days * MsPerDay;
     DateTimeParts p;

@@ -37,6 +37,8 @@ bool IsStorableDayCount(double t);
 
 // Splits a day count into its parts, rounded to the nearest millisecond.
 DateTimeParts DecodeDateTime(double t);
+// The same for a time already in whole milliseconds since 1899-12-30 00:00.
+DateTimeParts DecodeMilliseconds(long long ms);
 
 // The day count rounded to whole milliseconds, for comparisons with interval boundaries
 // (times computed from counters can lie one unit in the last place below an exact boundary).

@@ -3,12 +3,16 @@
 // range and settings dialogs act on the window's data.
 
 #include "app/MainWindow.h"
+#include "../evaluation/CsvReadBack.h"
 #include "app/AboutDialog.h"
 #include "app/CommentDialog.h"
 #include "app/Pictures.h"
 #include "base/Cp1252.h"
+#include "charts/ChartPanel.h"
+#include "charts/ChartWidget.h"
 #include "data/DataFileWriter.h"
 #include "data/DateTime.h"
+#include "data/Sha256.h"
 #include "evaluation/IntervalList.h"
 #include "evaluation/RecordFilterDialog.h"
 #include "evaluation/Summary.h"
@@ -542,6 +546,52 @@ private slots:
         main_->SaveAllData();
         QVERIFY(!fs::exists(Folder() / "nothing.txt"));
         QCOMPARE(dialogs_.Messages.size(), 0);
+    }
+
+    void csvExportWritesTheTableBehindTheView() {
+        QCOMPARE(main_->ExportCsv1->text().remove(QLatin1Char('&')), QStringLiteral("Exportieren als CSV…"));
+        QVERIFY(!main_->ExportCsv1->isEnabled());
+        Open(vehicleFile_);
+        QVERIFY(main_->ExportCsv1->isEnabled());
+        const auto exportRows = [this](const char* name) {
+            dialogs_.SaveAnswers << PathOf(name);
+            main_->ExportCsv();
+            return ReadRectangularCsv(FileBytes(PathOf(name)), ',');
+        };
+        auto rows = exportRows("fahrzeuge.csv");
+        QCOMPARE(dialogs_.Filters.last(), QStringLiteral("CSV-Datei (*.csv)|*.csv"));
+        QCOMPARE(rows.size(), std::size_t{1 + VehicleCount});
+        QCOMPARE(rows[1][0], std::string("2026-03-09T07:00:20"));
+        QCOMPARE(rows[1][1], std::to_string(SpeedOf(1)));
+        const std::string description = FileBytes(PathOf("fahrzeuge.datapackage.json"));
+        QVERIFY(description.find("\"week.lng\"") != std::string::npos);
+        QVERIFY(description.find(FileSha256Hex(vehicleFile_.toStdString())) != std::string::npos);
+
+        main_->intervalListButton->click();
+        rows = exportRows("intervalle.csv");
+        QCOMPARE(rows[0][0], std::string("start"));
+        QCOMPARE(rows.size(), std::size_t(1 + main_->Data().WorkIntervalCount));
+
+        main_->summaryButton->click();
+        QCOMPARE(exportRows("kennwerte.csv")[0][2], std::string("figure"));
+        main_->Data().SummaryKind = 3;
+        QCOMPARE(exportRows("tage.csv")[1][0], std::string("2026-03-09"));
+
+        main_->chartButton->click();
+        rows = exportRows("diagramm.csv");
+        const ChartDescription& chart = main_->chartPanel->chartWidget->Chart();
+        QVERIFY(!chart.Labels.empty());
+        QCOMPARE(rows.size(), 1 + chart.Labels.size());
+        QCOMPARE(rows[1][0], chart.Labels[0]);
+        QCOMPARE(std::stod(rows[1][1]), chart.Series[0].Values[0]);
+        QCOMPARE(dialogs_.Messages.size(), 0);
+
+        // An unwritable target: the message, no file.
+        dialogs_.SaveAnswers << PathOf("fehlt/diagramm.csv");
+        main_->ExportCsv();
+        QCOMPARE(dialogs_.Messages.size(), 1);
+        QVERIFY(dialogs_.Messages[0].contains(QStringLiteral("diagramm.csv")));
+        QVERIFY(!fs::exists(Folder() / "fehlt"));
     }
 
     void commentAndAboutBox() {

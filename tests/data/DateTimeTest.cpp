@@ -34,6 +34,25 @@ TEST(DateTime, DecodesToTheNearestMillisecond) {
     EXPECT_EQ(DateOf(std::nextafter(nextDay, 0.0)), nextDay);
 }
 
+TEST(DateTime, MillisecondsRoundAsInExtendedPrecisionEvenNearAHalfMillisecond) {
+    const auto extended = [](double t) {
+        return static_cast<long long>(std::nearbyint(static_cast<long double>(t) * 86400000));
+    };
+    // Times a few units in the last place around half milliseconds, today and in year 9999.
+    int checked = 0;
+    for (const double day : {46082.0, 2958465.0}) {
+        for (int k = 0; k < 2000; ++k) {
+            double t = day + (k * 43201 % 86400000 + 0.5) / 86400000;
+            for (int step = 0; step < 6; ++step) {
+                EXPECT_EQ(ToMilliseconds(t), extended(t)) << day << " " << k;
+                t = std::nextafter(t, 1e9);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 24000);
+}
+
 TEST(DateTime, IncMinuteCountsFromTheGivenTime) {
     const double start = *TryEncodeDateTime(2005, 12, 31, 23, 55, 0);
     const double next = IncMinute(start, 5);

@@ -1,0 +1,46 @@
+#include "app/ScreenCsv.h"
+
+#include "app/Logo.h"
+#include "charts/ChartCsv.h"
+#include "data/Sha256.h"
+
+namespace {
+constexpr int DayProfileSummary = 3;
+} // namespace
+
+CsvTable CsvTableOfScreen(MainView view, const MeasurementData& data, const CsvExportRequest& request,
+                          const ChartDescription& chart) {
+    const auto table = [&](CsvView v) {
+        return BuildCsvTable(v, data, request.Settings, request.IntervalMinutes, request.Style);
+    };
+    switch (view) {
+    case MainView::VehicleList:
+        return table(CsvView::Vehicles);
+    case MainView::IntervalList:
+        return table(CsvView::Intervals);
+    case MainView::Summary:
+        return table(data.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
+    case MainView::Chart:
+        return ChartCsv(chart, request.Style);
+    case MainView::None:
+        break;
+    }
+    return table(CsvView::Stats);
+}
+
+CsvExportRequest CsvRequestOfScreen(const Settings& settings, const MeasurementData& data,
+                                    const ViewSelections& view, const std::filesystem::path& source) {
+    CsvExportRequest request;
+    request.Style = CsvStyle::Plain;
+    request.Settings = StatisticsSettingsOf(settings, data, view);
+    request.IntervalMinutes = 5 * view.IntervalFactor;
+    if (!source.empty())
+        request.Source = DataPackageSource{source.filename().string(), FileSha256Hex(source.string())};
+    request.ProgramVersion = ProgramVersion;
+    return request;
+}
+
+void ExportScreenCsv(const std::filesystem::path& csvFile, MainView view, const MeasurementData& data,
+                     const CsvExportRequest& request, const ChartDescription& chart) {
+    ExportCsvTable(csvFile, CsvTableOfScreen(view, data, request, chart), data, request);
+}
