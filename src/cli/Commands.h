@@ -12,3 +12,4 @@ void RegisterChartCommands(CLI::App& app, CliContext& context);      // chart
 void RegisterPrintCommands(CLI::App& app, CliContext& context);      // print
 void RegisterCardCommands(CLI::App& app, CliContext& context);       // card, smcard, import
 void RegisterStatisticsCommands(CLI::App& app, CliContext& context); // stats
+void RegisterComparisonCommands(CLI::App& app, CliContext& context); // compare

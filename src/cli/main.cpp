@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     RegisterCardCommands(app, context);
 #endif
     RegisterStatisticsCommands(app, context);
+    RegisterComparisonCommands(app, context);
 
     try {
         app.parse(argc, argv);
