@@ -20,6 +20,7 @@
 #include "data/DataFileWriter.h"
 #include "evaluation/IntervalList.h"
 #include "evaluation/RecordFilterDialog.h"
+#include "evaluation/StatisticsText.h"
 #include "evaluation/Summary.h"
 #include "evaluation/TimeRangeDialog.h"
 #include "evaluation/VehicleList.h"
@@ -338,9 +339,10 @@ void MainWindow::CreatePopupMenus() {
     speedSummaryAction->setObjectName(QStringLiteral("speedSummaryAction"));
     dailyCourseAction = summaryKindMenu->addAction(QStringLiteral("Tagesgang"));
     dailyCourseAction->setObjectName(QStringLiteral("dailyCourseAction"));
-    dailyCourseAction->setVisible(false);
+    keyFiguresAction = summaryKindMenu->addAction(QStringLiteral("Kennwerte"));
+    keyFiguresAction->setObjectName(QStringLiteral("keyFiguresAction"));
     int kind = 1;
-    for (QAction* action : {overviewAction, speedSummaryAction, dailyCourseAction}) {
+    for (QAction* action : {overviewAction, speedSummaryAction, dailyCourseAction, keyFiguresAction}) {
         action->setCheckable(true);
         action->setData(kind++);
         kinds->addAction(action);
@@ -790,6 +792,8 @@ void MainWindow::ApplyTexts() {
     SetCaption(helpAction_, texts_[31]);
     SetCaption(overviewAction, texts_[Text::Overview]);
     SetCaption(speedSummaryAction, texts_[Text::SpeedSummary]);
+    SetCaption(dailyCourseAction, texts_[StatisticsText::DayProfileTitle]);
+    SetCaption(keyFiguresAction, texts_[StatisticsText::KeyFiguresTitle]);
     if (!texts_[Text::Minutes].empty()) {
         interval5Action->setText(QStringLiteral("5 ") + Q(texts_[Text::Minutes]));
         interval15Action->setText(QStringLiteral("15 ") + Q(texts_[Text::Minutes]));
@@ -1146,7 +1150,7 @@ void MainWindow::UpdateSpeedLimitButton() {
 }
 
 void MainWindow::ChooseSummaryKind(int kind) {
-    data_.SummaryKind = std::clamp(kind, 1, 3);
+    data_.SummaryKind = std::clamp(kind, 1, 4);
     for (QAction* action : summaryKindMenu->actions())
         action->setChecked(action->data().toInt() == data_.SummaryKind);
     RedrawCurrentView();
@@ -1297,6 +1301,8 @@ void MainWindow::EditComment() {
 
 void MainWindow::ShowSettings() {
     settingsDialog->exec();
+    if (view_ == MainView::Summary)
+        ShowSummary(); // the key figures follow the free-flow gap and the thresholds
 }
 
 void MainWindow::ShowAbout() {

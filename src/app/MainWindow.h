@@ -133,7 +133,7 @@ public:
     void ChooseLowerPercentile(int index);              // "V 05" .. "V 25"
     void ChooseUpperPercentile(int index);              // "V 75" .. "V 95"
     void ChooseSpeedLimit(int limitIndex);              // "10 km/h" .. "100 km/h"
-    void ChooseSummaryKind(int kind);                   // "Übersicht", "Geschwindigkeit", "Tagesgang"
+    void ChooseSummaryKind(int kind); // "Übersicht", "Geschwindigkeit", "Tagesgang", "Kennwerte"
     void ListScrollBarMoved(int position);
     void ListScrollBarScrolled(bool ended);
     void ListDoubleClicked();
@@ -209,6 +209,7 @@ public:
     QAction* overviewAction = nullptr;
     QAction* speedSummaryAction = nullptr;
     QAction* dailyCourseAction = nullptr;
+    QAction* keyFiguresAction = nullptr;
     QAction* printAction = nullptr; // the print shortcut
     // Ctrl+1 .. Ctrl+4: the vehicle list, interval list, chart and summary buttons.
     std::array<QAction*, 4> ViewShortcuts{};

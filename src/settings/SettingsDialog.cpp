@@ -5,6 +5,7 @@
 #include "data/MeasurementData.h"
 #include "settings/LengthThresholdSteps.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "ui/FileDialogs.h"
 
 #include <QButtonGroup>
@@ -21,7 +22,17 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
+
+// Texts of the statistics page.
+constexpr int FreeFlowGapCaption = 577;
+constexpr int ThresholdsCaption = 578;
+constexpr int FreeFlowGapRefused = 579;
+constexpr int ThresholdsRefused = 580;
+constexpr int StatisticsPage = 581;
+constexpr int StatisticsPageIndex = 4;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -82,6 +93,7 @@ SettingsDialog::SettingsDialog(Settings& settings, MeasurementData& data, const 
     pages->addTab(CreateLengthPage(), QStringLiteral("Fz-Länge"));
     pages->addTab(CreateCalculationPage(), QStringLiteral("V-Berechnung"));
     pages->addTab(CreateDisplayPage(), QStringLiteral("Darstellung"));
+    pages->addTab(CreateStatisticsPage(), QStringLiteral("Statistik"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     setMinimumWidth(480);
@@ -103,6 +115,8 @@ SettingsDialog::SettingsDialog(Settings& settings, MeasurementData& data, const 
     connect(medianCalculationButtons, &QButtonGroup::idClicked, this,
             [this](int id) { MedianCalculationClick(id); });
     connect(limitDisplayButtons, &QButtonGroup::idClicked, this, [this](int id) { LimitDisplayClick(id); });
+    connect(freeFlowGapEdit, &QLineEdit::textEdited, this, [this] { FreeFlowGapEdited(); });
+    connect(thresholdsEdit, &QLineEdit::textEdited, this, [this] { ThresholdsEdited(); });
 }
 
 QWidget* SettingsDialog::CreatePathPage() {
@@ -214,12 +228,45 @@ QWidget* SettingsDialog::CreateDisplayPage() {
     return page;
 }
 
+QWidget* SettingsDialog::CreateStatisticsPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet5"));
+    auto* layout = new QVBoxLayout(page);
+    auto field = [page, layout](QLabel*& label, const char* labelName, QLineEdit*& edit, const char* editName,
+                                const QString& caption) {
+        label = new QLabel(caption, page);
+        label->setObjectName(QString::fromLatin1(labelName));
+        label->setWordWrap(true);
+        edit = new QLineEdit(page);
+        edit->setObjectName(QString::fromLatin1(editName));
+        edit->setAccessibleName(caption);
+        label->setBuddy(edit);
+        layout->addWidget(label);
+        layout->addWidget(edit);
+        layout->addSpacing(8);
+    };
+    field(freeFlowGapLabel, "freeFlowGapLabel", freeFlowGapEdit, "freeFlowGapEdit",
+          QStringLiteral("Freifluss-Zeitlücke (s)"));
+    field(thresholdsLabel, "thresholdsLabel", thresholdsEdit, "thresholdsEdit",
+          QStringLiteral("Geschwindigkeitsschwellen (km/h, durch Komma getrennt, leer: Limit, +10, +20)"));
+    freeFlowGapEdit->setMaximumWidth(96);
+    refusedEntryLabel = new QLabel(page);
+    refusedEntryLabel->setObjectName(QStringLiteral("refusedEntryLabel"));
+    refusedEntryLabel->setWordWrap(true);
+    refusedEntryLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+    refusedEntryLabel->hide();
+    layout->addWidget(refusedEntryLabel);
+    layout->addStretch();
+    return page;
+}
+
 void SettingsDialog::OnShow() {
     setWindowTitle(TextOr(texts_[Text::SettingsTitle], "Einstellungen"));
     pages->setTabText(0, TextOr(texts_[Text::FoldersPage], "Pfad"));
     pages->setTabText(1, TextOr(texts_[Text::VehicleLengthPage], "Fz-Länge"));
     pages->setTabText(2, TextOr(texts_[Text::CalculationPage], "V-Berechnung"));
     pages->setTabText(3, TextOr(texts_[Text::DisplayPage], "Darstellung"));
+    pages->setTabText(StatisticsPageIndex, TextOr(texts_[StatisticsPage], "Statistik"));
     dataPathBox->setTitle(TextOr(texts_[Text::DataFolder], "Datenpfad"));
     cardPathBox->setTitle(TextOr(texts_[Text::CardFolder], "Kartenpfad"));
     dataPathEdit->setAccessibleName(dataPathBox->title());
@@ -263,6 +310,18 @@ void SettingsDialog::OnShow() {
     ShowLengths();
     dataPathEdit->setText(Q(settings_.DataPath));
     cardPathEdit->setText(Q(settings_.CardPath));
+
+    freeFlowGapLabel->setText(TextOr(texts_[FreeFlowGapCaption], "Freifluss-Zeitlücke (s)"));
+    thresholdsLabel->setText(
+        TextOr(texts_[ThresholdsCaption],
+               "Geschwindigkeitsschwellen (km/h, durch Komma getrennt, leer: Limit, +10, +20)"));
+    freeFlowGapEdit->setAccessibleName(freeFlowGapLabel->text());
+    thresholdsEdit->setAccessibleName(thresholdsLabel->text());
+    freeFlowGapEdit->setText(Q(FreeFlowGapText(settings_.FreeFlowGapSeconds)));
+    thresholdsEdit->setText(Q(ThresholdsText(settings_.SpeedThresholds)));
+    freeFlowGapRefused_ = false;
+    thresholdsRefused_ = false;
+    ShowRefusedEntries();
 }
 
 void SettingsDialog::OnHide() {
@@ -360,6 +419,63 @@ void SettingsDialog::DataPathEdited() {
 
 void SettingsDialog::CardPathEdited() {
     settings_.CardPath = cardPathEdit->text().toStdString();
+}
+
+// A valid entry takes effect at once; a refused one leaves the setting as it was, so that only
+// values that passed are ever written to the settings file.
+void SettingsDialog::FreeFlowGapEdited() {
+    const auto gap = FreeFlowGapOfEntry(freeFlowGapEdit->text().toStdString());
+    freeFlowGapRefused_ = !gap;
+    if (gap)
+        settings_.FreeFlowGapSeconds = *gap;
+    ShowRefusedEntries();
+}
+
+void SettingsDialog::ThresholdsEdited() {
+    const auto thresholds = ThresholdsOfEntry(thresholdsEdit->text().toStdString());
+    thresholdsRefused_ = !thresholds;
+    if (thresholds)
+        settings_.SpeedThresholds = *thresholds;
+    ShowRefusedEntries();
+}
+
+bool SettingsDialog::HasRefusedEntry() const {
+    return freeFlowGapRefused_ || thresholdsRefused_;
+}
+
+void SettingsDialog::ShowRefusedEntries() {
+    QStringList reasons;
+    if (freeFlowGapRefused_)
+        reasons << TextOr(texts_[FreeFlowGapRefused],
+                          "Die Freifluss-Zeitlücke muss eine positive Zahl von Sekunden sein.");
+    if (thresholdsRefused_)
+        reasons << TextOr(texts_[ThresholdsRefused],
+                          "Die Geschwindigkeitsschwellen müssen ganze km/h von 0 bis 255 sein, durch "
+                          "Komma getrennt.");
+    refusedEntryLabel->setText(reasons.join(QLatin1Char('\n')));
+    refusedEntryLabel->setVisible(!reasons.isEmpty());
+    refusedEntryLabel->setAccessibleName(refusedEntryLabel->text());
+    for (const auto& [edit, refused] :
+         {std::pair{freeFlowGapEdit, freeFlowGapRefused_}, std::pair{thresholdsEdit, thresholdsRefused_}}) {
+        edit->setStyleSheet(refused ? QStringLiteral("background: #ffe0e0;") : QString());
+        edit->setAccessibleDescription(refused ? refusedEntryLabel->text() : QString());
+    }
+}
+
+void SettingsDialog::ShowStatisticsPageWithRefusedEntry() {
+    pages->setCurrentIndex(StatisticsPageIndex);
+    QLineEdit* edit = freeFlowGapRefused_ ? freeFlowGapEdit : thresholdsEdit;
+    edit->setFocus();
+    edit->selectAll();
+}
+
+// The dialog does not close over a refused entry: closing would silently drop what the user typed.
+void SettingsDialog::done(int result) {
+    if (HasRefusedEntry()) {
+        ShowStatisticsPageWithRefusedEntry();
+        return;
+    }
+    QDialog::done(result);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

@@ -49,6 +49,11 @@ public:
     void ChooseCardPath();
     void DataPathEdited();
     void CardPathEdited();
+    void FreeFlowGapEdited();
+    void ThresholdsEdited();
+
+    // True while a statistics field holds an entry that was refused; the dialog then stays open.
+    bool HasRefusedEntry() const;
 
     QTabWidget* pages = nullptr;
     QGroupBox* dataPathBox = nullptr; // data path
@@ -77,6 +82,14 @@ public:
     QButtonGroup* medianCalculationButtons = nullptr;
     QButtonGroup* upperPercentileButtons = nullptr;
     QButtonGroup* limitDisplayButtons = nullptr;
+    QLabel* freeFlowGapLabel = nullptr;
+    QLineEdit* freeFlowGapEdit = nullptr;
+    QLabel* thresholdsLabel = nullptr;
+    QLineEdit* thresholdsEdit = nullptr;
+    QLabel* refusedEntryLabel = nullptr; // why an entry was refused; hidden while all are valid
+
+public slots:
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,6 +100,9 @@ private:
     QWidget* CreateLengthPage();
     QWidget* CreateCalculationPage();
     QWidget* CreateDisplayPage();
+    QWidget* CreateStatisticsPage();
+    void ShowRefusedEntries();
+    void ShowStatisticsPageWithRefusedEntry();
     void ShowLengths();
     void LengthsChanged();
     QString ChooseFolder(const QString& current);
@@ -95,4 +111,6 @@ private:
     MeasurementData& data_;
     const LanguageTexts& texts_;
     FileDialogs& dialogs_;
+    bool freeFlowGapRefused_ = false;
+    bool thresholdsRefused_ = false;
 };

@@ -6,6 +6,8 @@
 #include "evaluation/TrafficStatistics.h"
 
 #include <array>
+#include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -48,6 +50,28 @@ std::int32_t ReadLength(const IniFile& ini, std::string_view key, std::int32_t d
         problems += ", ";
     problems += std::string(key) + "=" + *text;
     return defaultValue;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Blanks around each comma-separated item dropped; blanks inside an item stay (and are refused).
+std::string WithoutBlanksAroundItems(std::string_view text) {
+    std::string plain;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        plain += Trimmed(text.substr(0, comma));
+        if (comma == std::string_view::npos)
+            return plain;
+        plain += ',';
+        text.remove_prefix(comma + 1);
+    }
 }
 
 std::string FolderOrProgram(std::string folder, const std::string& programDirectory) {
@@ -128,7 +152,7 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
     s.CardPath = FolderOrProgram(ini.ReadString("DefaultPath", "CardPath", ""), programDirectory);
     s.LanguageSwitchShown = ini.ReadString("Language", "change", "no") == "yes";
     s.PeloEnabled = ini.ReadString("Diagram", "Pelo", "no") == "yes";
-    // Statistics keys are written by hand only; a value that does not parse keeps the default.
+    // A value that does not parse (edited by hand) keeps the default.
     if (const auto gap = ParseFreeFlowGap(ini.ReadString("Statistics", "FreeFlowGap", "")))
         s.FreeFlowGapSeconds = *gap;
     if (const auto thresholds = ParseThresholds(ini.ReadString("Statistics", "Thresholds", "")))
@@ -156,4 +180,34 @@ void WriteConfig(IniFile& ini, const Settings& settings) {
     ini.WriteString("DefaultPath", "CardPath", settings.CardPath);
     ini.WriteString("Calculation", "VLow", VLowWord(settings.VLowIndex));
     ini.WriteString("Calculation", "VHigh", VHighWord(settings.VHighIndex));
+    ini.WriteString("Statistics", "FreeFlowGap", FreeFlowGapText(settings.FreeFlowGapSeconds));
+    ini.WriteString("Statistics", "Thresholds", ThresholdsText(settings.SpeedThresholds));
+}
+
+std::string FreeFlowGapText(double seconds) {
+    // The shortest text that reads back as the same number, independent of the C locale.
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), seconds);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+}
+
+std::string ThresholdsText(const std::vector<int>& thresholds) {
+    std::string text;
+    for (const int threshold : thresholds) {
+        if (!text.empty())
+            text += ',';
+        text += std::to_string(threshold);
+    }
+    return text;
+}
+
+std::optional<double> FreeFlowGapOfEntry(std::string_view entry) {
+    return ParseFreeFlowGap(Trimmed(entry));
+}
+
+std::optional<std::vector<int>> ThresholdsOfEntry(std::string_view entry) {
+    const std::string plain = WithoutBlanksAroundItems(entry);
+    if (Trimmed(entry).empty())
+        return std::vector<int>{};
+    return ParseThresholds(plain);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The settings file's name; both fronts use the desktop program's, so they share one file.
 inline constexpr std::string_view SettingsFileName = "korvelan2.ini";
@@ -39,9 +40,19 @@ struct LoadedConfig {
 // value-word table says; empty paths become the program's folder (with its trailing separator).
 LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory);
 
-// Writes the nine changeable keys in their fixed order; LFile, change and Pelo are never written.
+// Writes the eleven changeable keys in their fixed order; LFile, change and Pelo are never written.
 // Throws CoreError(422) when the file cannot be written.
 void WriteConfig(IniFile& ini, const Settings& settings);
+
+// The statistics settings as the file and the settings dialog show them: the gap with a decimal
+// point and no trailing zeros ("5", "2.5"), the thresholds separated by commas ("" for none).
+std::string FreeFlowGapText(double seconds);
+std::string ThresholdsText(const std::vector<int>& thresholds);
+// What a user typed: blanks around the numbers are ignored and a decimal comma is accepted; nullopt when the
+// gap is not a positive number of seconds or a threshold not a whole km/h from 0 to 255. No thresholds at all
+// (an empty entry) is valid and means the limit and the two steps above it.
+std::optional<double> FreeFlowGapOfEntry(std::string_view entry);
+std::optional<std::vector<int>> ThresholdsOfEntry(std::string_view entry);
 
 // The value words of the file.
 std::int32_t AboveLimitStyleOfWord(std::string_view word);

@@ -267,6 +267,54 @@ private slots:
         QCOMPARE(main_->CurrentView(), MainView::Summary);
     }
 
+    void summaryMenuOffersDayProfileAndKeyFigures() {
+        Open(vehicleFile_);
+        main_->summaryButton->click();
+        const LanguageTexts german = Texts("deutsch.cty");
+        QVERIFY(main_->dailyCourseAction->isVisible() && main_->keyFiguresAction->isVisible());
+        QCOMPARE(main_->dailyCourseAction->text(), QString::fromStdString(german[502]));
+        QCOMPARE(main_->keyFiguresAction->text(), QString::fromStdString(german[501]));
+
+        // Each kind redraws the view at once and is the one checked in the menu.
+        main_->dailyCourseAction->trigger();
+        QCOMPARE(main_->Data().SummaryKind, 3);
+        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[502]));
+        main_->keyFiguresAction->trigger();
+        QCOMPARE(main_->Data().SummaryKind, 4);
+        QVERIFY(main_->keyFiguresAction->isChecked() && !main_->dailyCourseAction->isChecked());
+        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[501]));
+        const QString keyFigures = main_->summaryView->toPlainText();
+        QVERIFY(keyFigures.split(QLatin1Char('\n')).size() > 20);
+
+        // Saving and exporting take the key figures as they are shown.
+        dialogs_.SaveAnswers << PathOf("kennwerte.txt") << PathOf("kennwerte.asc");
+        main_->SaveAllData();
+        main_->ExportAscii();
+        const std::string title = Utf8ToCp1252(german[501]);
+        QCOMPARE(FileBytes(PathOf("kennwerte.txt")).substr(0, title.size()), title);
+        QVERIFY(FileBytes(PathOf("kennwerte.asc")).find(title) != std::string::npos);
+
+        // A new free-flow gap from the settings dialog shows in the figures when it closes.
+        QTimer::singleShot(0, main_.get(), [this] {
+            SettingsDialog* dialog = main_->settingsDialog;
+            dialog->freeFlowGapEdit->setText(QStringLiteral("2"));
+            emit dialog->freeFlowGapEdit->textEdited(dialog->freeFlowGapEdit->text());
+            dialog->close();
+        });
+        main_->ShowSettings();
+        QCOMPARE(main_->Config().FreeFlowGapSeconds, 2.0);
+        QVERIFY(main_->summaryView->toPlainText() != keyFigures);
+        QVERIFY(FileBytes(QString::fromStdString(SettingsFile().string())).find("FreeFlowGap=2\r\n") !=
+                std::string::npos);
+
+        // The menu and the shown figures follow the language.
+        const LanguageTexts english = Texts("english.cty");
+        main_->LoadLanguageFile("english.cty");
+        QCOMPARE(main_->keyFiguresAction->text(), QString::fromStdString(english[501]));
+        QCOMPARE(main_->dailyCourseAction->text(), QString::fromStdString(english[502]));
+        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(english[501]));
+    }
+
     void intervalDataAndTimeRange() {
         Open(intervalFile_);
         QCOMPARE(main_->Data().DataMode, DataMode::Interval);

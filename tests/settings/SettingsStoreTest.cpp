@@ -67,7 +67,7 @@ TEST(LoadConfig, LengthsThatAreNoWholeNumbersFallBackWithOneMessage) {
     EXPECT_EQ(message.find("LKW"), std::string::npos) << message;
 }
 
-TEST(WriteConfig, WritesTheNineKeysInTheirOrderAndNothingElse) {
+TEST(WriteConfig, WritesTheElevenKeysInTheirOrderAndNothingElse) {
     SettingsTestFolder folder("writer");
     Settings s;
     s.Lengths = {2, 9, 13};
@@ -77,6 +77,7 @@ TEST(WriteConfig, WritesTheNineKeysInTheirOrderAndNothingElse) {
     s.VHighIndex = 4;
     s.DataPath = "/daten/";
     s.CardPath = "/karte/";
+    s.FreeFlowGapSeconds = 2.5;
     s.LanguageFile = "english.cty"; // read-only settings: never written
     s.PeloEnabled = true;
     IniFile created(folder.File("new.ini"));
@@ -84,9 +85,11 @@ TEST(WriteConfig, WritesTheNineKeysInTheirOrderAndNothingElse) {
     EXPECT_EQ(folder.Read("new.ini"), "[Length]\r\nPKW=2\r\nLKW=9\r\nLZ=13\r\n\r\n"
                                       "[Diagram]\r\nAboveLimit=Area\r\n\r\n"
                                       "[Calculation]\r\nCalcV50=Count\r\nVLow=V05\r\nVHigh=V95\r\n\r\n"
-                                      "[DefaultPath]\r\nDataPath=/daten/\r\nCardPath=/karte/\r\n");
+                                      "[DefaultPath]\r\nDataPath=/daten/\r\nCardPath=/karte/\r\n\r\n"
+                                      "[Statistics]\r\nFreeFlowGap=2.5\r\nThresholds=\r\n");
 
     // A hand-kept file keeps LFile, change and Pelo as they were; reading gives back what was written.
+    s.SpeedThresholds = {30, 50, 65};
     folder.Write("kept.ini", "[Language]\r\nLFile=francais.cty\r\nchange=yes\r\n[Diagram]\r\nPelo=no\r\n");
     IniFile kept(folder.File("kept.ini"));
     WriteConfig(kept, s);
@@ -99,6 +102,8 @@ TEST(WriteConfig, WritesTheNineKeysInTheirOrderAndNothingElse) {
     EXPECT_EQ(back.VLowIndex, 0);
     EXPECT_EQ(back.VHighIndex, 4);
     EXPECT_EQ(back.DataPath, "/daten/");
+    EXPECT_DOUBLE_EQ(back.FreeFlowGapSeconds, 2.5);
+    EXPECT_EQ(back.SpeedThresholds, s.SpeedThresholds);
 }
 
 TEST(SettingsFile, LiesBesideTheProgramOrInTheUsersConfiguration) {
@@ -150,4 +155,22 @@ TEST(LoadConfig, LengthsNearTheIntegerLimitStayWhereTheButtonsCanStep) {
     EXPECT_EQ(t.PkwMinLength, LongestLzMinLength - 2);
     EXPECT_LT(t.LkwMinLength, t.LzMinLength);
     EXPECT_LE(t.LzMinLength, LongestLzMinLength);
+}
+
+TEST(StatisticsEntries, AcceptBlanksAndADecimalCommaAndRefuseTheRest) {
+    EXPECT_EQ(FreeFlowGapOfEntry(" 2,5 "), 2.5);
+    EXPECT_EQ(FreeFlowGapOfEntry("0.1"), 0.1);
+    for (const char* refused : {"", "0", "-1", "abc", "5s", "1e999", "nan"})
+        EXPECT_FALSE(FreeFlowGapOfEntry(refused)) << refused;
+
+    EXPECT_EQ(ThresholdsOfEntry(" 50, 60 ,70"), (std::vector<int>{50, 60, 70}));
+    EXPECT_EQ(ThresholdsOfEntry("  "), std::vector<int>{}); // none: the limit and its two steps
+    for (const char* refused : {"50,", ",50", "50,,60", "50.5", "-10", "256", "50;60", "5 0"})
+        EXPECT_FALSE(ThresholdsOfEntry(refused)) << refused;
+
+    // What the file holds reads back unchanged, whatever the C library's locale says.
+    for (const double gap : {5.0, 2.5, 0.1, 12.25})
+        EXPECT_EQ(FreeFlowGapOfEntry(FreeFlowGapText(gap)), gap);
+    EXPECT_EQ(FreeFlowGapText(5), "5");
+    EXPECT_EQ(ThresholdsText({70, 50}), "70,50");
 }
