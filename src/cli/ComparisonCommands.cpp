@@ -65,8 +65,8 @@ void ApplyComparisonOptions(Settings& settings, const ComparisonOptions& o) {
     }
 }
 
-void LoadSide(CliRun& run, const std::string& path, const ComparisonOptions& o) {
-    LoadInput(run, InputFile{path, false});
+void LoadSide(EvaluationContext& run, const std::string& path, const ComparisonOptions& o) {
+    run.Load(InputFile{path, false});
     ApplySelection(run, o.Selection, false);
 }
 
@@ -81,10 +81,10 @@ void RegisterComparisonCommands(CLI::App& app, CliContext& context) {
         app.add_subcommand("compare", "compare two measurements of one site: before and after");
     AddComparisonOptions(compare, *options);
     compare->callback([&context, options] {
-        auto before = std::make_unique<CliRun>();
+        auto before = std::make_unique<EvaluationContext>();
         StartRun(context, *before);
         ApplyComparisonOptions(before->settings, *options);
-        auto after = std::make_unique<CliRun>();
+        auto after = std::make_unique<EvaluationContext>();
         after->settings = before->settings;
         after->view = before->view;
         after->data.LimitColourShift = before->data.LimitColourShift;
@@ -93,7 +93,7 @@ void RegisterComparisonCommands(CLI::App& app, CliContext& context) {
 
         ComparisonSettings settings;
         // The limit of the measurement before (or --limit) holds for both.
-        settings.Statistics = StatisticsSettingsOf(before->settings, before->data, before->view);
+        settings.Statistics = before->Statistics();
         settings.SwapDirections = options->SwapDirections;
         const Comparison comparison = CompareMeasurements(before->data, after->data, settings);
         if (options->Json) {

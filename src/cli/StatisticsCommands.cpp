@@ -54,13 +54,12 @@ void RegisterStatisticsCommands(CLI::App& app, CliContext& context) {
         stats->add_option("--thresholds", options->Thresholds, "speed thresholds T1,T2,... in km/h");
     AddSelectionOptions(stats, *selection);
     stats->callback([&context, options, selection, input] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
         ApplyStatisticsOptions(run.settings, *options);
-        LoadInput(run, *input);
+        run.Load(*input);
         ApplySelection(run, *selection, true);
-        const TrafficStatistics statistics =
-            ComputeTrafficStatistics(run.data, StatisticsSettingsOf(run.settings, run.data, run.view));
+        const TrafficStatistics statistics = ComputeTrafficStatistics(run.data, run.Statistics());
         if (options->Json) {
             const StatisticsSource source{std::filesystem::path(input->Path).filename().string(),
                                           FileSha256Hex(input->Path)};
