@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 
 #include "data/TextFormat.h"
+#include "evaluation/TrafficStatistics.h"
 #include "lang/ProgramDirectory.h"
 
 #include <cstdio>
@@ -94,6 +95,30 @@ Selection SelectionOf(const SelectionOptions& options, bool intervalsWanted) {
 
 void ApplySelection(EvaluationContext& run, const SelectionOptions& options, bool intervalsWanted) {
     run.Select(SelectionOf(options, intervalsWanted), intervalsWanted);
+}
+
+void AddStatisticsOverrides(CLI::App* command, StatisticsOverrides& overrides) {
+    overrides.FreeFlowOption = command->add_option("--free-flow", overrides.FreeFlow,
+                                                   "free-flow gap in seconds (default from settings, 5)");
+    overrides.ThresholdsOption =
+        command->add_option("--thresholds", overrides.Thresholds, "speed thresholds T1,T2,... in km/h");
+}
+
+void ApplyStatisticsOverrides(Settings& settings, const StatisticsOverrides& overrides) {
+    if (overrides.FreeFlowOption->count() > 0) {
+        const auto gap = ParseFreeFlowGap(overrides.FreeFlow);
+        if (!gap)
+            UsageError("--free-flow: expected a positive number of seconds, got \"" + overrides.FreeFlow +
+                       "\"");
+        settings.FreeFlowGapSeconds = *gap;
+    }
+    if (overrides.ThresholdsOption->count() > 0) {
+        const auto thresholds = ParseThresholds(overrides.Thresholds);
+        if (!thresholds)
+            UsageError("--thresholds: expected whole km/h 0..255 separated by commas, got \"" +
+                       overrides.Thresholds + "\"");
+        settings.SpeedThresholds = *thresholds;
+    }
 }
 
 void PrintLines(const std::vector<std::string>& lines) {

@@ -60,6 +60,18 @@ void AddInputFile(CLI::App* command, InputFile& input);
 // intervals are wanted.
 void ApplySelection(EvaluationContext& run, const SelectionOptions& options, bool intervalsWanted);
 
+// --free-flow and --thresholds of the commands that compute traffic statistics.
+struct StatisticsOverrides {
+    std::string FreeFlow;
+    std::string Thresholds;
+    CLI::Option* FreeFlowOption = nullptr; // given at all, even empty
+    CLI::Option* ThresholdsOption = nullptr;
+};
+void AddStatisticsOverrides(CLI::App* command, StatisticsOverrides& overrides);
+// Applies them over the settings; a value that does not parse is a usage error rather than a
+// silent default.
+void ApplyStatisticsOverrides(Settings& settings, const StatisticsOverrides& overrides);
+
 // Writes lines to standard output, each ended by "\n".
 void PrintLines(const std::vector<std::string>& lines);
 

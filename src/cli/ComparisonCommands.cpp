@@ -16,11 +16,8 @@ struct ComparisonOptions {
     std::string After;
     bool Json = false;
     bool SwapDirections = false;
-    std::string FreeFlow;
-    std::string Thresholds;
+    StatisticsOverrides Overrides;
     std::string Range;
-    CLI::Option* FreeFlowOption = nullptr; // given at all, even empty
-    CLI::Option* ThresholdsOption = nullptr;
     CLI::Option* RangeOption = nullptr;
     SelectionOptions Selection; // the limit and the record filter only
 };
@@ -31,10 +28,7 @@ void AddComparisonOptions(CLI::App* compare, ComparisonOptions& o) {
     compare->add_flag("--json", o.Json, "print one JSON object instead of the text");
     compare->add_option("--limit", o.Selection.Limit, "speed limit in km/h")
         ->check(CLI::IsMember({10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    o.FreeFlowOption =
-        compare->add_option("--free-flow", o.FreeFlow, "free-flow gap in seconds (default from settings, 5)");
-    o.ThresholdsOption =
-        compare->add_option("--thresholds", o.Thresholds, "speed thresholds T1,T2,... in km/h");
+    AddStatisticsOverrides(compare, o.Overrides);
     compare->add_flag("--swap-directions", o.SwapDirections, "swap the directions of AFTER");
     compare->add_option("--mark", o.Selection.Marks,
                         "mark the working vehicles of both that meet all conditions");
@@ -50,19 +44,7 @@ void ApplyComparisonOptions(Settings& settings, const ComparisonOptions& o) {
     if (o.RangeOption->count() > 0)
         UsageError("--range: record numbers of one file mean nothing in the other; compare takes whole "
                    "measurements (use --mark with --drop-marked or --keep-marked to select vehicles)");
-    if (o.FreeFlowOption->count() > 0) {
-        const auto gap = ParseFreeFlowGap(o.FreeFlow);
-        if (!gap)
-            UsageError("--free-flow: expected a positive number of seconds, got \"" + o.FreeFlow + "\"");
-        settings.FreeFlowGapSeconds = *gap;
-    }
-    if (o.ThresholdsOption->count() > 0) {
-        const auto thresholds = ParseThresholds(o.Thresholds);
-        if (!thresholds)
-            UsageError("--thresholds: expected whole km/h 0..255 separated by commas, got \"" + o.Thresholds +
-                       "\"");
-        settings.SpeedThresholds = *thresholds;
-    }
+    ApplyStatisticsOverrides(settings, o.Overrides);
 }
 
 void LoadSide(EvaluationContext& run, const std::string& path, const ComparisonOptions& o) {
