@@ -227,9 +227,9 @@ inline void EvaluateAsAUserWould(MeasurementData& data) {
             DrawEveryChartView(data, view, factor == 1 && data.WorkIntervalCount <= WeekOfIntervals,
                                k + data.IntervalCount);
         }
-        ExportAscii(path, ExportView::IntervalList, data, {});
+        ExportAscii(path, View::IntervalList, data, {});
         if (data.DataMode == DataMode::SingleVehicle)
-            ExportAscii(path, ExportView::VehicleList, data, {});
+            ExportAscii(path, View::VehicleList, data, {});
         if (data.WorkIntervalCount >= 2)
             SetIntervalRange(data, 2, data.WorkIntervalCount);
     } catch (const CoreError&) {

@@ -1,29 +1,29 @@
 #include "app/MainViewState.h"
 
-ViewControls ControlsOfView(MainView view) {
+ViewControls ControlsOfView(View view) {
     ViewControls c;
     switch (view) {
-    case MainView::None:
+    case View::None:
         break;
-    case MainView::VehicleList:
+    case View::VehicleList:
         c.ListShown = true;
         c.FilterRangeEnabled = true;
         c.SaveMenuEnabled = true;
         c.FilteredSaveEnabled = true;
         break;
-    case MainView::IntervalList:
+    case View::IntervalList:
         c.ListShown = true;
         c.FilterRangeEnabled = true;
         c.IntervalEnabled = true;
         c.SaveMenuEnabled = true;
         c.FilteredSaveEnabled = true;
         break;
-    case MainView::Chart:
+    case View::Chart:
         c.ChartShown = true;
         c.IntervalEnabled = true;
         c.SaveMenuEnabled = true;
         break;
-    case MainView::Summary:
+    case View::Summary:
         c.SummaryShown = true;
         c.SaveMenuEnabled = true;
         break;

@@ -2,7 +2,13 @@
 // Which of the main window's areas and commands belong to which view. The window sets its
 // controls from this table when a view button is pressed.
 
-enum class MainView { None, VehicleList, IntervalList, Chart, Summary };
+#include "base/View.h"
+
+// The main window still names the views by its old names; they go when it takes the evaluation
+// context.
+using MainView = View;
+using ExportView = View;
+using PrintView = View;
 
 struct ViewControls {
     bool ChartShown = false;   // chart tool bar and chart
@@ -14,7 +20,7 @@ struct ViewControls {
     bool FilteredSaveEnabled = false; // "gefiltert speichern"
 };
 
-ViewControls ControlsOfView(MainView view);
+ViewControls ControlsOfView(View view);
 
 // 5, 15, 30 or 60 minutes for the interval factors 1, 3, 6, 12.
 constexpr int MinutesOfFactor(int intervalFactor) {

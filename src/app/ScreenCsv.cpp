@@ -8,21 +8,21 @@ namespace {
 constexpr int DayProfileSummary = 3;
 } // namespace
 
-CsvTable CsvTableOfScreen(MainView view, const MeasurementData& data, const CsvExportRequest& request,
+CsvTable CsvTableOfScreen(View view, const MeasurementData& data, const CsvExportRequest& request,
                           const ChartDescription& chart) {
     const auto table = [&](CsvView v) {
         return BuildCsvTable(v, data, request.Settings, request.IntervalMinutes, request.Style);
     };
     switch (view) {
-    case MainView::VehicleList:
+    case View::VehicleList:
         return table(CsvView::Vehicles);
-    case MainView::IntervalList:
+    case View::IntervalList:
         return table(CsvView::Intervals);
-    case MainView::Summary:
+    case View::Summary:
         return table(data.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
-    case MainView::Chart:
+    case View::Chart:
         return ChartCsv(chart, request.Style);
-    case MainView::None:
+    case View::None:
         break;
     }
     return table(CsvView::Stats);
@@ -40,7 +40,7 @@ CsvExportRequest CsvRequestOfScreen(const Settings& settings, const MeasurementD
     return request;
 }
 
-void ExportScreenCsv(const std::filesystem::path& csvFile, MainView view, const MeasurementData& data,
+void ExportScreenCsv(const std::filesystem::path& csvFile, View view, const MeasurementData& data,
                      const CsvExportRequest& request, const ChartDescription& chart) {
     ExportCsvTable(csvFile, CsvTableOfScreen(view, data, request, chart), data, request);
 }

@@ -10,7 +10,7 @@
 
 // The view on screen as a table: vehicle list → vehicles, interval list → intervals, the day
 // profile summary → days, any other summary → key figures, chart → its labels and values.
-CsvTable CsvTableOfScreen(MainView view, const MeasurementData& data, const CsvExportRequest& request,
+CsvTable CsvTableOfScreen(View view, const MeasurementData& data, const CsvExportRequest& request,
                           const ChartDescription& chart);
 
 // The export choices of the desktop program: the open (plain) style, the statistics settings of
@@ -19,5 +19,5 @@ CsvExportRequest CsvRequestOfScreen(const Settings& settings, const MeasurementD
                                     const ViewSelections& view, const std::filesystem::path& source);
 
 // Writes the table behind the view and its description beside csvFile. Throws CoreError.
-void ExportScreenCsv(const std::filesystem::path& csvFile, MainView view, const MeasurementData& data,
+void ExportScreenCsv(const std::filesystem::path& csvFile, View view, const MeasurementData& data,
                      const CsvExportRequest& request, const ChartDescription& chart);

@@ -158,24 +158,26 @@ void PrintSummary(QPrinter& printer, const std::vector<std::string>& lines) {
     job.Finish();
 }
 
-void PrintViewDirectly(QPrinter& printer, PrintView view, const PrintSource& source) {
+void PrintViewDirectly(QPrinter& printer, View view, const PrintSource& source) {
     switch (view) {
-    case PrintView::VehicleList:
+    case View::VehicleList:
         PrintVehicleList(printer, source.Data, source.Texts);
         return;
-    case PrintView::IntervalList:
+    case View::IntervalList:
         PrintIntervalList(printer, source.Data, source.Texts);
         return;
-    case PrintView::Chart:
+    case View::Chart:
         PrintChart(printer, source.Chart, source.Appearance);
         return;
-    case PrintView::Summary:
+    case View::Summary:
         PrintSummary(printer, source.SummaryLines);
+        return;
+    case View::None:
         return;
     }
 }
 
-bool PrintCurrentView(QWidget* parent, QPrinter& printer, PrintView view, const PrintSource& source) {
+bool PrintCurrentView(QWidget* parent, QPrinter& printer, View view, const PrintSource& source) {
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintDialog1"));
     if (dialog.exec() != QDialog::Accepted)
@@ -184,7 +186,7 @@ bool PrintCurrentView(QWidget* parent, QPrinter& printer, PrintView view, const 
     return true;
 }
 
-void PreviewCurrentView(QWidget* parent, QPrinter& printer, PrintView view, const PrintSource& source) {
+void PreviewCurrentView(QWidget* parent, QPrinter& printer, View view, const PrintSource& source) {
     QPrintPreviewDialog preview(&printer, parent);
     const std::string& caption = source.Texts[493];
     preview.setWindowTitle(caption.empty() ? QStringLiteral("Druckvorschau") : ToQString(caption));

@@ -3,6 +3,7 @@
 // the working data), the chart in landscape and the summary in landscape. Each print operation is
 // one print job on the given printer; the print dialog and the preview are offered around them.
 
+#include "base/View.h"
 #include "charts/ChartDescription.h"
 #include "data/LocaleFormat.h"
 #include "data/MeasurementData.h"
@@ -18,9 +19,6 @@ class QWidget;
 inline constexpr int PrintFailedText = 492;
 // Caption of the print preview window.
 inline constexpr int PrintPreviewText = 493;
-
-// The view whose print button was pressed (`vehicleListButton`..`summaryButton`).
-enum class PrintView { VehicleList, IntervalList, Chart, Summary };
 
 // What the printout of a view reads.
 struct PrintSource {
@@ -41,9 +39,9 @@ void PrintChart(QPrinter& printer, const ChartDescription& chart, const ChartApp
 void PrintSummary(QPrinter& printer, const std::vector<std::string>& lines);
 
 // Prints the view on the printer without asking.
-void PrintViewDirectly(QPrinter& printer, PrintView view, const PrintSource& source);
+void PrintViewDirectly(QPrinter& printer, View view, const PrintSource& source);
 
 // `PrintCurrentView`: the print dialog, then the view; false when the user cancelled.
-bool PrintCurrentView(QWidget* parent, QPrinter& printer, PrintView view, const PrintSource& source);
+bool PrintCurrentView(QWidget* parent, QPrinter& printer, View view, const PrintSource& source);
 // The print preview of the view; the user can print from it.
-void PreviewCurrentView(QWidget* parent, QPrinter& printer, PrintView view, const PrintSource& source);
+void PreviewCurrentView(QWidget* parent, QPrinter& printer, View view, const PrintSource& source);

@@ -48,7 +48,7 @@ std::optional<double> ParseDateTime(const std::string& text) {
     return TryEncodeDateTime(*year, *month, *day, *hour, *minute, *second);
 }
 
-void SetComment(CliRun& run, const std::optional<std::string>& comment) {
+void SetComment(EvaluationContext& run, const std::optional<std::string>& comment) {
     if (comment)
         run.data.Comment = Utf8Left(*comment, MaxCommentLength);
 }
@@ -61,7 +61,7 @@ struct CardOptions {
 };
 
 void ReadCard(CliContext& context, const CardOptions& options) {
-    CliRun run;
+    EvaluationContext run;
     StartRun(context, run);
     const CardFilePreview preview = PrepareCardFile(options.File, run.data);
     std::optional<double> start;
@@ -103,7 +103,7 @@ std::unique_ptr<QCoreApplication> EnsureApplication() {
 }
 
 void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
-    CliRun run;
+    EvaluationContext run;
     StartRun(context, run);
     double today = static_cast<double>(QDate(1899, 12, 30).daysTo(QDate::currentDate()));
     if (!options.Today.empty()) {
@@ -147,7 +147,7 @@ void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
 }
 
 void ImportPelo(CliContext& context, const std::string& file, const std::string& output) {
-    CliRun run;
+    EvaluationContext run;
     StartRun(context, run);
     ImportPeloFile(run.data, file);
     SaveIntervalList(output, run.data, SaveScope::All, 1);

@@ -48,9 +48,9 @@ void RegisterChartCommands(CLI::App& app, CliContext& context) {
             UsageError("chart: either -o OUT or --json is needed");
         const QSize size = ParseSize(picture->Size);
 
-        auto run = std::make_unique<CliRun>();
+        auto run = std::make_unique<EvaluationContext>();
         StartRun(context, *run);
-        LoadInput(*run, *file);
+        run->Load(*file);
         ApplySelection(*run, *selection, true);
         const ChartDescription description = DrawRequestedChart(*chartOptions, *run, context.texts);
 

@@ -57,7 +57,7 @@ void CheckStatisticsViewOffered(const ChartOptions& options, ::DataMode mode) {
         UsageError("chart view " + options.View + " is not offered for " + DataKindName(mode));
 }
 
-ChartDescription DrawStatisticsChartView(const ChartOptions& options, CliRun& run,
+ChartDescription DrawStatisticsChartView(const ChartOptions& options, EvaluationContext& run,
                                          const LanguageTexts& texts) {
     CheckStatisticsViewOffered(options, run.data.DataMode);
     ChartScaleState scale;
@@ -101,7 +101,8 @@ CLI::Option* AddChartOptions(CLI::App* command, ChartOptions& options, const std
     return view;
 }
 
-ChartDescription DrawRequestedChart(const ChartOptions& options, CliRun& run, const LanguageTexts& texts) {
+ChartDescription DrawRequestedChart(const ChartOptions& options, EvaluationContext& run,
+                                    const LanguageTexts& texts) {
     if (IsStatisticsView(options.View))
         return DrawStatisticsChartView(options, run, texts);
     if (options.DaysOption && options.DaysOption->count() > 0)

@@ -23,6 +23,7 @@ CLI::Option* AddChartOptions(CLI::App* command, ChartOptions& options, const std
 
 // The chart as entering the chart mode (automatic scaling) and pressing the tool bar's buttons
 // draws it. Views and groups that the tool bar does not offer for the data are usage errors.
-ChartDescription DrawRequestedChart(const ChartOptions& options, CliRun& run, const LanguageTexts& texts);
+ChartDescription DrawRequestedChart(const ChartOptions& options, EvaluationContext& run,
+                                    const LanguageTexts& texts);
 
 ChartAppearance AppearanceOf(const ChartOptions& options);

@@ -1,14 +1,8 @@
 #include "cli/CliRun.h"
 
-#include "cards/PeloImport.h"
 #include "data/TextFormat.h"
-#include "evaluation/IntervalList.h"
-#include "evaluation/RecordFilter.h"
-#include "evaluation/TimeRange.h"
-#include "lang/LanguageFile.h"
+#include "evaluation/TrafficStatistics.h"
 #include "lang/ProgramDirectory.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsStore.h"
 
 #include <cstdio>
 #include <iostream>
@@ -48,46 +42,25 @@ int SummaryKindOf(const std::string& kind) {
     return kind == "speed" ? 2 : kind == "daily" ? 3 : kind == "stats" ? 4 : 1;
 }
 
-void StartRun(CliContext& context, CliRun& run) {
-    const std::string programDirectory = ProgramDirectory();
-    const SettingsFileLocation location = context.common.SettingsPath.empty()
-                                              ? LocateSettingsFile(programDirectory)
-                                              : SettingsFileLocation{context.common.SettingsPath, {}};
-    const IniFile ini(location.path, location.seedPath);
-    LoadedConfig config = LoadConfig(ini, programDirectory);
-    run.settings = config.settings;
+View ViewNamed(const std::string& name) {
+    return name == "vehicles"    ? View::VehicleList
+           : name == "intervals" ? View::IntervalList
+           : name == "chart"     ? View::Chart
+           : name == "summary"   ? View::Summary
+                                 : View::None;
+}
 
-    const std::string languageFile =
-        context.common.LanguageFile.empty() ? run.settings.LanguageFile : context.common.LanguageFile;
-    try {
-        LoadLanguageFile(LanguageFilePath(languageFile), context.texts);
-    } catch (const CoreError& error) {
-        // The desktop program says no more than this and ends.
-        throw CoreError(0, "Fehler!", error.Message(context.texts));
-    }
-    if (config.warning)
-        std::cerr << config.warning->Message(context.texts) << '\n';
-
-    run.view.LowerPercentile = LowerPercentileOf(run.settings.VLowIndex);
-    run.view.UpperPercentile = UpperPercentileOf(run.settings.VHighIndex);
-    run.data.LimitColourShift = LimitColourShiftOf(run.settings);
+void StartRun(CliContext& context, EvaluationContext& run) {
+    const std::optional<CoreError> warning = run.Start(
+        StartupOptions{ProgramDirectory(), context.common.LanguageFile, context.common.SettingsPath});
+    context.texts = run.texts;
+    if (warning)
+        std::cerr << warning->Message(context.texts) << '\n';
 }
 
 void AddInputFile(CLI::App* command, InputFile& input) {
     command->add_option("FILE", input.Path, "data file (with --import: Pelo file)")->required();
     command->add_flag("--import", input.Import, "FILE is a Pelo file, imported as \"Import\" does");
-}
-
-void LoadInput(CliRun& run, const InputFile& input) {
-    if (!input.Import) {
-        run.loaded = LoadDataFile(input.Path, run.data);
-        return;
-    }
-    ImportPeloFile(run.data, input.Path);
-    run.imported = true;
-    run.loaded.RecordKind = "PEL";
-    run.loaded.Count = run.data.IntervalCount;
-    run.loaded.DataMode = run.data.DataMode;
 }
 
 namespace {
@@ -100,50 +73,51 @@ std::pair<int, int> ParseRange(const std::string& text) {
     return {*first, *last};
 }
 
-void ApplySettingsOverrides(CliRun& run, const SelectionOptions& options) {
-    if (options.Pkw)
-        run.settings.Lengths.PkwMinLength = *options.Pkw;
-    if (options.Lkw)
-        run.settings.Lengths.LkwMinLength = *options.Lkw;
-    if (options.Lz)
-        run.settings.Lengths.LzMinLength = *options.Lz;
-    if (options.Lower)
-        run.view.LowerPercentile = *options.Lower;
-    if (options.Upper)
-        run.view.UpperPercentile = *options.Upper;
+Selection SelectionOf(const SelectionOptions& options, bool intervalsWanted) {
+    Selection selection;
+    selection.Minutes = options.Minutes;
+    if (intervalsWanted && !options.Range.empty())
+        selection.Range = ParseRange(options.Range);
+    selection.Limit = options.Limit;
+    selection.Lower = options.Lower;
+    selection.Upper = options.Upper;
     if (!options.CalcV50.empty())
-        run.settings.CalcV50 = options.CalcV50 == "mean" ? 1 : 0;
-    if (options.Limit) {
-        run.data.LimitDisplayOn = 1;
-        run.data.SpeedLimitIndex = *options.Limit / 10;
-    }
-    run.view.IntervalFactor = options.Minutes / 5;
-}
-
-void ApplyVehicleFilter(CliRun& run, const SelectionOptions& options) {
-    const bool wanted = !options.Marks.empty() || options.DropMarked || options.KeepMarked;
-    if (!wanted)
-        return;
-    if (!options.Marks.empty())
-        MarkVehicles(run.data, MarkConditionFromTexts(options.Marks), WholeWorkingSet(run.data));
-    if (options.DropMarked)
-        EraseMarkedVehicles(run.data);
-    if (options.KeepMarked)
-        UseMarkedVehicles(run.data);
+        selection.CalcV50 = options.CalcV50 == "mean" ? 1 : 0;
+    selection.Pkw = options.Pkw;
+    selection.Lkw = options.Lkw;
+    selection.Lz = options.Lz;
+    selection.Marks = options.Marks;
+    selection.DropMarked = options.DropMarked;
+    selection.KeepMarked = options.KeepMarked;
+    return selection;
 }
 } // namespace
 
-void ApplySelection(CliRun& run, const SelectionOptions& options, bool intervalsWanted) {
-    ApplySettingsOverrides(run, options);
-    ApplyVehicleFilter(run, options);
-    if (!intervalsWanted)
-        return;
-    if (run.data.IntervalRebuildPending)
-        BuildFiveMinuteIntervals(run.data, run.settings.Lengths);
-    AggregateIntervals(run.data, run.view.IntervalFactor);
-    if (!options.Range.empty()) {
-        const auto [first, last] = ParseRange(options.Range);
-        SetIntervalRange(run.data, first, last);
+void ApplySelection(EvaluationContext& run, const SelectionOptions& options, bool intervalsWanted) {
+    run.Select(SelectionOf(options, intervalsWanted), intervalsWanted);
+}
+
+void AddStatisticsOverrides(CLI::App* command, StatisticsOverrides& overrides) {
+    overrides.FreeFlowOption = command->add_option("--free-flow", overrides.FreeFlow,
+                                                   "free-flow gap in seconds (default from settings, 5)");
+    overrides.ThresholdsOption =
+        command->add_option("--thresholds", overrides.Thresholds, "speed thresholds T1,T2,... in km/h");
+}
+
+void ApplyStatisticsOverrides(Settings& settings, const StatisticsOverrides& overrides) {
+    if (overrides.FreeFlowOption->count() > 0) {
+        const auto gap = ParseFreeFlowGap(overrides.FreeFlow);
+        if (!gap)
+            UsageError("--free-flow: expected a positive number of seconds, got \"" + overrides.FreeFlow +
+                       "\"");
+        settings.FreeFlowGapSeconds = *gap;
+    }
+    if (overrides.ThresholdsOption->count() > 0) {
+        const auto thresholds = ParseThresholds(overrides.Thresholds);
+        if (!thresholds)
+            UsageError("--thresholds: expected whole km/h 0..255 separated by commas, got \"" +
+                       overrides.Thresholds + "\"");
+        settings.SpeedThresholds = *thresholds;
     }
 }
 

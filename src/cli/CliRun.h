@@ -1,12 +1,10 @@
 #pragma once
-// One run of korvelan2-cli: the settings and language texts as the desktop program reads them at
-// start, the one measurement, and the choices a user would make with the tool bars and dialogs.
+// One run of korvelan2-cli: its options turned into the evaluation context's start-up, load and
+// selection, which the desktop program goes through too.
 
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"
-#include "data/DataFileLoader.h"
-#include "data/MeasurementData.h"
-#include "settings/Settings.h"
+#include "session/EvaluationContext.h"
 
 #include <CLI/CLI.hpp>
 
@@ -35,47 +33,44 @@ struct SelectionOptions {
     bool KeepMarked = false;
 };
 
-// FILE of a command that reads a measurement: a data file, or with --import a Pelo file.
-struct InputFile {
-    std::string Path;
-    bool Import = false;
-};
-
 struct CliContext {
     CommonOptions common;
     LanguageTexts texts; // filled at the start of a command, so that errors read in its language
     int exitCode = 0;
 };
 
-struct CliRun {
-    Settings settings;
-    MeasurementData data;
-    ViewSelections view;
-    LoadInfo loaded;
-    bool imported = false; // FILE was a Pelo file, imported as the "Import" menu command does
-};
-
 void AddCommonOptions(CLI::App& app, CommonOptions& options);
 void AddSelectionOptions(CLI::App* command, SelectionOptions& options);
 
-// --kind overview|speed|daily|stats: the summary table (`SummaryKind` 1, 2, 3, 4).
+// --kind overview|speed|daily|stats: the summary table (summary kind 1, 2, 3, 4).
 void AddSummaryKindOption(CLI::App* command, std::string& kind);
 int SummaryKindOf(const std::string& kind);
 
-// Reads the settings file and the language file as the desktop program does at start. A settings
-// warning (lengths that are not whole numbers) goes to standard error.
-void StartRun(CliContext& context, CliRun& run);
+// --view vehicles|intervals|chart|summary.
+View ViewNamed(const std::string& name);
+
+// Starts the evaluation context with the common options; its texts become the run's texts. A
+// settings warning (lengths that are not whole numbers) goes to standard error.
+void StartRun(CliContext& context, EvaluationContext& run);
 
 // Adds FILE and --import to a command that reads a measurement.
 void AddInputFile(CLI::App* command, InputFile& input);
 
-// Loads FILE as "Öffnen" does, or with --import imports it as "Import" does.
-void LoadInput(CliRun& run, const InputFile& input);
+// Applies the selection options (see EvaluationContext::Select); --range is read only when
+// intervals are wanted.
+void ApplySelection(EvaluationContext& run, const SelectionOptions& options, bool intervalsWanted);
 
-// Applies the selection options in the order a user works: settings overrides, the speed limit,
-// marking and removing vehicles; then, when intervals are wanted, building the 5-minute
-// intervals, joining them to the chosen length and cutting them to the range.
-void ApplySelection(CliRun& run, const SelectionOptions& options, bool intervalsWanted);
+// --free-flow and --thresholds of the commands that compute traffic statistics.
+struct StatisticsOverrides {
+    std::string FreeFlow;
+    std::string Thresholds;
+    CLI::Option* FreeFlowOption = nullptr; // given at all, even empty
+    CLI::Option* ThresholdsOption = nullptr;
+};
+void AddStatisticsOverrides(CLI::App* command, StatisticsOverrides& overrides);
+// Applies them over the settings; a value that does not parse is a usage error rather than a
+// silent default.
+void ApplyStatisticsOverrides(Settings& settings, const StatisticsOverrides& overrides);
 
 // Writes lines to standard output, each ended by "\n".
 void PrintLines(const std::vector<std::string>& lines);

@@ -16,11 +16,8 @@ struct ComparisonOptions {
     std::string After;
     bool Json = false;
     bool SwapDirections = false;
-    std::string FreeFlow;
-    std::string Thresholds;
+    StatisticsOverrides Overrides;
     std::string Range;
-    CLI::Option* FreeFlowOption = nullptr; // given at all, even empty
-    CLI::Option* ThresholdsOption = nullptr;
     CLI::Option* RangeOption = nullptr;
     SelectionOptions Selection; // the limit and the record filter only
 };
@@ -31,10 +28,7 @@ void AddComparisonOptions(CLI::App* compare, ComparisonOptions& o) {
     compare->add_flag("--json", o.Json, "print one JSON object instead of the text");
     compare->add_option("--limit", o.Selection.Limit, "speed limit in km/h")
         ->check(CLI::IsMember({10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    o.FreeFlowOption =
-        compare->add_option("--free-flow", o.FreeFlow, "free-flow gap in seconds (default from settings, 5)");
-    o.ThresholdsOption =
-        compare->add_option("--thresholds", o.Thresholds, "speed thresholds T1,T2,... in km/h");
+    AddStatisticsOverrides(compare, o.Overrides);
     compare->add_flag("--swap-directions", o.SwapDirections, "swap the directions of AFTER");
     compare->add_option("--mark", o.Selection.Marks,
                         "mark the working vehicles of both that meet all conditions");
@@ -50,23 +44,11 @@ void ApplyComparisonOptions(Settings& settings, const ComparisonOptions& o) {
     if (o.RangeOption->count() > 0)
         UsageError("--range: record numbers of one file mean nothing in the other; compare takes whole "
                    "measurements (use --mark with --drop-marked or --keep-marked to select vehicles)");
-    if (o.FreeFlowOption->count() > 0) {
-        const auto gap = ParseFreeFlowGap(o.FreeFlow);
-        if (!gap)
-            UsageError("--free-flow: expected a positive number of seconds, got \"" + o.FreeFlow + "\"");
-        settings.FreeFlowGapSeconds = *gap;
-    }
-    if (o.ThresholdsOption->count() > 0) {
-        const auto thresholds = ParseThresholds(o.Thresholds);
-        if (!thresholds)
-            UsageError("--thresholds: expected whole km/h 0..255 separated by commas, got \"" + o.Thresholds +
-                       "\"");
-        settings.SpeedThresholds = *thresholds;
-    }
+    ApplyStatisticsOverrides(settings, o.Overrides);
 }
 
-void LoadSide(CliRun& run, const std::string& path, const ComparisonOptions& o) {
-    LoadInput(run, InputFile{path, false});
+void LoadSide(EvaluationContext& run, const std::string& path, const ComparisonOptions& o) {
+    run.Load(InputFile{path, false});
     ApplySelection(run, o.Selection, false);
 }
 
@@ -81,10 +63,10 @@ void RegisterComparisonCommands(CLI::App& app, CliContext& context) {
         app.add_subcommand("compare", "compare two measurements of one site: before and after");
     AddComparisonOptions(compare, *options);
     compare->callback([&context, options] {
-        auto before = std::make_unique<CliRun>();
+        auto before = std::make_unique<EvaluationContext>();
         StartRun(context, *before);
         ApplyComparisonOptions(before->settings, *options);
-        auto after = std::make_unique<CliRun>();
+        auto after = std::make_unique<EvaluationContext>();
         after->settings = before->settings;
         after->view = before->view;
         after->data.LimitColourShift = before->data.LimitColourShift;
@@ -93,7 +75,7 @@ void RegisterComparisonCommands(CLI::App& app, CliContext& context) {
 
         ComparisonSettings settings;
         // The limit of the measurement before (or --limit) holds for both.
-        settings.Statistics = StatisticsSettingsOf(before->settings, before->data, before->view);
+        settings.Statistics = before->Statistics();
         settings.SwapDirections = options->SwapDirections;
         const Comparison comparison = CompareMeasurements(before->data, after->data, settings);
         if (options->Json) {

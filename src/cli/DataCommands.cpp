@@ -3,10 +3,7 @@
 #include "base/Cp1252.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "data/DataFileWriter.h"
 #include "data/DateTime.h"
-#include "evaluation/IntervalList.h"
-#include "evaluation/VehicleList.h"
 
 #include <memory>
 
@@ -25,7 +22,7 @@ std::string DataModeName(DataMode mode) {
     return "none";
 }
 
-std::vector<std::string> InfoLines(const CliRun& run) {
+std::vector<std::string> InfoLines(const EvaluationContext& run) {
     const MeasurementData& data = run.data;
     const bool vehicles = data.DataMode == DataMode::SingleVehicle;
     const int count = vehicles ? data.LoadedCount : data.IntervalCount;
@@ -47,14 +44,6 @@ std::vector<std::string> InfoLines(const CliRun& run) {
     return lines;
 }
 
-// The whole working set as one unlimited list page.
-std::vector<std::string> ListLines(const CliRun& run, const LanguageTexts& texts) {
-    const MeasurementData& data = run.data;
-    if (data.DataMode == DataMode::SingleVehicle)
-        return RenderVehiclePage(data, 1, data.WorkVehicleCount - 1, texts);
-    return RenderIntervalPage(data, 1, data.WorkIntervalCount - 1, texts);
-}
-
 struct SaveOptions {
     std::string Output;
     bool All = false;
@@ -62,19 +51,20 @@ struct SaveOptions {
     std::optional<std::string> Comment;
 };
 
-void Save(CliRun& run, const SaveOptions& options) {
+// The list view whose records are saved: --view, or the list the measurement opens with.
+View SavedView(const EvaluationContext& run, const SaveOptions& options) {
+    if (options.View.empty())
+        return run.ListView();
+    return options.View == "vehicles" ? View::VehicleList : View::IntervalList;
+}
+
+void Save(EvaluationContext& run, const SaveOptions& options) {
     if (options.Comment)
         run.data.Comment = Utf8Left(*options.Comment, MaxCommentLength);
-    const SaveScope scope = options.All ? SaveScope::All : SaveScope::Filtered;
-    const bool vehicleView =
-        options.View.empty() ? run.data.DataMode == DataMode::SingleVehicle : options.View == "vehicles";
-    if (vehicleView) {
-        if (run.data.DataMode != DataMode::SingleVehicle)
-            UsageError("--view vehicles needs single-vehicle data");
-        SaveVehicleList(options.Output, run.data, scope);
-    } else {
-        SaveIntervalList(options.Output, run.data, scope, run.view.IntervalFactor);
-    }
+    const View view = SavedView(run, options);
+    if (view == View::VehicleList && !run.HasVehicles())
+        UsageError("--view vehicles needs single-vehicle data");
+    run.Save(options.Output, view, options.All ? SaveScope::All : SaveScope::Filtered);
 }
 } // namespace
 
@@ -85,9 +75,9 @@ void RegisterDataCommands(CLI::App& app, CliContext& context) {
     CLI::App* info = app.add_subcommand("info", "what a data file holds, one key: value a line");
     AddInputFile(info, *file);
     info->callback([&context, file] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
+        run.Load(*file);
         PrintLines(InfoLines(run));
     });
 
@@ -95,11 +85,11 @@ void RegisterDataCommands(CLI::App& app, CliContext& context) {
     AddInputFile(list, *file);
     AddSelectionOptions(list, *selection);
     list->callback([&context, file, selection] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
-        ApplySelection(run, *selection, run.data.DataMode != DataMode::SingleVehicle);
-        PrintLines(ListLines(run, context.texts));
+        run.Load(*file);
+        ApplySelection(run, *selection, !run.HasVehicles());
+        PrintLines(run.Lines(run.ListView()));
     });
 
     auto save = std::make_shared<SaveOptions>();
@@ -112,12 +102,10 @@ void RegisterDataCommands(CLI::App& app, CliContext& context) {
     saveCommand->add_option("--comment", save->Comment, "the measurement's comment (at most 78 characters)");
     AddSelectionOptions(saveCommand, *selection);
     saveCommand->callback([&context, file, selection, save] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
-        const bool intervals =
-            save->View == "intervals" || (save->View.empty() && run.data.DataMode != DataMode::SingleVehicle);
-        ApplySelection(run, *selection, intervals);
+        run.Load(*file);
+        ApplySelection(run, *selection, SavedView(run, *save) == View::IntervalList);
         Save(run, *save);
     });
 }

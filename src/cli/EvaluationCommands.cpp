@@ -3,9 +3,6 @@
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
 #include "cli/CsvExportCommand.h"
-#include "data/AsciiExport.h"
-#include "evaluation/IntervalList.h"
-#include "evaluation/Summary.h"
 
 #include <map>
 #include <memory>
@@ -28,11 +25,11 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     AddInputFile(intervals, *file);
     AddSelectionOptions(intervals, *selection);
     intervals->callback([&context, file, selection] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
+        run.Load(*file);
         ApplySelection(run, *selection, true);
-        PrintLines(RenderIntervalPage(run.data, 1, run.data.WorkIntervalCount - 1, context.texts));
+        PrintLines(run.Lines(View::IntervalList));
     });
 
     auto kind = std::make_shared<std::string>("overview");
@@ -41,13 +38,12 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
     AddSummaryKindOption(summary, *kind);
     AddSelectionOptions(summary, *selection);
     summary->callback([&context, file, selection, kind] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
+        run.Load(*file);
         ApplySelection(run, *selection, true);
         run.data.SummaryKind = SummaryKindOf(*kind);
-        PrintLines(SummaryLines(run.data, run.view, context.texts,
-                                StatisticsSettingsOf(run.settings, run.data, run.view)));
+        PrintLines(run.Lines(View::Summary));
     });
 
     auto exportOptions = std::make_shared<ExportOptions>();
@@ -78,21 +74,14 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         if (exportOptions->View != "vehicles" && exportOptions->View != "intervals" &&
             exportOptions->View != "summary")
             UsageError("--view " + exportOptions->View + " needs --format csv");
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *file);
-        const bool vehicles = exportOptions->View == "vehicles";
-        if (vehicles && run.data.DataMode != DataMode::SingleVehicle)
+        run.Load(*file);
+        const View view = ViewNamed(exportOptions->View);
+        if (view == View::VehicleList && !run.HasVehicles())
             UsageError("--view vehicles needs single-vehicle data");
-        ApplySelection(run, *selection, !vehicles);
-        std::vector<std::string> summaryLines;
-        ExportView view = vehicles ? ExportView::VehicleList : ExportView::IntervalList;
-        if (exportOptions->View == "summary") {
-            run.data.SummaryKind = SummaryKindOf(exportOptions->Kind);
-            summaryLines = SummaryLines(run.data, run.view, context.texts,
-                                        StatisticsSettingsOf(run.settings, run.data, run.view));
-            view = ExportView::Summary;
-        }
-        ExportAscii(exportOptions->Output, view, run.data, summaryLines);
+        ApplySelection(run, *selection, view != View::VehicleList);
+        run.data.SummaryKind = SummaryKindOf(exportOptions->Kind);
+        run.ExportAscii(exportOptions->Output, view);
     });
 }

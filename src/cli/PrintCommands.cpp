@@ -6,7 +6,6 @@
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
 #include "cli/GuiSession.h"
-#include "evaluation/Summary.h"
 
 #include <QPageSize>
 #include <QPrinter>
@@ -51,27 +50,22 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
     AddSelectionOptions(print, *selection);
 
     print->callback([&context, file, selection, options, chartOptions] {
-        auto run = std::make_unique<CliRun>();
+        auto run = std::make_unique<EvaluationContext>();
         StartRun(context, *run);
-        LoadInput(*run, *file);
-        const bool vehicles = options->View == "vehicles";
-        if (vehicles && run->data.DataMode != ::DataMode::SingleVehicle)
+        run->Load(*file);
+        const View view = ViewNamed(options->View);
+        if (view == View::VehicleList && !run->HasVehicles())
             UsageError("--view vehicles needs single-vehicle data");
-        ApplySelection(*run, *selection, !vehicles);
+        ApplySelection(*run, *selection, view != View::VehicleList);
+        run->data.SummaryKind = SummaryKindOf(options->Kind);
 
         const GuiSession gui;
         const auto printer = PdfPrinter(options->Output);
-        if (vehicles) {
-            PrintVehicleList(*printer, run->data, context.texts);
-        } else if (options->View == "intervals") {
-            PrintIntervalList(*printer, run->data, context.texts);
-        } else if (options->View == "summary") {
-            run->data.SummaryKind = SummaryKindOf(options->Kind);
-            PrintSummary(*printer, SummaryLines(run->data, run->view, context.texts,
-                                                StatisticsSettingsOf(run->settings, run->data, run->view)));
-        } else {
-            PrintChart(*printer, DrawRequestedChart(*chartOptions, *run, context.texts),
-                       AppearanceOf(*chartOptions));
-        }
+        const ChartDescription chart =
+            view == View::Chart ? DrawRequestedChart(*chartOptions, *run, run->texts) : ChartDescription{};
+        PrintViewDirectly(
+            *printer, view,
+            PrintSource{run->data, run->texts, chart, AppearanceOf(*chartOptions),
+                        view == View::Summary ? run->SummaryLines() : std::vector<std::string>{}});
     });
 }

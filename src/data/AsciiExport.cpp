@@ -39,17 +39,17 @@ void WriteLines(AtomicFileWriter& out, const Array& records, int count, LineOf l
 }
 } // namespace
 
-void ExportAscii(const std::filesystem::path& file, ExportView view, const MeasurementData& data,
+void ExportAscii(const std::filesystem::path& file, View view, const MeasurementData& data,
                  const std::vector<std::string>& summaryLines, const LocaleFormat& locale) {
-    if (view == ExportView::Summary) {
+    if (view == View::Summary) {
         SaveSummaryText(file, summaryLines);
         return;
     }
     AtomicFileWriter out(file);
-    if (view == ExportView::VehicleList)
+    if (view == View::VehicleList)
         WriteLines(out, data.WorkVehicles, data.WorkVehicleCount,
                    [&](const VehicleRecord& v) { return VehicleExportLine(v, locale); });
-    else if (view == ExportView::IntervalList)
+    else if (view == View::IntervalList)
         WriteLines(out, data.WorkIntervals, data.WorkIntervalCount,
                    [&](const IntervalRecord& r) { return IntervalExportLine(r, locale); });
     out.Commit();

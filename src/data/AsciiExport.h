@@ -2,14 +2,13 @@
 // ASCII export: the records of the active view as text lines for other programs, Windows-1252
 // with CR LF line ends.
 
+#include "base/View.h"
 #include "data/LocaleFormat.h"
 #include "data/MeasurementData.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-enum class ExportView { VehicleList, IntervalList, Chart, Summary };
 
 // "dd/mm/yy hh:mm:ss;00;SSS;LL;D " with D = 0 for direction 1 and 1 for direction 2.
 std::string VehicleExportLine(const VehicleRecord& v, const LocaleFormat& locale = SystemLocaleFormat());
@@ -18,6 +17,6 @@ std::string IntervalExportLine(const IntervalRecord& r, const LocaleFormat& loca
 
 // Writes the export of the view: the working vehicles, the working intervals, the summary
 // lines (joined by CR LF, no line end after the last) or, for the chart, an empty file.
-void ExportAscii(const std::filesystem::path& file, ExportView view, const MeasurementData& data,
+void ExportAscii(const std::filesystem::path& file, View view, const MeasurementData& data,
                  const std::vector<std::string>& summaryLines,
                  const LocaleFormat& locale = SystemLocaleFormat());

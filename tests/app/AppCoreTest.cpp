@@ -31,22 +31,22 @@ void ExpectLengths(const LengthThresholds& t, int pkw, int lkw, int lz) {
 } // namespace
 
 TEST(MainViewState, EachViewShowsOneAreaAndEnablesItsCommands) {
-    const ViewControls none = ControlsOfView(MainView::None);
+    const ViewControls none = ControlsOfView(View::None);
     EXPECT_FALSE(none.ListShown || none.ChartShown || none.SummaryShown || none.SaveMenuEnabled);
 
-    const ViewControls vehicles = ControlsOfView(MainView::VehicleList);
+    const ViewControls vehicles = ControlsOfView(View::VehicleList);
     EXPECT_TRUE(vehicles.ListShown && vehicles.FilterRangeEnabled && vehicles.FilteredSaveEnabled);
     EXPECT_FALSE(vehicles.IntervalEnabled || vehicles.ChartShown || vehicles.SummaryShown);
 
-    const ViewControls intervals = ControlsOfView(MainView::IntervalList);
+    const ViewControls intervals = ControlsOfView(View::IntervalList);
     EXPECT_TRUE(intervals.ListShown && intervals.FilterRangeEnabled && intervals.IntervalEnabled &&
                 intervals.FilteredSaveEnabled);
 
-    const ViewControls chart = ControlsOfView(MainView::Chart);
+    const ViewControls chart = ControlsOfView(View::Chart);
     EXPECT_TRUE(chart.ChartShown && chart.IntervalEnabled && chart.SaveMenuEnabled);
     EXPECT_FALSE(chart.ListShown || chart.FilterRangeEnabled || chart.FilteredSaveEnabled);
 
-    const ViewControls summary = ControlsOfView(MainView::Summary);
+    const ViewControls summary = ControlsOfView(View::Summary);
     EXPECT_TRUE(summary.SummaryShown && summary.SaveMenuEnabled);
     EXPECT_FALSE(summary.FilterRangeEnabled || summary.IntervalEnabled || summary.FilteredSaveEnabled);
 

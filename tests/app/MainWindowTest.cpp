@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(dialogs_.Filters.value(0), QString::fromStdString(german[24]));
         QCOMPARE(dialogs_.Directories.value(0).toStdString(), main_->Config().DataPath);
         QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount);
-        QCOMPARE(main_->CurrentView(), MainView::VehicleList);
+        QCOMPARE(main_->CurrentView(), View::VehicleList);
         QVERIFY(main_->vehicleListButton->isChecked());
         QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[81]));
         QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:20")));
@@ -228,7 +228,7 @@ private slots:
                 main_->exportAction->isEnabled());
 
         main_->intervalListButton->click();
-        QCOMPARE(main_->CurrentView(), MainView::IntervalList);
+        QCOMPARE(main_->CurrentView(), View::IntervalList);
         QCOMPARE(main_->Data().IntervalRebuildPending, 0);
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
         QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[82]));
@@ -237,7 +237,7 @@ private slots:
                 main_->saveFilteredAction->isEnabled());
 
         main_->chartButton->click();
-        QCOMPARE(main_->CurrentView(), MainView::Chart);
+        QCOMPARE(main_->CurrentView(), View::Chart);
         QCOMPARE(main_->viewStack->currentWidget(), main_->chartPage);
         QCOMPARE(chartEntered.count(), 1);
         QVERIFY(!main_->filterButton->isEnabled() && !main_->saveFilteredAction->isEnabled());
@@ -245,7 +245,7 @@ private slots:
                 main_->saveButton->isEnabled());
 
         main_->summaryButton->click();
-        QCOMPARE(main_->CurrentView(), MainView::Summary);
+        QCOMPARE(main_->CurrentView(), View::Summary);
         QVERIFY(main_->summaryView->isVisible() && !main_->listView->isVisible());
         const auto lines = SummaryLines(main_->Data(), main_->Selections(), main_->Texts());
         QCOMPARE(main_->summaryView->toPlainText().split(QLatin1Char('\n')).size(),
@@ -264,7 +264,7 @@ private slots:
         Open(PathOf("fremd.lng"));
         QCOMPARE(dialogs_.Messages.value(0), QStringLiteral("Keine Korvelan - Datei"));
         QCOMPARE(main_->Data().LoadedCount, VehicleCount);
-        QCOMPARE(main_->CurrentView(), MainView::Summary);
+        QCOMPARE(main_->CurrentView(), View::Summary);
     }
 
     void summaryMenuOffersDayProfileAndKeyFigures() {
@@ -318,7 +318,7 @@ private slots:
     void intervalDataAndTimeRange() {
         Open(intervalFile_);
         QCOMPARE(main_->Data().DataMode, DataMode::Interval);
-        QCOMPARE(main_->CurrentView(), MainView::IntervalList);
+        QCOMPARE(main_->CurrentView(), View::IntervalList);
         QVERIFY(!main_->vehicleListButton->isEnabled());
         QVERIFY(main_->intervalLengthButton->isEnabled());
 

@@ -201,13 +201,13 @@ private slots:
         QVERIFY(main_->intervalListButton->toolTip().contains(QStringLiteral("Strg+2")));
         QCOMPARE(main_->intervalListButton->accessibleName(), Text(german, 42));
         QTest::keyClick(main_.get(), Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(main_->CurrentView(), MainView::IntervalList);
+        QCOMPARE(main_->CurrentView(), View::IntervalList);
         QTest::keyClick(main_.get(), Qt::Key_4, Qt::ControlModifier);
-        QCOMPARE(main_->CurrentView(), MainView::Summary);
+        QCOMPARE(main_->CurrentView(), View::Summary);
         QTest::keyClick(main_.get(), Qt::Key_3, Qt::ControlModifier);
-        QCOMPARE(main_->CurrentView(), MainView::Chart);
+        QCOMPARE(main_->CurrentView(), View::Chart);
         QTest::keyClick(main_.get(), Qt::Key_1, Qt::ControlModifier);
-        QCOMPARE(main_->CurrentView(), MainView::VehicleList);
+        QCOMPARE(main_->CurrentView(), View::VehicleList);
 
         // The chart bar's paging buttons are announced by their hints.
         for (int i = 0; i < 6; ++i)

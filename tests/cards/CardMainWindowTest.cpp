@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(main->Data().WorkVehicleCount, 2);
         QCOMPARE(main->Data().IntervalRebuildPending, std::uint8_t{1});
         QCOMPARE(main->Data().Comment, std::string("Vom Parkplatz"));
-        QCOMPARE(main->CurrentView(), MainView::VehicleList);
+        QCOMPARE(main->CurrentView(), View::VehicleList);
         QVERIFY(main->chartButton->isEnabled());
 
         // A file that is no card file is refused; the measurement stays.
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(dialogs_.Filters.last(), QString("Pelo-Dateien (*.pel)|*.pel"));
         QCOMPARE(main->Data().DataMode, DataMode::Imported);
         QCOMPARE(main->Data().WorkIntervalCount, 3);
-        QCOMPARE(main->CurrentView(), MainView::IntervalList);
+        QCOMPARE(main->CurrentView(), View::IntervalList);
         QVERIFY(!main->vehicleListButton->isEnabled());
 
         const TempFile bad("kaputt.pel", PeloHeader("VC", 1, 1, "xx00") + " 10\r\n");

@@ -47,21 +47,21 @@ TEST(ExportFiles, EachViewWritesItsRecordsWithCrLf) {
     const auto de = GermanLocaleFormat();
     const auto file = folder / "out.asc";
 
-    ExportAscii(file, ExportView::VehicleList, *data, {}, de);
+    ExportAscii(file, View::VehicleList, *data, {}, de);
     EXPECT_EQ(ReadBytes(file), "09.03.26 08:00:00;00;048;04;0 \r\n09.03.26 08:00:02;00;061;09;1 \r\n");
 
-    ExportAscii(file, ExportView::IntervalList, *data, {}, de);
+    ExportAscii(file, View::IntervalList, *data, {}, de);
     EXPECT_EQ(ReadBytes(file), IntervalExportLine(data->WorkIntervals[1], de) + "\r\n");
 
-    ExportAscii(file, ExportView::Summary, *data, {"Tagesgang", "Mo  08:00   12"}, de);
+    ExportAscii(file, View::Summary, *data, {"Tagesgang", "Mo  08:00   12"}, de);
     EXPECT_EQ(ReadBytes(file), "Tagesgang\r\nMo  08:00   12");
 
     // The chart view and an empty working set give an empty file (replacing what was there).
-    ExportAscii(file, ExportView::Chart, *data, {"ignored"}, de);
+    ExportAscii(file, View::Chart, *data, {"ignored"}, de);
     EXPECT_EQ(ReadBytes(file), "");
     WriteBytes(file, "old");
     data->WorkVehicleCount = 0;
-    ExportAscii(file, ExportView::VehicleList, *data, {}, de);
+    ExportAscii(file, View::VehicleList, *data, {}, de);
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(ReadBytes(file), "");
 }

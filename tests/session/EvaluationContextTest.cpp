@@ -1,0 +1,154 @@
+#include "session/EvaluationContext.h"
+
+#include "base/TextNames.h"
+#include "cards/CardTestFiles.h"
+#include "data/DataFileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+const std::string Resources = std::string(KORVELAN_RESOURCES) + "/";
+const std::string Sample = Resources + "sample.lng";
+
+void WriteText(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// A context started on the shipped language files with a settings file of the test's own.
+class StartedContext : public ::testing::Test {
+protected:
+    void Start(const std::string& ini, const std::string& language = {}) {
+        WriteText(folder / "korvelan2.ini", ini);
+        warning = context.Start(StartupOptions{Resources, language, (folder / "korvelan2.ini").string()});
+    }
+
+    TempFolder folder;
+    EvaluationContext context;
+    std::optional<CoreError> warning;
+};
+
+using ContextStart = StartedContext;
+using ContextSelection = StartedContext;
+using ContextOutput = StartedContext;
+} // namespace
+
+TEST_F(ContextStart, ReadsTheSettingsAndTheirLanguageFile) {
+    Start("[Language]\nLFile=english.cty\n[Calculation]\nVLow=V10\nVHigh=V90\n");
+    EXPECT_FALSE(warning);
+    EXPECT_EQ(context.settings.LanguageFile, "english.cty");
+    EXPECT_EQ(context.texts[Text::VehicleListHeader].empty(), false);
+    EXPECT_EQ(context.view.LowerPercentile, 10);
+    EXPECT_EQ(context.view.UpperPercentile, 90);
+
+    EvaluationContext german;
+    german.Start(StartupOptions{Resources, "deutsch.cty", (folder / "korvelan2.ini").string()});
+    EXPECT_NE(german.texts[Text::VehicleListHeader], context.texts[Text::VehicleListHeader])
+        << "the language option wins over the settings";
+}
+
+TEST_F(ContextStart, BadLengthsAreAWarningAndAMissingLanguageFileEndsTheStart) {
+    Start("[Length]\nPKW=1.5\n");
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(context.settings.Lengths.PkwMinLength, LengthThresholds{}.PkwMinLength);
+
+    EvaluationContext lost;
+    try {
+        lost.Start(StartupOptions{Resources, "klingonisch.cty", (folder / "korvelan2.ini").string()});
+        FAIL() << "a missing language file must end the start";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.Message(lost.texts).rfind("Fehler!", 0), 0u) << error.Message(lost.texts);
+    }
+}
+
+TEST_F(ContextSelection, OpensVehiclesOnTheirListAndNarrowsThem) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    ASSERT_TRUE(context.HasVehicles());
+    EXPECT_EQ(context.ListView(), View::VehicleList);
+    EXPECT_FALSE(context.imported);
+    const int loaded = context.data.WorkVehicleCount;
+    // The header, an empty line and one line per vehicle.
+    EXPECT_EQ(context.Lines(View::VehicleList).size(), static_cast<std::size_t>(loaded) + 2);
+
+    Selection selection;
+    selection.Minutes = 60;
+    selection.Limit = 30;
+    selection.Marks = {"speed>50"};
+    selection.DropMarked = true;
+    selection.Range = std::pair{2, 5};
+    context.Select(selection, true);
+    EXPECT_LT(context.data.WorkVehicleCount, loaded);
+    for (int n = 1; n <= context.data.WorkVehicleCount; ++n)
+        ASSERT_LE(context.data.WorkVehicles[n].Speed, 50);
+    EXPECT_EQ(context.view.IntervalFactor, 12);
+    EXPECT_EQ(context.data.SpeedLimitIndex, 3);
+    EXPECT_EQ(context.data.LimitDisplayOn, 1);
+    EXPECT_EQ(context.data.WorkIntervalCount, 4);
+    EXPECT_EQ(context.Lines(View::IntervalList).size(), 4u + 2);
+    EXPECT_TRUE(context.Lines(View::Chart).empty());
+    EXPECT_TRUE(context.Lines(View::None).empty());
+}
+
+TEST_F(ContextSelection, ARangeBeyondTheIntervalsIsRefused) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    Selection selection;
+    selection.Range = std::pair{5, 2};
+    EXPECT_THROW(context.Select(selection, true), CoreError);
+}
+
+TEST_F(ContextSelection, APeloFileIsImportedAsIntervals) {
+    Start("");
+    std::string text = PeloHeader("QT", 24, 1);
+    for (int line = 0; line < 24; ++line)
+        text += PeloValues({line, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    WriteText(folder / "day.pel", text);
+    context.Load(InputFile{(folder / "day.pel").string(), true});
+    EXPECT_TRUE(context.imported);
+    EXPECT_EQ(context.loaded.RecordKind, "PEL");
+    EXPECT_EQ(context.loaded.Count, context.data.IntervalCount);
+    EXPECT_EQ(context.ListView(), View::IntervalList);
+
+    context.Load(InputFile{Sample, false});
+    EXPECT_FALSE(context.imported) << "a data file loaded after an import is no import";
+}
+
+TEST_F(ContextOutput, SavedListsReopenWithTheirRecords) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    Selection selection;
+    selection.Marks = {"dir=1"};
+    selection.KeepMarked = true;
+    context.Select(selection, true);
+    context.Save(folder / "kept.lng", View::VehicleList, SaveScope::Filtered);
+    context.Save(folder / "kept.sht", View::IntervalList, SaveScope::Filtered);
+
+    EvaluationContext reopened;
+    reopened.Start(StartupOptions{Resources, {}, (folder / "korvelan2.ini").string()});
+    reopened.Load(InputFile{(folder / "kept.lng").string(), false});
+    EXPECT_EQ(reopened.data.LoadedCount, context.data.WorkVehicleCount);
+    reopened.Load(InputFile{(folder / "kept.sht").string(), false});
+    EXPECT_EQ(reopened.ListView(), View::IntervalList);
+    EXPECT_EQ(reopened.data.IntervalCount, context.data.WorkIntervalCount);
+}
+
+TEST_F(ContextOutput, TheSummaryExportHoldsTheSummaryLines) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    context.Select(Selection{}, true);
+    context.data.SummaryKind = 2;
+    const std::vector<std::string> lines = context.Lines(View::Summary);
+    ASSERT_FALSE(lines.empty());
+    context.ExportAscii(folder / "summary.asc", View::Summary);
+    const std::string exported = ReadBytes(folder / "summary.asc");
+    EXPECT_NE(exported.find("\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), static_cast<long>(lines.size()) - 1);
+
+    const CsvExportRequest request = context.CsvRequest(CsvStyle::Spreadsheet, Sample);
+    EXPECT_EQ(request.Style, CsvStyle::Spreadsheet);
+    EXPECT_EQ(request.Source.FileName, "sample.lng");
+    EXPECT_EQ(request.Source.Sha256.size(), 64u);
+    EXPECT_EQ(request.IntervalMinutes, 5);
+}
