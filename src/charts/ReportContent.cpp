@@ -6,6 +6,7 @@
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
 #include "evaluation/StatisticsText.h"
+#include "settings/IniFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -352,6 +353,18 @@ ReportDocument BuildReport(const MeasurementData& data, const StatisticsSettings
                       writer.SpeedPage(scale), writer.HourlyPage(),     writer.DayTablePage(),
                       writer.QualityPage()};
     return document;
+}
+
+ReportFields ReadReportFields(const IniFile& ini) {
+    return {ini.ReadString("Bericht", "Messstelle", ""), ini.ReadString("Bericht", "Richtung1", ""),
+            ini.ReadString("Bericht", "Richtung2", ""), ini.ReadString("Bericht", "Verfasser", "")};
+}
+
+void WriteReportFields(IniFile& ini, const ReportFields& fields) {
+    ini.WriteString("Bericht", "Messstelle", fields.Site);
+    ini.WriteString("Bericht", "Richtung1", fields.Direction1);
+    ini.WriteString("Bericht", "Richtung2", fields.Direction2);
+    ini.WriteString("Bericht", "Verfasser", fields.Author);
 }
 
 std::string PageNumberText(const ReportDocument& document, int page, int pageCount,

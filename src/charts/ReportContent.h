@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class IniFile;
 class LanguageTexts;
 
 // Language-text numbers of the report.
@@ -57,6 +58,9 @@ inline constexpr int DaysValue = 740;      // "%d days, %d of them complete"
 inline constexpr int SelectionValue = 741; // "%d of %d vehicles"
 inline constexpr int GapsHeader = 742;
 inline constexpr int IntervalSelectionValue = 743; // "%d of %d intervals"
+inline constexpr int ReportCommand = 744;          // "Bericht…"
+inline constexpr int Direction1Name = 745;
+inline constexpr int Direction2Name = 746;
 } // namespace ReportText
 
 // A table: column titles and rows of cells; numbers are right-aligned on paper.
@@ -97,6 +101,17 @@ struct ReportRequest {
     std::string ProgramVersion;
     double ReportDate = 0; // day count of the report's date
 };
+
+// What the user typed for the last report, kept in the settings file's [Bericht] section.
+struct ReportFields {
+    std::string Site;
+    std::string Direction1;
+    std::string Direction2;
+    std::string Author;
+};
+ReportFields ReadReportFields(const IniFile& ini);
+// Throws CoreError when the settings file cannot be written.
+void WriteReportFields(IniFile& ini, const ReportFields& fields);
 
 // The report of the working data. Throws CoreError where the statistics do.
 ReportDocument BuildReport(const MeasurementData& data, const StatisticsSettings& settings,
