@@ -3,8 +3,10 @@
 #include "app/AboutDialog.h"
 #include "app/CommentDialog.h"
 #include "app/HelpWindow.h"
+#include "app/Logo.h"
 #include "app/Mnemonics.h"
 #include "app/Pictures.h"
+#include "app/ReportDialog.h"
 #include "app/ScreenCsv.h"
 #include "base/CoreError.h"
 #include "base/TextNames.h"
@@ -18,6 +20,7 @@
 #include "data/AsciiExport.h"
 #include "data/DataFileLoader.h"
 #include "data/DataFileWriter.h"
+#include "data/DateTime.h"
 #include "evaluation/IntervalList.h"
 #include "evaluation/RecordFilterDialog.h"
 #include "evaluation/StatisticsText.h"
@@ -36,6 +39,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -247,6 +251,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     commentAction->setEnabled(false);
     exportAction->setEnabled(false);
     ExportCsv1->setEnabled(false);
+    reportAction->setEnabled(false);
 
     LoadConfig();
     if (!startedOk_)
@@ -373,6 +378,8 @@ void MainWindow::CreateMenus() {
     exportAction->setObjectName(QStringLiteral("exportAction"));
     ExportCsv1 = fileMenu->addAction(QStringLiteral("Exportieren als CSV…"));
     ExportCsv1->setObjectName(QStringLiteral("ExportCsv1"));
+    reportAction = fileMenu->addAction(QStringLiteral("Bericht…"));
+    reportAction->setObjectName(QStringLiteral("reportAction"));
     fileMenu->addSeparator();
     settingsAction = fileMenu->addAction(QStringLiteral("Einstellungen"));
     settingsAction->setObjectName(QStringLiteral("settingsAction"));
@@ -583,6 +590,7 @@ void MainWindow::ConnectCommands() {
     connect(importAction, &QAction::triggered, this, [this] { ImportPeloData(); });
     connect(exportAction, &QAction::triggered, this, [this] { ExportAscii(); });
     connect(ExportCsv1, &QAction::triggered, this, [this] { ExportCsv(); });
+    connect(reportAction, &QAction::triggered, this, [this] { ShowReport(); });
     connect(settingsAction, &QAction::triggered, this, [this] { ShowSettings(); });
     connect(quitAction, &QAction::triggered, this, [this] { Quit(); });
     connect(smartMediaAction, &QAction::triggered, this, [this] { ReadSmartMediaCard(); });
@@ -782,6 +790,7 @@ void MainWindow::ApplyTexts() {
     SetCaption(importAction, texts_[Text::Import]);
     SetCaption(exportAction, texts_[Text::Export]);
     SetCaption(ExportCsv1, texts_[602]);
+    SetCaption(reportAction, texts_[ReportText::ReportCommand]);
     SetCaption(settingsAction, texts_[Text::Settings]);
     SetCaption(quitAction, texts_[Text::Exit]);
     SetCaption(smartMediaAction, texts_[Text::SmartMediaCard]);
@@ -1195,6 +1204,7 @@ void MainWindow::FinishLoad() {
     commentAction->setEnabled(true);
     exportAction->setEnabled(true);
     ExportCsv1->setEnabled(true);
+    reportAction->setEnabled(true);
     if (vehicles) {
         ActivateView(MainView::VehicleList);
         ShowVehicleList();
@@ -1291,6 +1301,34 @@ void MainWindow::ExportCsv() {
             ExportScreenCsv(file.toStdString(), view_, data_, request, chartPanel->chartWidget->Chart());
         }))
         statusBar()->showMessage(file);
+}
+
+namespace {
+double TodayAsDayCount() {
+    const QDate today = QDate::currentDate();
+    return TryEncodeDate(today.year(), today.month(), today.day()).value_or(0);
+}
+} // namespace
+
+void MainWindow::ShowReport() {
+    if (view_ == MainView::None)
+        return;
+    IniFile ini(PathText(settingsFile_));
+    ReportDialog dialog(ReadReportFields(ini), texts_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ReportFields fields = dialog.Fields();
+    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
+    ReportRequest request{fields.Site,    fields.Direction1,      fields.Direction2,
+                          fields.Author,  source.Source.FileName, source.Source.Sha256,
+                          ProgramVersion, TodayAsDayCount()};
+    ReportDocument document;
+    if (!Guarded([&] {
+            WriteReportFields(ini, fields);
+            document = BuildReport(data_, source.Settings, request, texts_);
+        }))
+        return;
+    PreviewReport(this, document, texts_);
 }
 
 // --- dialogs ------------------------------------------------------------------------------------

@@ -115,6 +115,7 @@ public:
     void ImportPeloData();                              // "Import"
     void ExportAscii();                                 // "Export"
     void ExportCsv();                                   // "Exportieren als CSV…"
+    void ShowReport();                                  // "Bericht…"
     void ShowSettings();                                // "Einstellungen"
     void Quit();                                        // "Beenden"
     void ReadSmartMediaCard();                          // "SmartMedia - Card"
@@ -184,6 +185,7 @@ public:
     QAction* importAction = nullptr;
     QAction* exportAction = nullptr;
     QAction* ExportCsv1 = nullptr;
+    QAction* reportAction = nullptr;
     QAction* settingsAction = nullptr;
     QAction* quitAction = nullptr;
     QMenu* readCardMenu = nullptr;

@@ -1,13 +1,13 @@
 #pragma once
-// The table of numbered user-interface texts (1..700) filled from a language file.
-// Texts are held as UTF-8; numbers outside 1..700 read as the empty text.
+// The table of numbered user-interface texts (1..800) filled from a language file.
+// Texts are held as UTF-8; numbers outside 1..800 read as the empty text.
 
 #include <array>
 #include <string>
 
 class LanguageTexts {
 public:
-    static constexpr int Count = 700;
+    static constexpr int Count = 800;
 
     const std::string& operator[](int n) const {
         static const std::string empty;

@@ -13,3 +13,4 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context);      // print
 void RegisterCardCommands(CLI::App& app, CliContext& context);       // card, smcard, import
 void RegisterStatisticsCommands(CLI::App& app, CliContext& context); // stats
 void RegisterComparisonCommands(CLI::App& app, CliContext& context); // compare
+void RegisterReportCommand(CLI::App& app, CliContext& context);      // report

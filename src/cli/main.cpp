@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     RegisterChartCommands(app, context);
     RegisterPrintCommands(app, context);
     RegisterCardCommands(app, context);
+    RegisterReportCommand(app, context);
 #endif
     RegisterStatisticsCommands(app, context);
     RegisterComparisonCommands(app, context);
