@@ -71,11 +71,11 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
     report->add_option("--today", options->Today, "report date dd.mm.yyyy instead of the system date");
     AddSelectionOptions(report, *selection);
     report->callback([&context, input, selection, options] {
-        CliRun run;
+        EvaluationContext run;
         StartRun(context, run);
-        LoadInput(run, *input);
+        run.Load(*input);
         ApplySelection(run, *selection, true);
-        const StatisticsSettings settings = StatisticsSettingsOf(run.settings, run.data, run.view);
+        const StatisticsSettings settings = run.Statistics();
         const std::string fileName = std::filesystem::path(input->Path).filename().string();
         const std::string sha256 = FileSha256Hex(input->Path);
 
