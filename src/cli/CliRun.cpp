@@ -63,7 +63,7 @@ void StartRun(CliContext& context, CliRun& run) {
         LoadLanguageFile(LanguageFilePath(languageFile), context.texts);
     } catch (const CoreError& error) {
         // The desktop program says no more than this and ends.
-        throw CoreError(0, "Fehler!", error.Message(context.texts));
+        throw CoreError::WithText("Fehler!", error.Message(context.texts));
     }
     if (config.warning)
         std::cerr << config.warning->Message(context.texts) << '\n';

@@ -6,6 +6,7 @@
 #include "settings/LengthThresholdSteps.h"
 #include "settings/Settings.h"
 #include "ui/FileDialogs.h"
+#include "ui/QtText.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -22,15 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// A language text, or the form's German word while the language file has none.
-QString TextOr(const std::string& text, const char* builtIn) {
-    return text.empty() ? QString::fromUtf8(builtIn) : Q(text);
-}
 
 QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow) {
     auto* button = new QToolButton(parent);
@@ -261,8 +253,8 @@ void SettingsDialog::OnShow() {
     Select(lowerPercentileButtons, settings_.VLowIndex);
     Select(upperPercentileButtons, settings_.VHighIndex);
     ShowLengths();
-    dataPathEdit->setText(Q(settings_.DataPath));
-    cardPathEdit->setText(Q(settings_.CardPath));
+    dataPathEdit->setText(ToQString(settings_.DataPath));
+    cardPathEdit->setText(ToQString(settings_.CardPath));
 }
 
 void SettingsDialog::OnHide() {
