@@ -33,6 +33,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsStore.h"
+#include "ui/QtText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -63,9 +64,7 @@ namespace {
 // Pages of the view stack.
 enum ViewPage { EmptyPage = 0, ListPageIndex = 1, ChartPageIndex = 2, SummaryPageIndex = 3 };
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+constexpr auto Q = &ToQString;
 
 std::string PathText(const std::filesystem::path& path) {
     return path.string();
@@ -558,26 +557,19 @@ void MainWindow::CreateDialogs() {
     // when closed.
     aboutDialog = new AboutDialog(programDirectory_, this);
     filterDialog = new RecordFilterDialog(data_, texts_, *this, this);
+    filterDialog->UseDialogs(*dialogs_);
     settingsDialog = new SettingsDialog(settings_, data_, texts_, *dialogs_, this);
     settingsDialog->LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
     settingsDialog->UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
     settingsDialog->WriteSettings = [this] { WriteConfig(); };
     rangeDialog = new TimeRangeDialog(data_, texts_, *this, this);
+    rangeDialog->UseDialogs(*dialogs_);
     smartMediaDialog = new SmartMediaDialog(data_, settings_, texts_, this);
     commentDialog = new CommentDialog(data_, texts_, this);
     cardFileDialog = new CardFileDialog(data_, settings_, texts_, this);
     // The card dialogs tell their failures the way the main window does.
-    const auto warn = [this](QWidget* parent) {
-        return [this, parent](const QString& text) {
-            dialogs_->ShowMessage(parent, FileDialogs::MessageKind::Warning, parent->windowTitle(), text);
-        };
-    };
-    smartMediaDialog->ReportError = warn(smartMediaDialog);
-    smartMediaDialog->ReportInformation = [this](const QString& text) {
-        dialogs_->ShowMessage(smartMediaDialog, FileDialogs::MessageKind::Information,
-                              smartMediaDialog->windowTitle(), text);
-    };
-    cardFileDialog->ReportError = warn(cardFileDialog);
+    smartMediaDialog->UseDialogs(*dialogs_);
+    cardFileDialog->UseDialogs(*dialogs_);
     ApplyLanguageChoice(); // the calendar's month and day names
 }
 
@@ -1179,8 +1171,7 @@ void MainWindow::LoadDataFile() {
 }
 
 bool MainWindow::OpenDataFile(const std::filesystem::path& file) {
-    LoadInfo info;
-    if (!Guarded([&] { info = ::LoadDataFile(file, data_); }))
+    if (!Guarded([&] { ::LoadDataFile(file, data_); }))
         return false;
     dataSource_ = file;
     statusBar()->showMessage(Q(PathText(file)));
@@ -1350,7 +1341,7 @@ void MainWindow::ShowAbout() {
 void MainWindow::ShowHelp() {
     const std::filesystem::path page = FindShippedFile(programDirectory_, HelpPageOf(languageFileInUse_));
     if (!std::filesystem::exists(page)) {
-        const CoreError missing(495, "Die Hilfe %s wurde nicht gefunden.", PathText(page));
+        const CoreError missing(ProgramMessage::HelpNotFound, PathText(page));
         dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
                               QStringLiteral("Fehler!\n\n") + Q(missing.Message(texts_)));
         return;

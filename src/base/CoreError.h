@@ -1,11 +1,9 @@
 #pragma once
-// The error the core reports to its fronts. A message has a language-text number (so that the
-// user reads it in the chosen language) and a German fallback text for when that text is empty;
-// "%s" in either is replaced by the detail (a file name, a number, a line).
-//
-// Numbers 400..499 are the program's own messages: 400..419 data files, 420..429 language and
-// settings, 430..449 evaluation, 450..479 cards and import, 480..499 charts, printing, program.
-// Number 0 means the fallback is the message in every language ("Keine Korvelan - Datei").
+// The error the core reports to its fronts: one of the program's messages (ProgramMessages.h) by
+// its number, and a detail that replaces "%s" in the message. A message with number 0 carries its
+// text itself, the same in every language ("Keine Korvelan - Datei").
+
+#include "base/ProgramMessages.h"
 
 #include <stdexcept>
 #include <string>
@@ -14,23 +12,26 @@ class LanguageTexts;
 
 class CoreError : public std::runtime_error {
 public:
-    static constexpr int CapacityExceeded = 400;
+    CoreError(int textNumber, std::string detail = {});
 
-    CoreError(int textNumber, std::string detail);
-    CoreError(int textNumber, std::string fallback, std::string detail);
+    // A message whose text is the same in every language.
+    static CoreError WithText(std::string text, std::string detail = {});
 
     int textNumber() const { return textNumber_; }
     const std::string& fallback() const { return fallback_; }
     const std::string& detail() const { return detail_; }
 
-    // The message in the language of the texts (the fallback when the text is empty).
+    // The message in the language of the texts (the German text when the language has none).
     std::string Message(const LanguageTexts& texts) const;
 
 private:
+    CoreError(int textNumber, std::string fallback, std::string detail);
+
     int textNumber_;
     std::string fallback_;
     std::string detail_;
 };
 
-// The German text of the messages that several units raise.
-std::string DefaultErrorText(int textNumber);
+// What the user reads of a failure: a CoreError in the language of the texts, any other
+// exception by its own text.
+std::string MessageOf(const std::exception& error, const LanguageTexts& texts);

@@ -1,53 +1,10 @@
 #include "cards/CardCommon.h"
 
-#include <fstream>
-
 namespace {
-std::string FallbackText(int textNumber) {
-    switch (textNumber) {
-    case CardText::FileUnreadable:
-        return "Die Datei %s kann nicht gelesen werden.";
-    case CardText::NotACardFile:
-        return "Die Datei %s ist keine Kartendatei (.txt oder .bin).";
-    case CardText::CardFileEmpty:
-        return "Die Kartendatei %s enthält keine Fahrzeuge.";
-    case CardText::BadCardLine:
-        return "Zeile %s der Kartendatei enthält kein gültiges Datum oder keine gültige Zeit.";
-    case CardText::StartRequired:
-        return "Für eine Binärdatei muss der Startzeitpunkt angegeben werden.";
-    case CardText::NoSerialPort:
-        return "Keine serielle Schnittstelle vorhanden.";
-    case CardText::EntriesSkipped:
-        return "%s Einträge mit ungültiger Zeit wurden übersprungen.";
-    case CardText::CardTooLarge:
-        return "Die Karte enthält mehr Fahrzeuge als möglich; nur die ersten %s wurden gelesen.";
-    case CardText::PeloBadParameter:
-        return "Pelo-Datei, Zeile %s: Der Parameter ist keine zweistellige Hexadezimalzahl.";
-    case CardText::PeloTooManyValues:
-        return "Pelo-Datei, Zeile %s: Der Block hat mehr Werte als Intervalle möglich sind (60000).";
-    case CardText::PeloTooManyLcBlocks:
-        return "Pelo-Datei, Zeile %s: Mehr als 20 LC-Blöcke sind nicht möglich.";
-    case CardText::PeloBadStart:
-        return "Pelo-Datei, Zeile %s: Kein gültiges Startdatum.";
-    case CardText::TimeBeyondCalendar:
-        return "Die Zeiten der Kartendatei reichen mit diesem Startzeitpunkt über den 31.12.9999 hinaus "
-               "(Zeile oder Block %s).";
-    case CardText::ReaderGaveUp:
-        return "Der Kartenleser hat eine Seite %s-mal nicht vollständig gesendet; das Lesen wurde beendet. "
-               "Bitte Verbindung und Kartenleser prüfen.";
-    default:
-        return DefaultErrorText(textNumber);
-    }
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 } // namespace
-
-CoreError CardError(int textNumber, std::string detail) {
-    return CoreError(textNumber, FallbackText(textNumber), std::move(detail));
-}
 
 int DecimalField(std::string_view line, int firstColumn, int lastColumn) {
     if (firstColumn < 1 || lastColumn < firstColumn || static_cast<std::size_t>(firstColumn) > line.size())
@@ -69,35 +26,11 @@ int DecimalField(std::string_view line, int firstColumn, int lastColumn) {
     return static_cast<int>(negative ? -value : value);
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw CardError(CardText::FileUnreadable, path);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw CardError(CardText::FileUnreadable, path);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size))
-        throw CardError(CardText::FileUnreadable, path);
+std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        throw CoreError(ProgramMessage::FileUnreadable, path);
     return bytes;
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = last ? end : end + 1;
-    }
-    return lines;
 }
 
 bool IsBlankLine(std::string_view line) {

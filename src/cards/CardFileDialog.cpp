@@ -5,29 +5,24 @@
 #include "base/TextNames.h"
 #include "data/DateTime.h"
 #include "ui/ClickableLabel.h"
+#include "ui/QtText.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace {
 const QDate DayZero(1899, 12, 30);
-
-QString TextOr(const std::string& text, const char* builtIn) {
-    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
-}
 } // namespace
 
 CardFileDialog::CardFileDialog(MeasurementData& data, Settings&, const LanguageTexts& texts, QWidget* parent)
     : QDialog(parent), data_(data), texts_(texts) {
     setObjectName("cardFileDialog");
     setModal(true);
-    ReportError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
 
     startCaption = new QLabel(this);
     startCaption->setObjectName("startCaption");
@@ -97,7 +92,7 @@ bool CardFileDialog::Prepare(const QString& fileName) {
     try {
         preview_ = PrepareCardFile(fileName.toStdString(), data_);
     } catch (const CoreError& error) {
-        ReportError(QString::fromStdString(error.Message(texts_)));
+        errors_.ShowError(ToQString(error.Message(texts_)));
         return false;
     }
     OnShow();
@@ -108,11 +103,10 @@ void CardFileDialog::OnShow() {
     SetTexts();
     appendButton->setVisible(false);
     recordCountLabel->setText(
-        QString::fromStdString(texts_[Text::NumberOfRecords] + " " + std::to_string(preview_.Count)));
+        ToQString(texts_[Text::NumberOfRecords] + " " + std::to_string(preview_.Count)));
     if (preview_.Kind == CardFileKind::Text) {
         SetStartFields(preview_.FileStart);
-        startTimeLabel->setText(
-            QString::fromStdString(FormatDateTime("dd/mm/yyyy  hh:mm:ss", preview_.FileStart)));
+        startTimeLabel->setText(ToQString(FormatDateTime("dd/mm/yyyy  hh:mm:ss", preview_.FileStart)));
         ShowStartFields(false);
         appendButton->setVisible(preview_.AppendOffered);
     } else {
@@ -144,7 +138,7 @@ bool CardFileDialog::Run(const std::function<void()>& read) {
     try {
         read();
     } catch (const CoreError& error) {
-        ReportError(QString::fromStdString(error.Message(texts_)));
+        errors_.ShowError(ToQString(error.Message(texts_)));
         return false;
     }
     accept();

@@ -4,6 +4,7 @@
 // replacing the measurement ("Einlesen") or, right after it, appending to it ("Hinzufügen").
 
 #include "cards/CardFileReader.h"
+#include "ui/ErrorDisplay.h"
 
 #include <QDialog>
 #include <QString>
@@ -39,7 +40,6 @@ public:
 
     // Date field plus time field.
     double ChosenStart() const;
-    const CardFilePreview& Preview() const { return preview_; }
 
     QLabel* startCaption = nullptr;           // date/time caption
     QLabel* recordCountLabel = nullptr;       // record count
@@ -50,8 +50,8 @@ public:
     QPushButton* cancelButton = nullptr;
     QPushButton* appendButton = nullptr;
 
-    // Shows a failure; a message box unless replaced (tests replace it).
-    std::function<void(const QString&)> ReportError;
+    // The dialogs the program shows its messages with (real message boxes until then).
+    void UseDialogs(FileDialogs& dialogs) { errors_.UseDialogs(dialogs); }
 
 private:
     void SetTexts();
@@ -61,6 +61,7 @@ private:
 
     MeasurementData& data_;
     const LanguageTexts& texts_;
+    ErrorDisplay errors_{this};
     QString fileName_;
     CardFilePreview preview_;
 };

@@ -34,13 +34,13 @@ std::string FileNameOf(const std::string& path) {
 
 void CheckCapacity(long long total) {
     if (total > MaxVehicles)
-        throw CoreError(CoreError::CapacityExceeded, std::to_string(MaxVehicles));
+        throw CoreError(ProgramMessage::CapacityExceeded, std::to_string(MaxVehicles));
 }
 
 // A chosen start shifts every time of the file; none may leave the years a data file can hold.
 double StorableTime(double t, long long lineOrBlock) {
     if (!IsStorableDayCount(t))
-        throw CardError(CardText::TimeBeyondCalendar, std::to_string(lineOrBlock));
+        throw CoreError(ProgramMessage::TimeBeyondCalendar, std::to_string(lineOrBlock));
     return t;
 }
 
@@ -147,7 +147,7 @@ std::vector<VehicleRecord> ConvertCardText(std::string_view bytes, double fileSt
         const auto passage =
             TryEncodeDateTime(l.Year, l.Month, l.Day, l.Hour, l.Minute, l.Second, l.Hundredths * 10);
         if (!passage)
-            throw CardError(CardText::BadCardLine, std::to_string(lineNumber));
+            throw CoreError(ProgramMessage::BadCardLine, std::to_string(lineNumber));
         VehicleRecord v{};
         v.Time = StorableTime(*passage - fileStart + start, lineNumber);
         v.Speed = ToByte(l.Speed);
@@ -194,11 +194,11 @@ CardFilePreview PrepareCardFileBytes(std::string_view fileName, std::string_view
     const std::string name(fileName);
     switch (preview.Kind) {
     case CardFileKind::Other:
-        throw CardError(CardText::NotACardFile, name);
+        throw CoreError(ProgramMessage::NotACardFile, name);
     case CardFileKind::Binary:
         preview.Count = static_cast<int>(bytes.size() / CardBinaryBlockSize);
         if (preview.Count == 0)
-            throw CardError(CardText::CardFileEmpty, name);
+            throw CoreError(ProgramMessage::CardFileEmpty, name);
         return preview;
     case CardFileKind::Text:
         break;
@@ -217,11 +217,11 @@ CardFilePreview PrepareCardFileBytes(std::string_view fileName, std::string_view
         }
     }
     if (!first)
-        throw CardError(CardText::CardFileEmpty, name);
+        throw CoreError(ProgramMessage::CardFileEmpty, name);
     const CardTextLine l = ParseCardTextLine(*first);
     const auto t0 = TryEncodeDateTime(l.Year, l.Month, l.Day, l.Hour, l.Minute, l.Second);
     if (!t0)
-        throw CardError(CardText::BadCardLine, std::to_string(firstNumber));
+        throw CoreError(ProgramMessage::BadCardLine, std::to_string(firstNumber));
     preview.FileStart = *t0;
 
     // Appending continues a single-vehicle measurement whose last vehicle lies at most 2.4 hours
@@ -240,15 +240,15 @@ CardFilePreview PrepareCardFileBytes(std::string_view fileName, std::string_view
 }
 
 CardFilePreview PrepareCardFile(const std::string& path, const MeasurementData& data) {
-    const std::string bytes = ReadFileBytes(path);
+    const std::string bytes = ReadWholeFile(path);
     return PrepareCardFileBytes(FileNameOf(path), bytes, data);
 }
 
 void ReadCardFile(MeasurementData& data, const std::string& path, const CardFilePreview& preview,
                   double chosenStart) {
     if (preview.Kind == CardFileKind::Other)
-        throw CardError(CardText::NotACardFile, FileNameOf(path));
-    const std::string bytes = ReadFileBytes(path);
+        throw CoreError(ProgramMessage::NotACardFile, FileNameOf(path));
+    const std::string bytes = ReadWholeFile(path);
     const auto vehicles = preview.Kind == CardFileKind::Text
                               ? ConvertCardText(bytes, preview.FileStart, chosenStart)
                               : ConvertCardBinary(bytes, chosenStart);
@@ -257,10 +257,10 @@ void ReadCardFile(MeasurementData& data, const std::string& path, const CardFile
 
 void AppendCardFile(MeasurementData& data, const std::string& path, const CardFilePreview& preview) {
     if (preview.Kind != CardFileKind::Text)
-        throw CardError(CardText::NotACardFile, FileNameOf(path));
+        throw CoreError(ProgramMessage::NotACardFile, FileNameOf(path));
     if (!preview.AppendOffered)
         throw std::logic_error("appending is offered only right after the loaded measurement");
-    const std::string bytes = ReadFileBytes(path);
+    const std::string bytes = ReadWholeFile(path);
     const auto vehicles = ConvertCardText(bytes, preview.FileStart, preview.AppendStart);
     CheckCapacity(static_cast<long long>(data.LoadedCount) + static_cast<long long>(vehicles.size()));
     StoreVehicles(data, data.LoadedCount + 1, vehicles);

@@ -43,7 +43,7 @@ int HexParameter(std::string_view header, int column, int lineNumber) {
     const int high = at + 1 < header.size() ? HexDigit(header[at]) : -1;
     const int low = at + 1 < header.size() ? HexDigit(header[at + 1]) : -1;
     if (high < 0 || low < 0)
-        throw CardError(CardText::PeloBadParameter, std::to_string(lineNumber));
+        throw CoreError(ProgramMessage::PeloBadParameter, std::to_string(lineNumber));
     return high * 16 + low;
 }
 
@@ -59,7 +59,7 @@ double StartOf(std::string_view header, int lineNumber) {
                                          DecimalField(header, 38, 39), DecimalField(header, 43, 44),
                                          DecimalField(header, 48, 49), 0);
     if (!start)
-        throw CardError(CardText::PeloBadStart, std::to_string(lineNumber));
+        throw CoreError(ProgramMessage::PeloBadStart, std::to_string(lineNumber));
     return *start;
 }
 
@@ -129,7 +129,7 @@ PeloImport ParsePeloFile(std::string_view text) {
                                              HexParameter(headerLine, 3, headerNumber));
             if (block.Code == PeloCode::LC) {
                 if (static_cast<int>(import.Codes.size()) >= MaxImportCodes)
-                    throw CardError(CardText::PeloTooManyLcBlocks, std::to_string(headerNumber));
+                    throw CoreError(ProgramMessage::PeloTooManyLcBlocks, std::to_string(headerNumber));
                 import.Codes.push_back(HexParameter(headerLine, 3, headerNumber));
                 block.CodeIndex = static_cast<int>(import.Codes.size());
             }
@@ -142,7 +142,7 @@ PeloImport ParsePeloFile(std::string_view text) {
                 const int length = RightTrimmedLength(line);
                 for (int p = 1;; p += ValueStep) {
                     if (static_cast<int>(block.Values.size()) >= MaxIntervals)
-                        throw CardError(CardText::PeloTooManyValues, std::to_string(next + 1));
+                        throw CoreError(ProgramMessage::PeloTooManyValues, std::to_string(next + 1));
                     block.Values.push_back(DecimalField(line, p, p + 2));
                     if (length < p + ValueStep)
                         break;
@@ -187,6 +187,6 @@ void CommitPeloImport(MeasurementData& data, const PeloImport& import) {
 }
 
 void ImportPeloFile(MeasurementData& data, const std::string& path) {
-    const std::string text = ReadFileBytes(path);
+    const std::string text = ReadWholeFile(path);
     CommitPeloImport(data, ParsePeloFile(text));
 }

@@ -5,6 +5,7 @@
 #include "base/TextNames.h"
 #include "cards/CardCommon.h"
 #include "cards/QtCardSerialPort.h"
+#include "ui/QtText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -24,10 +24,6 @@
 
 namespace {
 constexpr int PollInterval = 500; // ms
-
-QString TextOr(const std::string& text, const char* builtIn) {
-    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
-}
 } // namespace
 
 SmartMediaDialog::SmartMediaDialog(MeasurementData& data, Settings&, const LanguageTexts& texts,
@@ -35,10 +31,6 @@ SmartMediaDialog::SmartMediaDialog(MeasurementData& data, Settings&, const Langu
     : QDialog(parent), data_(data), texts_(texts), port_(std::make_unique<QtCardSerialPort>()) {
     setObjectName("smartMediaDialog");
     setModal(true);
-    ReportError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
-    ReportInformation = [this](const QString& message) {
-        QMessageBox::information(this, windowTitle(), message);
-    };
 
     portLabel = new QLabel(this);
     portLabel->setObjectName("portLabel");
@@ -147,13 +139,12 @@ void SmartMediaDialog::OnShow() {
     portChoice->addItems(portNames_.value_or(SerialPortNames()));
     portChoice->setEnabled(portChoice->count() > 0);
     if (portChoice->count() == 0) {
-        statusLabel->setText(QString::fromStdString(CardError(CardText::NoSerialPort).Message(texts_)));
+        statusLabel->setText(ToQString(CoreError(ProgramMessage::NoSerialPort).Message(texts_)));
         return;
     }
     portChoice->setCurrentIndex(0);
     if (!OpenPort(portChoice->currentText(), true)) {
-        ReportError(QString::fromStdString(texts_[Text::PortCannotBeOpened]) + " " +
-                    portChoice->currentText());
+        errors_.ShowError(ToQString(texts_[Text::PortCannotBeOpened]) + " " + portChoice->currentText());
         return; // no poll until a port is chosen
     }
     pollTimer->start();
@@ -166,7 +157,7 @@ void SmartMediaDialog::PortChosen() {
     port_->Close();
     const QString chosen = portChoice->currentText();
     if (!OpenPort(chosen, true)) {
-        ReportError(QString::fromStdString(texts_[Text::PortCannotBeOpened]) + " " + chosen);
+        errors_.ShowError(ToQString(texts_[Text::PortCannotBeOpened]) + " " + chosen);
         port_->Close();
         if (portChoice->count() > 0)
             OpenPort(portChoice->itemText(0), false);
@@ -179,8 +170,8 @@ void SmartMediaDialog::PortChosen() {
 void SmartMediaDialog::PollTimerElapsed() {
     pollTimer->stop();
     const SmartMediaPoll poll = PollReader(*port_, Today(), texts_);
-    statusLabel->setText(QString::fromStdString(poll.StatusLine));
-    startLineLabel->setText(QString::fromStdString(poll.StartLine));
+    statusLabel->setText(ToQString(poll.StatusLine));
+    startLineLabel->setText(ToQString(poll.StartLine));
     switch (poll.Status) {
     case SmartMediaPoll::State::NoReply:
     case SmartMediaPoll::State::ReaderError:
@@ -213,19 +204,17 @@ void SmartMediaDialog::ReadClick() {
         result = ReadSmartMediaCard(
             *port_, Today(), texts_,
             [this](const SmartMediaProgress& p) {
-                startLineLabel->setText(QString::fromStdString(p.RemainingLine));
+                startLineLabel->setText(ToQString(p.RemainingLine));
                 progressBar->setValue(
                     std::clamp(progressBar->maximum() - p.Remaining, 0, progressBar->maximum()));
                 QCoreApplication::processEvents(); // lets "Abbruch" through
                 return aborted_;
             },
-            [this](const SmartMediaProgress& p) {
-                statusLabel->setText(QString::fromStdString(p.FailedLine));
-            });
+            [this](const SmartMediaProgress& p) { statusLabel->setText(ToQString(p.FailedLine)); });
     } catch (const CoreError& error) {
         // Nothing was read: the measurement stays and polling goes on.
         reading_ = false;
-        statusLabel->setText(QString::fromStdString(error.Message(texts_)));
+        statusLabel->setText(ToQString(error.Message(texts_)));
         cancelButton->setEnabled(false);
         portChoice->setEnabled(true);
         pollTimer->start();
@@ -236,7 +225,7 @@ void SmartMediaDialog::ReadClick() {
     SmartMediaReadDone = true;
     CommitSmartMediaRead(data_, result);
     progressBar->setValue(progressBar->maximum());
-    ReportInformation(QString::fromStdString(SmartMediaCompletionText(result, texts_)));
+    errors_.ShowInformation(ToQString(SmartMediaCompletionText(result, texts_)));
     cancelButton->setEnabled(false);
     portChoice->setEnabled(true);
     accept();

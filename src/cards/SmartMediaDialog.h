@@ -5,6 +5,7 @@
 
 #include "cards/CardSerialPort.h"
 #include "cards/SmartMediaReader.h"
+#include "ui/ErrorDisplay.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -53,9 +54,8 @@ public:
     QPushButton* cancelButton = nullptr;
     QTimer* pollTimer = nullptr;
 
-    // Shows a message; message boxes unless replaced (tests replace them).
-    std::function<void(const QString&)> ReportError;
-    std::function<void(const QString&)> ReportInformation;
+    // The dialogs the program shows its messages with (real message boxes until then).
+    void UseDialogs(FileDialogs& dialogs) { errors_.UseDialogs(dialogs); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +68,7 @@ private:
 
     MeasurementData& data_;
     const LanguageTexts& texts_;
+    ErrorDisplay errors_{this};
     std::unique_ptr<CardSerialPort> port_;
     std::optional<QStringList> portNames_; // set by UsePort
     std::optional<double> today_;

@@ -166,7 +166,7 @@ SmartMediaReadResult ReadSmartMediaCard(CardSerialPort& port, double today, cons
     const auto amount =
         Exchange(port, SmartMedia::AmountCommand, SmartMedia::ShortWait, SmartMedia::AmountReplySize);
     if (amount.size() < SmartMedia::AmountReplySize)
-        throw CoreError(242, "Der Kartenleser antwortet nicht.", ""); // gone since the last poll
+        throw CoreError(ProgramMessage::ReaderDoesNotAnswer, ""); // gone since the last poll
     int remaining = AnnouncedEntries(amount);
     MarkerCalendar calendar(today);
 
@@ -241,15 +241,15 @@ void CommitSmartMediaRead(MeasurementData& data, const SmartMediaReadResult& res
 std::string SmartMediaCompletionText(const SmartMediaReadResult& result, const LanguageTexts& texts) {
     std::string text = texts[Text::CardRead];
     if (result.SkippedEntries > 0)
-        text = Joined(
-            {text, "\n",
-             CardError(CardText::EntriesSkipped, std::to_string(result.SkippedEntries)).Message(texts)});
+        text = Joined({text, "\n",
+                       CoreError(ProgramMessage::EntriesSkipped, std::to_string(result.SkippedEntries))
+                           .Message(texts)});
     if (result.ReaderGaveUp)
-        text = Joined(
-            {text, "\n",
-             CardError(CardText::ReaderGaveUp, std::to_string(SmartMedia::PageAttempts)).Message(texts)});
+        text = Joined({text, "\n",
+                       CoreError(ProgramMessage::ReaderGaveUp, std::to_string(SmartMedia::PageAttempts))
+                           .Message(texts)});
     if (result.CapacityReached)
-        text = Joined(
-            {text, "\n", CardError(CardText::CardTooLarge, std::to_string(MaxVehicles)).Message(texts)});
+        text = Joined({text, "\n",
+                       CoreError(ProgramMessage::CardTooLarge, std::to_string(MaxVehicles)).Message(texts)});
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "charts/TextAnchor.h"
 #include "data/TextFormat.h"
+#include "ui/QtText.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -36,10 +37,6 @@ constexpr double LimitEdgeWidth = 1.5;
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.R, c.G, c.B);
-}
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 bool IsBlank(const QString& text) {

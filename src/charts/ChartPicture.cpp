@@ -13,11 +13,10 @@
 
 namespace {
 
-constexpr const char* NotWrittenFallback = "Das Diagramm konnte nicht in „%s“ geschrieben werden.";
 constexpr int PictureDpi = 96;
 
 [[noreturn]] void NotWritten(const std::string& fileName) {
-    throw CoreError(PictureNotWrittenText, NotWrittenFallback, fileName);
+    throw CoreError(ProgramMessage::PictureNotWritten, fileName);
 }
 
 void WriteBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {

@@ -4,11 +4,6 @@
 
 #include <string>
 
-namespace {
-constexpr const char* UnknownTypeFallback =
-    "Diagramme lassen sich nur als .wmf, .bmp, .png, .svg oder .pdf speichern, nicht als „%s“.";
-}
-
 ChartPictureType ChartPictureTypeOf(std::string_view fileName) {
     // Only the file's own name counts: a "." in a folder name is no extension.
     const auto slash = fileName.find_last_of("/\\");
@@ -28,5 +23,5 @@ ChartPictureType ChartPictureTypeOf(std::string_view fileName) {
         return ChartPictureType::Svg;
     if (extension == "pdf")
         return ChartPictureType::Pdf;
-    throw CoreError(UnknownPictureTypeText, UnknownTypeFallback, std::string(name));
+    throw CoreError(ProgramMessage::UnknownPictureType, std::string(name));
 }

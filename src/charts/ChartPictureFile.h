@@ -6,8 +6,5 @@
 
 enum class ChartPictureType { Wmf, Bmp, Png, Svg, Pdf };
 
-inline constexpr int UnknownPictureTypeText = 490;
-inline constexpr int PictureNotWrittenText = 491;
-
 // Throws CoreError (text 490) for a name without an extension or with one no picture has.
 ChartPictureType ChartPictureTypeOf(std::string_view fileName);

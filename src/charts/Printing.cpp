@@ -5,6 +5,7 @@
 #include "base/TextNames.h"
 #include "charts/ChartPainter.h"
 #include "charts/PrintLines.h"
+#include "ui/QtText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -16,12 +17,6 @@
 
 namespace {
 
-constexpr const char* PrintFailedFallback = "Der Druck auf „%s“ ist fehlgeschlagen.";
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 std::string PrinterName(const QPrinter& printer) {
     const QString name =
         printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
@@ -29,7 +24,7 @@ std::string PrinterName(const QPrinter& printer) {
 }
 
 [[noreturn]] void PrintFailed(const QPrinter& printer) {
-    throw CoreError(PrintFailedText, PrintFailedFallback, PrinterName(printer));
+    throw CoreError(ProgramMessage::PrintFailed, PrinterName(printer));
 }
 
 // A print job: begins on construction and ends on destruction; an error thrown inside aborts the

@@ -15,8 +15,6 @@ class LanguageTexts;
 class QPrinter;
 class QWidget;
 
-// Message of a print job that could not be started or continued.
-inline constexpr int PrintFailedText = 492;
 // Caption of the print preview window.
 inline constexpr int PrintPreviewText = 493;
 

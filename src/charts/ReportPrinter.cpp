@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr const char* ReportFailedFallback = "Der Bericht %s konnte nicht geschrieben werden.";
-
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -128,16 +126,14 @@ public:
         printer_.setPageLayout(PageLayoutFor(!pages.empty() && pages.front().Page->Landscape));
         QPainter painter;
         if (!painter.begin(&printer_))
-            throw CoreError(ReportText::ReportFailed, ReportFailedFallback,
-                            printer_.outputFileName().toStdString());
+            throw CoreError(ProgramMessage::ReportFailed, printer_.outputFileName().toStdString());
         const int count = static_cast<int>(pages.size());
         for (int index = 0; index < count; ++index) {
             const PhysicalPage& page = pages[static_cast<std::size_t>(index)];
             if (index > 0) {
                 printer_.setPageLayout(PageLayoutFor(page.Page->Landscape));
                 if (!printer_.newPage())
-                    throw CoreError(ReportText::ReportFailed, ReportFailedFallback,
-                                    printer_.outputFileName().toStdString());
+                    throw CoreError(ProgramMessage::ReportFailed, printer_.outputFileName().toStdString());
             }
             PaintPage(painter, document, page, index + 1, count);
         }
@@ -283,7 +279,7 @@ void WriteReportPdf(const std::filesystem::path& file, const ReportDocument& doc
         folder / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
     std::error_code ignored;
     if (!std::filesystem::is_directory(folder, ignored))
-        throw CoreError(ReportText::ReportFailed, ReportFailedFallback, file.string());
+        throw CoreError(ProgramMessage::ReportFailed, file.string());
     try {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -293,14 +289,14 @@ void WriteReportPdf(const std::filesystem::path& file, const ReportDocument& doc
         PrintReport(printer, document);
     } catch (const CoreError&) {
         std::filesystem::remove(temporary, ignored);
-        throw CoreError(ReportText::ReportFailed, ReportFailedFallback, file.string());
+        throw CoreError(ProgramMessage::ReportFailed, file.string());
     }
     std::error_code renamed;
     if (!std::filesystem::exists(temporary, ignored))
-        throw CoreError(ReportText::ReportFailed, ReportFailedFallback, file.string());
+        throw CoreError(ProgramMessage::ReportFailed, file.string());
     std::filesystem::rename(temporary, file, renamed);
     if (renamed) {
         std::filesystem::remove(temporary, ignored);
-        throw CoreError(ReportText::ReportFailed, ReportFailedFallback, file.string());
+        throw CoreError(ProgramMessage::ReportFailed, file.string());
     }
 }

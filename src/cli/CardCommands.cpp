@@ -72,7 +72,7 @@ void ReadCard(CliContext& context, const CardOptions& options) {
     } else if (preview.Kind == CardFileKind::Text) {
         start = preview.FileStart; // the card's own start
     } else {
-        UsageError(CardError(CardText::StartRequired).Message(context.texts));
+        UsageError(CoreError(ProgramMessage::StartRequired).Message(context.texts));
     }
     ReadCardFile(run.data, options.File, preview, *start);
     CompleteCardRead(run.data);
@@ -116,7 +116,7 @@ void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
     const auto application = EnsureApplication();
     QtCardSerialPort port;
     if (!port.Open(options.Port))
-        throw CoreError(0, context.texts[Text::PortCannotBeOpened] + " " + options.Port, "");
+        throw CoreError::WithText(context.texts[Text::PortCannotBeOpened] + " " + options.Port);
     RaiseControlLines(port);
 
     const SmartMediaPoll poll = PollReader(port, today, context.texts);
@@ -124,8 +124,8 @@ void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
     if (!poll.StartLine.empty())
         std::cerr << poll.StartLine << '\n';
     if (poll.Status != SmartMediaPoll::State::Ready)
-        throw CoreError(
-            0, poll.Status == SmartMediaPoll::State::NoTimeMarker ? poll.StartLine : poll.StatusLine, "");
+        throw CoreError::WithText(poll.Status == SmartMediaPoll::State::NoTimeMarker ? poll.StartLine
+                                                                                     : poll.StatusLine);
 
     // Ctrl+C ends the read like "Abbruch": what was read so far is saved.
     interrupted = false;

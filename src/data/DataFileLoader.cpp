@@ -2,75 +2,22 @@
 
 #include "base/CoreError.h"
 #include "base/Cp1252.h"
+#include "base/FileSystem.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 // The largest own interval file; every other accepted file is smaller.
 constexpr std::size_t LargestUsefulFile = OwnHeaderSize + sizeof(IntervalRecord) * MaxIntervals;
-
-// A file mapped read-only for the duration of a load: decoding reads straight from the page
-// cache instead of copying the file into a fresh buffer first.
-class MappedFile {
-public:
-    explicit MappedFile(const std::filesystem::path& file) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            ThrowCannotOpen(file, errno);
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-            ::close(fd);
-            ThrowCannotOpen(file, error);
-        }
-        size_ = static_cast<std::size_t>(st.st_size);
-        if (size_ > 0) {
-            // Prefaulting saves a page fault per few pages, but only files of a size the loader
-            // can accept are worth it; a large file of another kind is only looked at.
-            const int populate = size_ <= LargestUsefulFile ? MAP_POPULATE : 0;
-            void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | populate, fd, 0);
-            if (p == MAP_FAILED) {
-                const int error = errno;
-                ::close(fd);
-                ThrowCannotOpen(file, error);
-            }
-            data_ = static_cast<const char*>(p);
-        }
-        ::close(fd);
-    }
-    ~MappedFile() {
-        if (data_ != nullptr)
-            ::munmap(const_cast<char*>(data_), size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    std::string_view bytes() const { return {data_ == nullptr ? "" : data_, size_}; }
-
-private:
-    [[noreturn]] static void ThrowCannotOpen(const std::filesystem::path& file, int error) {
-        throw CoreError(LoadError::CannotOpen, "Die Datei %s kann nicht geöffnet werden.",
-                        file.string() + " (" + std::generic_category().message(error) + ")");
-    }
-
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
-};
 
 std::uint16_t ReadU16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -101,8 +48,7 @@ public:
         const auto field = Text(offset, length);
         const auto value = StrToIntStrict(field);
         if (!value)
-            throw CoreError(LoadError::BadHeaderNumber,
-                            "Der Dateikopf enthält an Byte %s keine gültige Zahl.",
+            throw CoreError(ProgramMessage::BadHeaderNumber,
                             std::to_string(offset) + " (\"" + Printable(field) + "\")");
         return *value;
     }
@@ -114,12 +60,9 @@ private:
 int CheckedCount(int count, bool singleVehicle) {
     const int capacity = singleVehicle ? MaxVehicles : MaxIntervals;
     if (count < 0)
-        throw CoreError(LoadError::BadHeaderNumber, "Der Dateikopf enthält an Byte %s keine gültige Zahl.",
-                        "12 (" + std::to_string(count) + ")");
+        throw CoreError(ProgramMessage::BadHeaderNumber, "12 (" + std::to_string(count) + ")");
     if (count > capacity)
-        throw CoreError(LoadError::TooManyRecords,
-                        "Die Datei enthält zu viele Datensätze; höchstens %s können geladen werden.",
-                        std::to_string(capacity));
+        throw CoreError(ProgramMessage::TooManyRecords, std::to_string(capacity));
     return count;
 }
 
@@ -127,8 +70,7 @@ void CheckLength(std::string_view file, std::size_t recordsStart, std::size_t re
                  std::string_view name) {
     const std::size_t needed = recordsStart + recordSize * static_cast<std::size_t>(count);
     if (count > 0 && file.size() < needed)
-        throw CoreError(LoadError::FileTooShort,
-                        "Die Datei %s enthält weniger Datensätze, als ihr Kopf angibt.", std::string(name));
+        throw CoreError(ProgramMessage::FileTooShort, std::string(name));
 }
 
 std::string TwoDigits(int v) {
@@ -147,15 +89,13 @@ struct RawStart {
 RawStart ReadRawStart(const Header& h) {
     RawStart s{h.Number(26, 4), h.Number(23, 2), h.Number(20, 2), h.Number(32, 2), h.Number(35, 2)};
     if (!TryEncodeDateTime(s.Year, s.Month, s.Day, s.Hour, s.Minute, 0))
-        throw CoreError(LoadError::BadHeaderDate,
-                        "Der Dateikopf enthält ein Datum oder eine Uhrzeit, die es nicht gibt: %s.",
+        throw CoreError(ProgramMessage::BadHeaderDate,
                         DateTimeText(s.Year, s.Month, s.Day, s.Hour, s.Minute, 0));
     return s;
 }
 
 [[noreturn]] void ThrowBadRecordTime(int n, int year, int month, int day, int hour, int minute, int second) {
-    throw CoreError(LoadError::BadRecordTime,
-                    "Datensatz %s enthält ein Datum oder eine Uhrzeit, die es nicht gibt.",
+    throw CoreError(ProgramMessage::BadRecordTime,
                     std::to_string(n) + " (" + DateTimeText(year, month, day, hour, minute, second) + ")");
 }
 
@@ -223,9 +163,7 @@ void CheckOwnTimes(const char* records, std::size_t recordSize, int count) {
         double t;
         std::memcpy(&t, records + static_cast<std::size_t>(n - 1) * recordSize, sizeof t);
         if (!IsStorableDayCount(t)) // anything else in an own file is damage, not a time
-            throw CoreError(LoadError::BadRecordTime,
-                            "Datensatz %s enthält ein Datum oder eine Uhrzeit, die es nicht gibt.",
-                            std::to_string(n));
+            throw CoreError(ProgramMessage::BadRecordTime, std::to_string(n));
     }
 }
 
@@ -243,8 +181,7 @@ void CheckOwnIntervalCounts(const char* records, int count) {
         for (int slot = 0; slot < Slot::Cleared; ++slot)
             for (const std::int32_t value : {r.Slots[slot].Dir1, r.Slots[slot].Dir2})
                 if (value < 0 || value > LargestIntervalCount)
-                    throw CoreError(LoadError::BadRecordCount,
-                                    "Datensatz %s enthält eine Anzahl, die es nicht geben kann.",
+                    throw CoreError(ProgramMessage::BadRecordCount,
                                     std::to_string(n) + " (" + std::to_string(value) + ")");
     }
 }
@@ -261,9 +198,7 @@ void NormaliseMarks(VehicleRecord* vehicles, int count) {
 // in a year that a file can hold.
 void CheckRawIntervalEnd(double startTime, int count) {
     if (count > 0 && !IsStorableDayCount(IncMinute(startTime, 5LL * (count - 1))))
-        throw CoreError(LoadError::BadRecordTime,
-                        "Datensatz %s enthält ein Datum oder eine Uhrzeit, die es nicht gibt.",
-                        std::to_string(count));
+        throw CoreError(ProgramMessage::BadRecordTime, std::to_string(count));
 }
 
 // Common end of every load: the measurement is replaced as a whole, so the counts of the other
@@ -290,26 +225,18 @@ void Install(MeasurementData& data, const LoadInfo& info, std::string comment) {
     data.ChartOffset = 0;
 }
 
+// Grows the arrays the load will write before anything is written, so that a failing
+// allocation also leaves the measurement as it was.
 // The first touch of fresh memory costs a page fault per 4 KB, more than decoding the records;
 // huge pages cut that for the large vehicle arrays. Only memory not touched yet benefits, so the
 // advice follows the growth and precedes the decoding.
-void AdviseHugePages(void* p, std::size_t bytes) {
-    constexpr std::uintptr_t Page = 4096;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + Page - 1) & ~(Page - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(Page - 1);
-    if (end > begin)
-        (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
-// Grows the arrays the load will write before anything is written, so that a failing
-// allocation also leaves the measurement as it was.
 void Reserve(MeasurementData& data, const LoadInfo& info) {
     if (info.DataMode == DataMode::SingleVehicle) {
         const std::size_t bytes = static_cast<std::size_t>(info.Count) * sizeof(VehicleRecord);
         data.Vehicles.EnsureSize(info.Count);
-        AdviseHugePages(data.Vehicles.data(), bytes);
+        FileSystem::AdviseHugePages(data.Vehicles.data(), bytes);
         data.WorkVehicles.EnsureSize(info.Count);
-        AdviseHugePages(data.WorkVehicles.data(), bytes);
+        FileSystem::AdviseHugePages(data.WorkVehicles.data(), bytes);
     } else {
         data.Intervals.EnsureSize(info.Count);
         data.WorkIntervals.EnsureSize(info.Count);
@@ -385,10 +312,18 @@ LoadInfo LoadDataBytes(std::string_view bytes, std::string_view name, Measuremen
         return LoadRawFile(bytes, name, header, data);
     if (header.StartsWith(OwnMagic))
         return LoadOwnFile(bytes, name, header, data);
-    throw CoreError(LoadError::NotAKorvelanFile, "Keine Korvelan - Datei", "");
+    throw CoreError(ProgramMessage::NotAKorvelanFile, "");
 }
 
 LoadInfo LoadDataFile(const std::filesystem::path& file, MeasurementData& data) {
-    const MappedFile mapped(file);
-    return LoadDataBytes(mapped.bytes(), file.string(), data);
+    // Decoding reads straight from the page cache instead of copying the file into a fresh buffer
+    // first. Prefaulting saves a page fault per few pages, but only files of a size the loader can
+    // accept are worth it; a large file of another kind is only looked at.
+    std::optional<FileSystem::MappedFile> mapped;
+    try {
+        mapped.emplace(file, LargestUsefulFile);
+    } catch (const std::system_error& error) {
+        throw CoreError(ProgramMessage::CannotOpen, file.string() + " (" + error.code().message() + ")");
+    }
+    return LoadDataBytes(mapped->bytes(), file.string(), data);
 }

@@ -20,18 +20,6 @@ struct LoadInfo {
     ::DataMode DataMode = ::DataMode::None;
 };
 
-// Message numbers of the loader (CoreError::textNumber()).
-namespace LoadError {
-inline constexpr int NotAKorvelanFile = 0; // "Keine Korvelan - Datei", the same in every language
-inline constexpr int CannotOpen = 401;
-inline constexpr int FileTooShort = 402;
-inline constexpr int TooManyRecords = 403;
-inline constexpr int BadHeaderNumber = 404;
-inline constexpr int BadHeaderDate = 405;
-inline constexpr int BadRecordTime = 406;
-inline constexpr int BadRecordCount = 408;
-} // namespace LoadError
-
 inline constexpr std::size_t RawHeaderSize = 150;
 inline constexpr std::size_t RawVehicleRecordSize = 8;
 inline constexpr std::size_t RawIntervalRecordSize = 190;

@@ -2,16 +2,12 @@
 
 #include "base/CoreError.h"
 #include "base/Cp1252.h"
+#include "base/FileSystem.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr std::size_t WriteBufferSize = 1 << 16;
@@ -26,28 +22,25 @@ AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : target_(std::
     // The temporary file lies in the target's folder so that the final rename stays on one
     // file system and replaces the target in one step.
     const auto folder = FolderOf(target_);
-    const std::string base = "." + target_.filename().string() + "." + std::to_string(::getpid()) + ".";
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    const std::string base =
+        "." + target_.filename().string() + "." + std::to_string(FileSystem::ProcessId()) + ".";
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && !file_.IsOpen(); ++attempt) {
         temporary_ = folder / (base + std::to_string(attempt) + ".tmp");
-        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST)
+        if (!file_.Create(temporary_, error) && error != std::errc::file_exists)
             break;
     }
-    if (fd_ < 0) {
+    if (!file_.IsOpen()) {
         temporary_.clear();
-        Fail(errno);
+        Fail(error);
     }
-    struct stat st {};
-    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        (void)::fchmod(fd_, st.st_mode & 07777); // a replaced file keeps its permissions
+    file_.CopyPermissionsOf(target_); // a replaced file keeps its permissions
     buffer_.reserve(WriteBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (!temporary_.empty())
-        ::unlink(temporary_.c_str());
+    file_.Close();
+    RemoveTemporary();
 }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
@@ -75,44 +68,33 @@ void AtomicFileWriter::Flush() {
 }
 
 void AtomicFileWriter::WriteAll(const char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd_, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno);
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
+    std::error_code error;
+    if (!file_.WriteAll(bytes, size, error))
+        Fail(error);
 }
 
 void AtomicFileWriter::Commit() {
-    if (fd_ < 0)
-        Fail(EBADF);
+    std::error_code error;
+    if (!file_.IsOpen())
+        Fail(std::make_error_code(std::errc::bad_file_descriptor));
     Flush();
-    if (::fsync(fd_) != 0)
-        Fail(errno);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
-        Fail(errno);
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
-        Fail(errno);
+    if (!file_.SyncAndClose(error) || !FileSystem::ReplaceFile(temporary_, target_, error))
+        Fail(error);
     temporary_.clear();
 }
 
-void AtomicFileWriter::Fail(int error) {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
-    }
-    throw CoreError(SaveError::CannotWrite, "Die Datei %s kann nicht geschrieben werden.",
-                    target_.string() + " (" + std::generic_category().message(error) + ")");
+void AtomicFileWriter::RemoveTemporary() {
+    if (temporary_.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(temporary_, ignored);
+    temporary_.clear();
+}
+
+void AtomicFileWriter::Fail(std::error_code error) {
+    file_.Close();
+    RemoveTemporary();
+    throw CoreError(ProgramMessage::CannotWrite, target_.string() + " (" + error.message() + ")");
 }
 
 std::string OwnFileHeader(std::string_view kind, std::int32_t count, std::string_view comment) {

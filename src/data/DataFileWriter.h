@@ -3,6 +3,7 @@
 // temporary file beside the target and then renamed over it, so a save that fails half-way
 // never destroys the file that was there before.
 
+#include "base/FileSystem.h"
 #include "data/MeasurementData.h"
 
 #include <cstddef>
@@ -13,15 +14,10 @@
 #include <string_view>
 #include <vector>
 
-// Message number of the writers (CoreError::textNumber()).
-namespace SaveError {
-inline constexpr int CannotWrite = 407;
-} // namespace SaveError
-
 inline constexpr std::size_t OwnCommentFieldSize = 1022;
 
 // A file that appears under its name only when Commit() succeeds. Writes are buffered; errors
-// throw CoreError (SaveError::CannotWrite) naming the target. Without Commit() the temporary
+// throw CoreError (ProgramMessage::CannotWrite) naming the target. Without Commit() the temporary
 // file is removed and the target is left untouched.
 class AtomicFileWriter {
 public:
@@ -37,11 +33,12 @@ public:
 private:
     void Flush();
     void WriteAll(const char* bytes, std::size_t size);
-    [[noreturn]] void Fail(int error);
+    void RemoveTemporary();
+    [[noreturn]] void Fail(std::error_code error);
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
-    int fd_ = -1;
+    FileSystem::NewFile file_;
     std::string buffer_;
 };
 

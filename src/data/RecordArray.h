@@ -35,7 +35,7 @@ public:
     // Makes records 1..n addressable. Throws CoreError when n exceeds the capacity.
     void EnsureSize(int n) {
         if (n > Capacity)
-            throw CoreError(CoreError::CapacityExceeded, std::to_string(Capacity));
+            throw CoreError(ProgramMessage::CapacityExceeded, std::to_string(Capacity));
         const auto old = records_.size();
         if (n > static_cast<int>(old)) {
             records_.resize(static_cast<std::size_t>(n));

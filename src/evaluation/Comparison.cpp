@@ -517,10 +517,7 @@ std::optional<double> WeightedPercentile(const std::array<double, 256>& histogra
 Comparison CompareMeasurements(const MeasurementData& before, const MeasurementData& after,
                                const ComparisonSettings& settings) {
     if (HoldsSingleVehicles(before) != HoldsSingleVehicles(after))
-        throw CoreError(ComparisonKindsDifferText,
-                        "Die beiden Messungen sind nicht von derselben Art (Einzelfahrzeuge oder "
-                        "Intervalle); es wird nichts verglichen.",
-                        "");
+        throw CoreError(ProgramMessage::ComparisonKindsDiffer, "");
     StatisticsSettings statisticsSettings = settings.Statistics;
     statisticsSettings.From.reset();
     statisticsSettings.To.reset();

@@ -14,9 +14,6 @@
 #include <utility>
 #include <vector>
 
-// Message numbers of this unit.
-inline constexpr int ComparisonKindsDifferText = 650;
-
 inline constexpr int DefaultResamples = 2000;
 // Fixed, so that the same files always give the same intervals.
 inline constexpr std::uint64_t DefaultComparisonSeed = 0x6b6f7276656c616eULL;
@@ -79,8 +76,8 @@ struct Comparison {
     std::vector<GroupComparison> Groups; // directions 1, 2, both × all, PKW, LKW, LZ
 };
 
-// Compares the working data of two measurements. Throws CoreError (ComparisonKindsDifferText) when
-// one holds single vehicles and the other intervals, and what ComputeTrafficStatistics throws.
+// Compares the working data of two measurements. Throws CoreError (ProgramMessage::ComparisonKindsDiffer)
+// when one holds single vehicles and the other intervals, and what ComputeTrafficStatistics throws.
 Comparison CompareMeasurements(const MeasurementData& before, const MeasurementData& after,
                                const ComparisonSettings& settings);
 

@@ -28,15 +28,12 @@ void PrepareEmptyFolder(const std::filesystem::path& folder) {
     std::error_code error;
     if (std::filesystem::exists(folder, error)) {
         if (!std::filesystem::is_directory(folder, error) || !std::filesystem::is_empty(folder, error))
-            throw CoreError(CsvBundleFolderNotEmptyText,
-                            "Der Ordner %s ist nicht leer; bitte einen leeren oder neuen Ordner wählen.",
-                            folder.string());
+            throw CoreError(ProgramMessage::CsvBundleFolderNotEmpty, folder.string());
         return;
     }
     std::filesystem::create_directories(folder, error);
     if (error)
-        throw CoreError(SaveError::CannotWrite, "Die Datei %s kann nicht geschrieben werden.",
-                        folder.string() + " (" + error.message() + ")");
+        throw CoreError(ProgramMessage::CannotWrite, folder.string() + " (" + error.message() + ")");
 }
 } // namespace
 

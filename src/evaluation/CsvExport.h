@@ -7,9 +7,6 @@
 #include <filesystem>
 #include <string>
 
-// Message number: the bundle's folder already holds files.
-inline constexpr int CsvBundleFolderNotEmptyText = 601;
-
 struct CsvExportRequest {
     CsvStyle Style = CsvStyle::Plain;
     StatisticsSettings Settings;
@@ -37,6 +34,6 @@ void ExportCsv(const std::filesystem::path& csvFile, CsvView view, const Measure
 
 // Writes every table the data give (vehicles only for single-vehicle data) and "datapackage.json"
 // into folder, which is created when missing; a folder that already holds anything is refused
-// with CoreError (CsvBundleFolderNotEmptyText).
+// with CoreError (ProgramMessage::CsvBundleFolderNotEmpty).
 void WriteCsvBundle(const std::filesystem::path& folder, const MeasurementData& data,
                     const CsvExportRequest& request);

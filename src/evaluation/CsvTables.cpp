@@ -410,7 +410,7 @@ std::vector<CsvColumn> CsvColumnsOf(CsvView view) {
 
 CsvTable VehicleCsv(const MeasurementData& data, const StatisticsSettings& settings, CsvStyle style) {
     if (data.DataMode != DataMode::SingleVehicle)
-        throw CoreError(CsvNoVehiclesText, "Die Daten enthalten keine Einzelfahrzeuge.", "");
+        throw CoreError(ProgramMessage::CsvNoVehicles, "");
     // Devices record whole seconds: the table is written so, and only when a time with
     // milliseconds turns up is it written again with them.
     if (auto table = VehicleCsvOf(data, settings, style, false))

@@ -54,8 +54,5 @@ CsvTable KeyFigureCsv(const TrafficStatistics& statistics, CsvStyle style);
 CsvTable BuildCsvTable(CsvView view, const MeasurementData& data, const StatisticsSettings& settings,
                        int intervalMinutes, CsvStyle style);
 
-// Message number: "vehicles" of data that hold intervals only.
-inline constexpr int CsvNoVehiclesText = 600;
-
 // Writes the bytes atomically: an unwritable target throws CoreError and leaves no file behind.
 void WriteCsvFile(const std::filesystem::path& file, const CsvTable& table);

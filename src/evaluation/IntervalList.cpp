@@ -38,10 +38,7 @@ long long BlocksSpanned(double start, double last, int minutes) {
 }
 
 [[noreturn]] void RefuseSpan(long long blocks) {
-    throw CoreError(IntervalSpanTooLongText,
-                    "Die Messung umfasst %s Intervalle; höchstens 60000 Intervalle (etwa 208 Tage zu 5 "
-                    "Minuten) können ausgewertet werden.",
-                    std::to_string(blocks));
+    throw CoreError(ProgramMessage::IntervalSpanTooLong, std::to_string(blocks));
 }
 
 void ClearSlots(IntervalRecord& record) {
@@ -212,8 +209,7 @@ void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thr
 
 void AggregateIntervals(MeasurementData& data, int factor) {
     if (factor < 1 || factor > 12 || 60 % (5 * factor) != 0)
-        throw CoreError(IntervalFactorInvalidText,
-                        "Unzulässige Intervalllänge: %s (erlaubt sind 1, 3, 6, 12).", std::to_string(factor));
+        throw CoreError(ProgramMessage::IntervalFactorInvalid, std::to_string(factor));
     if (factor == 1)
         CopyIntervalsToWork(data);
     else if (data.IntervalCount <= 0)

@@ -10,10 +10,6 @@
 
 class LanguageTexts;
 
-// Message numbers of this unit.
-inline constexpr int IntervalSpanTooLongText = 430;
-inline constexpr int IntervalFactorInvalidText = 431;
-
 // Slots 0..127 of both directions of Intervals[n] / WorkIntervals[n] become 0; StartTime and Spare
 // stay. Makes record n addressable first (throws CoreError beyond MaxIntervals).
 void ClearBaseInterval(MeasurementData& data, int n);
@@ -25,7 +21,7 @@ void FinishFiveMinuteInterval(MeasurementData& data, int n);
 // Counts WorkVehicles[1..WorkVehicleCount] into consecutive 5-minute Intervals, copies them to
 // WorkIntervals, sets IntervalListTop = 1 and clears IntervalRebuildPending. An empty working set
 // gives one empty interval. A working set spanning more than MaxIntervals intervals is refused
-// with CoreError (IntervalSpanTooLongText) before anything is changed. Showing the list is the
+// with CoreError (ProgramMessage::IntervalSpanTooLong) before anything is changed. Showing the list is the
 // caller's.
 void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thresholds);
 

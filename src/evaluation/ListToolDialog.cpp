@@ -55,10 +55,6 @@ void ListToolDialog::hideEvent(QHideEvent* event) {
         OnHide();
 }
 
-QString ListToolDialog::TextOr(const std::string& text, const char* builtIn) {
-    return QString::fromStdString(text.empty() ? std::string(builtIn) : text);
-}
-
 void ListToolDialog::CreateRunControls() {
     startLabel = new ClickableLabel(this);
     startLabel->setObjectName("startLabel");

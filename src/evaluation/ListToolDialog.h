@@ -2,9 +2,9 @@
 // What the time range and the filter dialog share: a non-modal tool window on top of the main
 // window, placed beside the list, whose handlers run when it is shown, activated and hidden.
 
-#include <QDialog>
+#include "ui/ErrorDisplay.h"
 
-#include <string>
+#include <QDialog>
 
 class ClickableLabel;
 class QLabel;
@@ -18,6 +18,9 @@ public:
     // the list's geometry, where its lines begin and its widest ends, the main window's frame, all in global
     // coordinates.
     void PlaceBesideList(const QRect& listGeometry, int textLeft, int textRight, const QRect& windowFrame);
+
+    // The dialogs the program shows its messages with (real message boxes until then).
+    void UseDialogs(FileDialogs& dialogs) { errors_.UseDialogs(dialogs); }
 
     virtual void OnShow() = 0;
     virtual void OnActivate() = 0;
@@ -37,6 +40,5 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-    // A language text, or the dialog's own caption when the language file leaves it empty.
-    static QString TextOr(const std::string& text, const char* builtIn);
+    ErrorDisplay errors_{this};
 };

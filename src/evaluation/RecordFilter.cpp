@@ -9,38 +9,19 @@
 #include <cstring>
 
 namespace {
-constexpr int SpeedNotWholeText = 441;
-constexpr int LengthNotWholeText = 442;
-constexpr int UnknownConditionText = 443;
-constexpr int RepeatedConditionText = 444;
-constexpr int NoVehicleDataText = 445;
-
-const char* const SpeedNotWholeFallback =
-    "Der Wert für die Geschwindigkeit „%s“ ist keine ganze Zahl. Bitte eine Zahl in km/h eingeben.";
-const char* const LengthNotWholeFallback =
-    "Der Wert für die Länge „%s“ ist keine ganze Zahl. Bitte eine Zahl in Metern eingeben.";
-const char* const UnknownConditionFallback =
-    "Unbekannte Bedingung „%s“. Möglich sind speed>N, speed=N, speed<N, length>N, length=N, length<N, "
-    "dir=1 und dir=2.";
-const char* const RepeatedConditionFallback =
-    "Die Bedingung „%s“ betrifft eine Größe, für die schon eine Bedingung gilt. Je Richtung, Länge "
-    "und Geschwindigkeit ist nur eine Bedingung möglich.";
-const char* const NoVehicleDataFallback =
-    "Der Datenfilter wirkt nur auf Einzelfahrzeugdaten; bitte eine Messung mit Einzelfahrzeugen laden.";
-
 constexpr int FirstDataLine = 2; // header and empty line come first
 
 bool NeedsValue(Comparison c) {
     return c == Comparison::Greater || c == Comparison::Equal || c == Comparison::Less;
 }
 
-ValueCondition ReadValueCondition(int item, std::string_view text, int errorText, const char* fallback) {
+ValueCondition ReadValueCondition(int item, std::string_view text, int errorText) {
     ValueCondition condition{ComparisonOfItem(item), 0};
     if (!NeedsValue(condition.Compare))
         return condition;
     const auto value = StrToIntStrict(text);
     if (!value)
-        throw CoreError(errorText, fallback, std::string(text));
+        throw CoreError(errorText, std::string(text));
     condition.Value = *value;
     return condition;
 }
@@ -79,7 +60,7 @@ bool PassesDirection(char direction, DirectionChoice choice) {
 // data have been loaded, and Vehicles then no longer holds LoadedCount records.
 void RequireVehicleData(const MeasurementData& data) {
     if (data.DataMode != ::DataMode::SingleVehicle)
-        throw CoreError(NoVehicleDataText, NoVehicleDataFallback, "");
+        throw CoreError(ProgramMessage::NoVehicleData);
 }
 
 // Packs the working vehicles whose mark equals `keepMarked` to the front, clearing their marks.
@@ -167,18 +148,14 @@ MarkCondition MarkConditionFromFields(int speedItem, std::string_view speedText,
                                       std::string_view lengthText, int directionItem) {
     MarkCondition condition;
     condition.Direction = DirectionOfItem(directionItem);
-    condition.Length = ReadValueCondition(lengthItem, lengthText, LengthNotWholeText, LengthNotWholeFallback);
-    condition.Speed = ReadValueCondition(speedItem, speedText, SpeedNotWholeText, SpeedNotWholeFallback);
+    condition.Length = ReadValueCondition(lengthItem, lengthText, ProgramMessage::LengthNotWhole);
+    condition.Speed = ReadValueCondition(speedItem, speedText, ProgramMessage::SpeedNotWhole);
     return condition;
 }
 
 void AddMarkCondition(MarkCondition& condition, std::string_view text) {
-    const auto unknown = [&] {
-        return CoreError(UnknownConditionText, UnknownConditionFallback, std::string(text));
-    };
-    const auto repeated = [&] {
-        return CoreError(RepeatedConditionText, RepeatedConditionFallback, std::string(text));
-    };
+    const auto unknown = [&] { return CoreError(ProgramMessage::UnknownCondition, std::string(text)); };
+    const auto repeated = [&] { return CoreError(ProgramMessage::RepeatedCondition, std::string(text)); };
     if (text == "dir=1" || text == "dir=2") {
         if (condition.Direction != DirectionChoice::Both)
             throw repeated();

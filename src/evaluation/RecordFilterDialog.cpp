@@ -1,17 +1,16 @@
 #include "evaluation/RecordFilterDialog.h"
 
-#include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "base/TextNames.h"
 #include "evaluation/ListHost.h"
 #include "ui/ClickableLabel.h"
+#include "ui/QtText.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -158,21 +157,21 @@ void RecordFilterDialog::OnShow() {
 }
 
 void RecordFilterDialog::OnActivate() {
-    markedCountLabel->setText(QString::fromStdString(MarkedCounterText(data_, texts_)));
+    markedCountLabel->setText(ToQString(MarkedCounterText(data_, texts_)));
     ShowRunNumbers();
     // Marks may have changed in the list while the dialog was inactive.
     UpdateFilterButtons();
 }
 
 void RecordFilterDialog::MarkedCountChanged() {
-    markedCountLabel->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
+    markedCountLabel->setText(ToQString(MarkedCounterAfterCommand(data_, texts_)));
     UpdateFilterButtons();
 }
 
 void RecordFilterDialog::ApplyTexts() {
     SetTexts();
     if (isVisible())
-        markedCountLabel->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
+        markedCountLabel->setText(ToQString(MarkedCounterAfterCommand(data_, texts_)));
 }
 
 void RecordFilterDialog::OnHide() {
@@ -197,10 +196,10 @@ void RecordFilterDialog::MarkClick() {
                                     directionChoice->currentIndex());
         MarkVehicles(data_, condition, run_);
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
-    markedCountLabel->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
+    markedCountLabel->setText(ToQString(MarkedCounterAfterCommand(data_, texts_)));
     UpdateFilterButtons();
     host_.RedrawVehiclePage();
 }
@@ -209,7 +208,7 @@ void RecordFilterDialog::ClearMarksClick() {
     try {
         ClearVehicleFilter(data_);
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
     WorkingSetChanged();
@@ -219,7 +218,7 @@ void RecordFilterDialog::EraseMarkedClick() {
     try {
         EraseMarkedVehicles(data_);
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
     WorkingSetChanged();
@@ -230,7 +229,7 @@ void RecordFilterDialog::UseMarkedClick() {
         if (!UseMarkedVehicles(data_))
             return;
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
     WorkingSetChanged();
@@ -252,15 +251,9 @@ void RecordFilterDialog::ShowRunNumbers() {
 void RecordFilterDialog::WorkingSetChanged() {
     run_ = WholeWorkingSet(data_);
     ShowRunNumbers();
-    markedCountLabel->setText(QString::fromStdString(MarkedCounterAfterCommand(data_, texts_)));
+    markedCountLabel->setText(ToQString(MarkedCounterAfterCommand(data_, texts_)));
     // The intervals are rebuilt from the new working set as 5-minute intervals.
     host_.SetIntervalFactor(1);
     UpdateFilterButtons();
     host_.ShowVehicleList();
-}
-
-void RecordFilterDialog::ShowError(const std::exception& error) {
-    const auto* coreError = dynamic_cast<const CoreError*>(&error);
-    const std::string message = coreError ? coreError->Message(texts_) : std::string(error.what());
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(message));
 }

@@ -57,7 +57,6 @@ private:
     void ShowRunNumbers();
     // What the commands that change the working set do afterwards.
     void WorkingSetChanged();
-    void ShowError(const std::exception& error);
 
     MeasurementData& data_;
     const LanguageTexts& texts_;

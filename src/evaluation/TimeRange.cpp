@@ -9,11 +9,6 @@
 #include <cstring>
 
 namespace {
-constexpr int InvalidRangeText = 440;
-const char* const InvalidRangeFallback =
-    "Ungültiger Bereich %s: Start und Stop müssen Satznummern der angezeigten Intervalle sein, "
-    "Start nicht nach Stop.";
-
 // First data line of the list: the header and an empty line come before it.
 constexpr int FirstDataLine = 2;
 
@@ -99,9 +94,8 @@ RangeButtonStates UpdateRangeButtons(const MeasurementData& data, const RangeSel
 
 void SetIntervalRange(MeasurementData& data, int first, int last) {
     if (first < 1 || last < first || last > data.WorkIntervalCount)
-        throw CoreError(InvalidRangeText, InvalidRangeFallback,
-                        IntToStr(first) + ":" + IntToStr(last) + " (1.." + IntToStr(data.WorkIntervalCount) +
-                            ")");
+        throw CoreError(ProgramMessage::InvalidRange, IntToStr(first) + ":" + IntToStr(last) + " (1.." +
+                                                          IntToStr(data.WorkIntervalCount) + ")");
     const int n = last - first + 1;
     if (first > 1)
         std::memmove(static_cast<void*>(&data.WorkIntervals[1]), &data.WorkIntervals[first],

@@ -1,10 +1,10 @@
 #include "evaluation/TimeRangeDialog.h"
 
-#include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "base/TextNames.h"
 #include "evaluation/ListHost.h"
 #include "ui/ClickableLabel.h"
+#include "ui/QtText.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -156,7 +155,7 @@ void TimeRangeDialog::ApplyRange() {
     try {
         range_ = ::ApplyRange(data_, range_);
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
     host_.ShowIntervalList();
@@ -169,7 +168,7 @@ void TimeRangeDialog::ResetRange() {
     try {
         range_ = ::ResetRange(data_, host_.IntervalFactor());
     } catch (const std::exception& error) {
-        ShowError(error);
+        errors_.ShowError(error, texts_);
         return;
     }
     host_.ShowIntervalList();
@@ -312,10 +311,4 @@ void TimeRangeDialog::ApplyDayFormats() {
     selected.setForeground(palette().highlightedText());
     for (QDate day = from.addDays(1); day <= selectionEnd_; day = day.addDays(1))
         calendar->setDateTextFormat(day, selected);
-}
-
-void TimeRangeDialog::ShowError(const std::exception& error) {
-    const auto* coreError = dynamic_cast<const CoreError*>(&error);
-    const std::string message = coreError ? coreError->Message(texts_) : std::string(error.what());
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(message));
 }

@@ -63,8 +63,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ShowError(const std::exception& error);
-
     MeasurementData& data_;
     const LanguageTexts& texts_;
     ListHost& host_;

@@ -292,9 +292,7 @@ void FinishDayGroups(TrafficStatistics& s) {
 
 std::vector<DayFigures> EmptyDays(long long firstDay, long long lastDay) {
     if (lastDay - firstDay + 1 > MaxStatisticsDays)
-        throw CoreError(StatisticsSpanTooLongText,
-                        "Die Messung umfasst %s Tage; Kennwerte lassen sich über höchstens 3660 Tage bilden.",
-                        std::to_string(lastDay - firstDay + 1));
+        throw CoreError(ProgramMessage::StatisticsSpanTooLong, std::to_string(lastDay - firstDay + 1));
     std::vector<DayFigures> days(static_cast<std::size_t>(lastDay - firstDay + 1));
     for (long long i = 0; i < static_cast<long long>(days.size()); ++i) {
         DayFigures& day = days[static_cast<std::size_t>(i)];

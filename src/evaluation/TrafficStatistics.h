@@ -14,8 +14,6 @@
 #include <string_view>
 #include <vector>
 
-// Message number of this unit.
-inline constexpr int StatisticsSpanTooLongText = 432;
 // The longest measurement (in calendar days) the statistics accept.
 inline constexpr int MaxStatisticsDays = 3660;
 
@@ -166,7 +164,7 @@ struct TrafficStatistics {
 };
 
 // Computes every figure of the working data (vehicles of single-vehicle data, the 5-minute
-// intervals otherwise). Throws CoreError (StatisticsSpanTooLongText) for a measurement spanning
+// intervals otherwise). Throws CoreError (ProgramMessage::StatisticsSpanTooLong) for a measurement spanning
 // more than MaxStatisticsDays days.
 TrafficStatistics ComputeTrafficStatistics(const MeasurementData& data, const StatisticsSettings& settings);
 

@@ -48,11 +48,12 @@ std::optional<LanguageLine> ParseLanguageLine(std::string_view line) {
 void LoadLanguageFile(const std::string& path, LanguageTexts& texts) {
     std::string bytes;
     if (!ReadFileBytes(path, bytes))
-        throw CoreError(420, "Fehler! Die Sprachdatei %s kann nicht gelesen werden.", path);
+        throw CoreError(ProgramMessage::LanguageFileUnreadable, path);
 
     // Parse everything first, so that a failure never leaves half a language behind.
     std::vector<LanguageLine> lines;
-    for (const std::string& line : SplitLines(DecodeTextFile(bytes)))
+    const std::string text = DecodeTextFile(bytes);
+    for (const std::string_view line : SplitLines(text))
         if (auto parsed = ParseLanguageLine(line);
             parsed && parsed->number >= 1 && parsed->number <= LanguageTexts::Count)
             lines.push_back(std::move(*parsed));

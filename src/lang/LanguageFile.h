@@ -19,7 +19,7 @@ std::optional<LanguageLine> ParseLanguageLine(std::string_view line);
 
 // Reads the language file at `path` into `texts`: numbers 1..500 set their text (the last of
 // repeated numbers wins), missing numbers keep what they held. A file that cannot be read throws
-// CoreError(420) and leaves `texts` unchanged.
+// CoreError LanguageFileUnreadable and leaves `texts` unchanged.
 void LoadLanguageFile(const std::string& path, LanguageTexts& texts);
 
 // The path of a language file given by name ("deutsch.cty"): beside the program, or in the data

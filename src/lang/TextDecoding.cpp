@@ -2,10 +2,6 @@
 
 #include "base/Cp1252.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace {
 constexpr std::string_view Utf8Bom = Utf8ByteOrderMark;
 
@@ -73,32 +69,4 @@ std::string DecodeSettingsFile(std::string_view bytes) {
     if (bytes.starts_with(Utf8Bom))
         return DecodeAfterByteOrderMark(bytes.substr(Utf8Bom.size()));
     return Cp1252ToUtf8(bytes);
-}
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = last ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }

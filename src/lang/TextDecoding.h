@@ -1,6 +1,8 @@
 #pragma once
 // Decoding of the text files the program reads (language files, the settings file).
 
+#include "base/TextFiles.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +22,3 @@ inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
-
-// Lines of a text, ended by LF or CR LF; a last line without a line end counts, an empty rest
-// after the last line end does not.
-std::vector<std::string> SplitLines(std::string_view text);
-
-// The whole file as bytes; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);

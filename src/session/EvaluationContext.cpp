@@ -27,7 +27,7 @@ std::optional<CoreError> EvaluationContext::Start(const StartupOptions& options)
         LoadLanguageFile(FindShippedFile(options.ProgramDirectory, languageFile).string(), texts);
     } catch (const CoreError& error) {
         // Without its texts the program can say no more than this.
-        throw CoreError(0, "Fehler!", error.Message(texts));
+        throw CoreError::WithText("Fehler!", error.Message(texts));
     }
     view.LowerPercentile = LowerPercentileOf(settings.VLowIndex);
     view.UpperPercentile = UpperPercentileOf(settings.VHighIndex);

@@ -137,7 +137,9 @@ bool IniFile::Load(const std::string& file) {
         return false;
     // Keep the line ends the file has: LF-only files stay LF-only.
     crlf_ = bytes.find('\n') == std::string::npos || bytes.find("\r\n") != std::string::npos;
-    lines_ = SplitLines(DecodeSettingsFile(bytes));
+    const std::string text = DecodeSettingsFile(bytes);
+    const auto lines = SplitLines(text);
+    lines_.assign(lines.begin(), lines.end());
     return true;
 }
 
@@ -162,7 +164,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     std::error_code error;
     if (fs::exists(path_, error)) {
         if (!Load(path_))
-            throw CoreError(422, "Die Einstellungsdatei %s kann nicht geschrieben werden.", path_);
+            throw CoreError(ProgramMessage::SettingsNotWritten, path_);
         readFailed_ = false;
     }
 
@@ -208,12 +210,12 @@ void IniFile::Save() const {
         out.close();
         if (!out) {
             fs::remove(temporary, error);
-            throw CoreError(422, "Die Einstellungsdatei %s kann nicht geschrieben werden.", path_);
+            throw CoreError(ProgramMessage::SettingsNotWritten, path_);
         }
     }
     fs::rename(temporary, target, error);
     if (error) {
         fs::remove(temporary, error);
-        throw CoreError(422, "Die Einstellungsdatei %s kann nicht geschrieben werden.", path_);
+        throw CoreError(ProgramMessage::SettingsNotWritten, path_);
     }
 }

@@ -27,7 +27,7 @@ public:
 
     // Replaces the key's value, or adds the key at the end of its section, or the section at the
     // end of the file, and writes the file (a temporary file renamed over it). Throws
-    // CoreError(422) when the file cannot be read back or written.
+    // CoreError SettingsNotWritten when the file cannot be read back or written.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The profile as it would be written, lines without their ends (UTF-8).

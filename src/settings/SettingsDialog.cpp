@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "ui/FileDialogs.h"
+#include "ui/QtText.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -33,15 +34,6 @@ constexpr int FreeFlowGapRefused = 579;
 constexpr int ThresholdsRefused = 580;
 constexpr int StatisticsPage = 581;
 constexpr int StatisticsPageIndex = 4;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// A language text, or the form's German word while the language file has none.
-QString TextOr(const std::string& text, const char* builtIn) {
-    return text.empty() ? QString::fromUtf8(builtIn) : Q(text);
-}
 
 QToolButton* ArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow) {
     auto* button = new QToolButton(parent);
@@ -308,8 +300,8 @@ void SettingsDialog::OnShow() {
     Select(lowerPercentileButtons, settings_.VLowIndex);
     Select(upperPercentileButtons, settings_.VHighIndex);
     ShowLengths();
-    dataPathEdit->setText(Q(settings_.DataPath));
-    cardPathEdit->setText(Q(settings_.CardPath));
+    dataPathEdit->setText(ToQString(settings_.DataPath));
+    cardPathEdit->setText(ToQString(settings_.CardPath));
 
     freeFlowGapLabel->setText(TextOr(texts_[FreeFlowGapCaption], "Freifluss-Zeitlücke (s)"));
     thresholdsLabel->setText(
@@ -317,8 +309,8 @@ void SettingsDialog::OnShow() {
                "Geschwindigkeitsschwellen (km/h, durch Komma getrennt, leer: Limit, +10, +20)"));
     freeFlowGapEdit->setAccessibleName(freeFlowGapLabel->text());
     thresholdsEdit->setAccessibleName(thresholdsLabel->text());
-    freeFlowGapEdit->setText(Q(FreeFlowGapText(settings_.FreeFlowGapSeconds)));
-    thresholdsEdit->setText(Q(ThresholdsText(settings_.SpeedThresholds)));
+    freeFlowGapEdit->setText(ToQString(FreeFlowGapText(settings_.FreeFlowGapSeconds)));
+    thresholdsEdit->setText(ToQString(ThresholdsText(settings_.SpeedThresholds)));
     freeFlowGapRefused_ = false;
     thresholdsRefused_ = false;
     ShowRefusedEntries();

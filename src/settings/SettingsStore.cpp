@@ -2,6 +2,8 @@
 
 #include "settings/LengthThresholdSteps.h"
 
+#include "base/FileSystem.h"
+
 #include "data/TextFormat.h"
 #include "evaluation/TrafficStatistics.h"
 
@@ -10,7 +12,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 constexpr std::array<std::string_view, 5> LowWords = {"V05", "V10", "V15", "V20", "V25"};
@@ -30,12 +31,12 @@ std::string_view WordOfIndex(const std::array<std::string_view, 5>& words, std::
 }
 
 bool DirectoryWritable(const std::string& directory) {
-    return ::access(directory.c_str(), W_OK) == 0;
+    return FileSystem::IsWritable(directory);
 }
 
 bool FileWritableOrAbsent(const std::string& path) {
     std::error_code error;
-    return !std::filesystem::exists(path, error) || ::access(path.c_str(), W_OK) == 0;
+    return !std::filesystem::exists(path, error) || FileSystem::IsWritable(path);
 }
 
 // A length setting as a whole number; not a number keeps the default and is noted for the user.
@@ -159,14 +160,9 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
         s.SpeedThresholds = *thresholds;
 
     if (ini.ReadFailed())
-        result.warning =
-            CoreError(423, "Die Einstellungsdatei %s kann nicht gelesen werden; es gelten die Standardwerte.",
-                      ini.Path());
+        result.warning = CoreError(ProgramMessage::SettingsUnreadable, ini.Path());
     else if (!problems.empty())
-        result.warning = CoreError(
-            421,
-            "Eine Fahrzeuglänge in der Einstellungsdatei ist keine ganze Zahl; es gilt der Standardwert: %s",
-            problems);
+        result.warning = CoreError(ProgramMessage::SettingsLengthNotWhole, problems);
     return result;
 }
 

@@ -41,7 +41,7 @@ struct LoadedConfig {
 LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory);
 
 // Writes the eleven changeable keys in their fixed order; LFile, change and Pelo are never written.
-// Throws CoreError(422) when the file cannot be written.
+// Throws CoreError SettingsNotWritten when the file cannot be written.
 void WriteConfig(IniFile& ini, const Settings& settings);
 
 // The statistics settings as the file and the settings dialog show them: the gap with a decimal

@@ -2,11 +2,12 @@
 
 #include "CardTestFiles.h"
 #include "ModelSerialPort.h"
+#include "support/FakeDialogs.h"
 #include "support/TestTimes.h"
 
+#include "CardImage.h"
 #include "base/LanguageTexts.h"
 #include "cards/CardFileDialog.h"
-#include "cards/CardImage.h"
 #include "cards/SmartMediaDialog.h"
 #include "data/DateTime.h"
 #include "settings/Settings.h"
@@ -86,8 +87,9 @@ private slots:
         Settings settings;
         const LanguageTexts texts = DialogTexts();
         CardFileDialog dialog(data, settings, texts);
-        QStringList errors;
-        dialog.ReportError = [&](const QString& message) { errors << message; };
+        FakeDialogs dialogs;
+        dialog.UseDialogs(dialogs);
+        const QStringList& errors = dialogs.Messages;
 
         QVERIFY(dialog.Prepare(QString::fromStdString(file.path())));
         QVERIFY(dialog.startTimeLabel->isHidden());
@@ -119,8 +121,9 @@ private slots:
         SmartMediaDialog dialog(data, settings, texts);
         dialog.UsePort(std::make_unique<ModelSerialPort>(model), {"ttyCARD0"});
         dialog.SetToday(*TryEncodeDate(2025, 3, 10));
-        QStringList messages;
-        dialog.ReportInformation = [&](const QString& message) { messages << message; };
+        FakeDialogs dialogs;
+        dialog.UseDialogs(dialogs);
+        const QStringList& messages = dialogs.Messages;
 
         dialog.show();
         QCOMPARE(dialog.portChoice->count(), 1);

@@ -99,12 +99,13 @@ TEST(CardTextFile, KindsAndMalformedFiles) {
     MeasurementData data;
     EXPECT_EQ(
         ErrorNumberOf([&] { PrepareCardFileBytes("a.dat", CardLine(1, 3, 24, 1, 0, 0, 0, 1, 1, 0), data); }),
-        CardText::NotACardFile);
+        ProgramMessage::NotACardFile);
     EXPECT_EQ(ErrorNumberOf([&] { PrepareCardFileBytes("a.txt", "\r\n  \r\n", data); }),
-              CardText::CardFileEmpty);
+              ProgramMessage::CardFileEmpty);
     EXPECT_EQ(ErrorNumberOf([&] { PrepareCardFileBytes("a.bin", std::string(15, '\0'), data); }),
-              CardText::CardFileEmpty);
-    EXPECT_EQ(ErrorNumberOf([&] { PrepareCardFile("/nonexistent/a.txt", data); }), CardText::FileUnreadable);
+              ProgramMessage::CardFileEmpty);
+    EXPECT_EQ(ErrorNumberOf([&] { PrepareCardFile("/nonexistent/a.txt", data); }),
+              ProgramMessage::FileUnreadable);
 
     // A size that is no multiple of 32: the lines that are there are read and counted.
     std::string ragged =
@@ -126,7 +127,7 @@ TEST(CardTextFile, KindsAndMalformedFiles) {
         ReadCardFile(data, bad.path(), badPreview, badPreview.FileStart);
         FAIL() << "a line of 31 February was read";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), CardText::BadCardLine);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::BadCardLine);
         EXPECT_EQ(e.detail(), "2");
     }
     EXPECT_EQ(data.LoadedCount, 2);
@@ -173,7 +174,7 @@ TEST(CardTextFile, ReadsBeyondTheCapacityAreRefused) {
     const auto preview = PrepareCardFile(file.path(), data);
     ASSERT_TRUE(preview.AppendOffered);
     EXPECT_EQ(ErrorNumberOf([&] { AppendCardFile(data, file.path(), preview); }),
-              CoreError::CapacityExceeded);
+              ProgramMessage::CapacityExceeded);
     EXPECT_EQ(data.LoadedCount, MaxVehicles - 1);
 }
 
@@ -241,11 +242,13 @@ TEST(CardFiles, AStartThatPushesTimesPast9999IsRefused) {
     const std::string text =
         CardLine(1, 3, 24, 10, 0, 0, 0, 50, 5, 0) + CardLine(1, 3, 24, 10, 2, 0, 0, 50, 5, 0);
     const double t0 = At(2024, 3, 1, 10, 0, 0);
-    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardText(text, t0, lastMinute); }), CardText::TimeBeyondCalendar);
+    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardText(text, t0, lastMinute); }),
+              ProgramMessage::TimeBeyondCalendar);
     EXPECT_EQ(ConvertCardText(text.substr(0, CardTextLineSize), t0, lastMinute).size(), 1u);
 
     // Binary: 32 units a second; block 2 lies 120 s after the start.
     const std::string binary = CardBlock(10, 0, 32) + CardBlock(10, 0, 32 * 120);
-    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardBinary(binary, lastMinute); }), CardText::TimeBeyondCalendar);
+    EXPECT_EQ(ErrorNumberOf([&] { ConvertCardBinary(binary, lastMinute); }),
+              ProgramMessage::TimeBeyondCalendar);
     EXPECT_EQ(ConvertCardBinary(binary, At(9999, 12, 31, 23, 0, 0)).size(), 2u);
 }

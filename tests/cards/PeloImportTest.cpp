@@ -123,19 +123,21 @@ TEST(PeloImport, BlocksOfDifferentLengthsAndHostileFiles) {
         ImportPeloFile(data, bad.path());
         FAIL() << "a parameter that is not hexadecimal was taken";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), CardText::PeloBadParameter);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::PeloBadParameter);
         EXPECT_EQ(e.detail(), "3");
     }
     EXPECT_EQ(data.IntervalCount, 4);
     EXPECT_EQ(data.Intervals[4].MeanSpeed().Dir1, 53);
 
-    EXPECT_EQ(ErrorNumberOf(PeloHeader("QT", 1, 1, "0000", 5, 2, 30) + "  1\r\n"), CardText::PeloBadStart);
+    EXPECT_EQ(ErrorNumberOf(PeloHeader("QT", 1, 1, "0000", 5, 2, 30) + "  1\r\n"),
+              ProgramMessage::PeloBadStart);
     std::string lcBlocks = PeloHeader("QT", 1, 22) + "  1\r\n";
     for (int k = 0; k < 21; ++k)
         lcBlocks += PeloHeader("LC", 1, 0, "0001") + "  1\r\n";
-    EXPECT_EQ(ErrorNumberOf(lcBlocks), CardText::PeloTooManyLcBlocks);
+    EXPECT_EQ(ErrorNumberOf(lcBlocks), ProgramMessage::PeloTooManyLcBlocks);
     const std::string twelve = PeloValues({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    EXPECT_EQ(ErrorNumberOf(PeloHeader("QT", 5001, 1) + Lines(twelve, 5001)), CardText::PeloTooManyValues);
+    EXPECT_EQ(ErrorNumberOf(PeloHeader("QT", 5001, 1) + Lines(twelve, 5001)),
+              ProgramMessage::PeloTooManyValues);
     EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 5000, 1) + Lines(twelve, 5000)).IntervalCount, MaxIntervals);
     // More blocks announced than the file holds, and fewer data lines than announced: what is there counts.
     EXPECT_EQ(ParsePeloFile(PeloHeader("QT", 3, 4) + "  1   2\r\n").IntervalCount, 2);

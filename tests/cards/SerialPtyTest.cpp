@@ -1,9 +1,9 @@
 // The SmartMedia reading code over a real serial port: QSerialPort on a pseudo-terminal whose
 // other side the simulated card reader serves in a thread.
 
+#include "CardImage.h"
 #include "CardReaderSimulator.h"
 #include "base/LanguageTexts.h"
-#include "cards/CardImage.h"
 #include "cards/QtCardSerialPort.h"
 #include "cards/SmartMediaReader.h"
 #include "data/DateTime.h"

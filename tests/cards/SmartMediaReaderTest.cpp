@@ -1,9 +1,9 @@
 #include "ModelSerialPort.h"
 #include "support/TestTimes.h"
 
+#include "CardImage.h"
 #include "base/LanguageTexts.h"
 #include "cards/CardCommon.h"
-#include "cards/CardImage.h"
 #include "cards/SmartMediaReader.h"
 #include "data/DateTime.h"
 

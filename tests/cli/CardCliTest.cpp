@@ -3,7 +3,7 @@
 
 #include "CliTestSupport.h"
 
-#include "cards/CardImage.h"
+#include "CardImage.h"
 #include "data/DataFileLoader.h"
 #include "data/TextFormat.h"
 

@@ -264,39 +264,41 @@ TEST(LoadFailures, EveryRefusedFileLeavesThePreviousMeasurementAsItWas) {
         std::string bytes;
         int number;
     } cases[] = {
-        {"count above MaxVehicles", Own("LNG500001", "", ""), LoadError::TooManyRecords},
-        {"count above MaxIntervals", Own("SHT060001", "", ""), LoadError::TooManyRecords},
+        {"count above MaxVehicles", Own("LNG500001", "", ""), ProgramMessage::TooManyRecords},
+        {"count above MaxIntervals", Own("SHT060001", "", ""), ProgramMessage::TooManyRecords},
         {"raw count above MaxIntervals", RawHeader("DAT", "060001", "01.03.2026", "06:00", ""),
-         LoadError::TooManyRecords},
+         ProgramMessage::TooManyRecords},
         {"fewer records than counted", RawHeader("LNG", "000003", "01.03.2026", "06:00", "") + car + car,
-         LoadError::FileTooShort},
-        {"own file cut short", Own("LNG000002", "", BytesOf(&data->Vehicles[1], 1)), LoadError::FileTooShort},
+         ProgramMessage::FileTooShort},
+        {"own file cut short", Own("LNG000002", "", BytesOf(&data->Vehicles[1], 1)),
+         ProgramMessage::FileTooShort},
         {"raw file without records", RawHeader("LNG", "000001", "01.03.2026", "06:00", "").substr(0, 100),
-         LoadError::FileTooShort},
+         ProgramMessage::FileTooShort},
         {"letters in the count", RawHeader("LNG", "00a003", "01.03.2026", "06:00", "") + car,
-         LoadError::BadHeaderNumber},
-        {"negative count", Own("LNG-00001", "", ""), LoadError::BadHeaderNumber},
+         ProgramMessage::BadHeaderNumber},
+        {"negative count", Own("LNG-00001", "", ""), ProgramMessage::BadHeaderNumber},
         {"blank year", RawHeader("LNG", "000001", "01.03.    ", "06:00", "") + car,
-         LoadError::BadHeaderNumber},
+         ProgramMessage::BadHeaderNumber},
         {"30 February in the header", RawHeader("LNG", "000001", "30.02.2026", "06:00", "") + car,
-         LoadError::BadHeaderDate},
+         ProgramMessage::BadHeaderDate},
         {"hour 24 in the header", RawHeader("XYZ", "000000", "01.03.2026", "24:00", ""),
-         LoadError::BadHeaderDate},
+         ProgramMessage::BadHeaderDate},
         {"30 February in record 2",
          RawHeader("LNG", "000002", "01.02.2026", "06:00", "") + car + RawVehicle(30, 2, 6, 0, 0, 50, 4, '1'),
-         LoadError::BadRecordTime},
+         ProgramMessage::BadRecordTime},
         {"second 60 in the last record",
          RawHeader("LNG", "000002", "01.03.2026", "06:00", "") + car + RawVehicle(1, 3, 6, 0, 60, 50, 4, '1'),
-         LoadError::BadRecordTime},
+         ProgramMessage::BadRecordTime},
         {"damaged time in an own file", Own("LNG000001", "", std::string(8, '\xFF') + std::string(8, '\0')),
-         LoadError::BadRecordTime},
+         ProgramMessage::BadRecordTime},
         {"negative count in an own interval", Own("SHT000001", "", BytesOf(&wrapped, 1)),
-         LoadError::BadRecordCount},
-        {"count no interval can hold", Own("SHT000001", "", BytesOf(&huge, 1)), LoadError::BadRecordCount},
+         ProgramMessage::BadRecordCount},
+        {"count no interval can hold", Own("SHT000001", "", BytesOf(&huge, 1)),
+         ProgramMessage::BadRecordCount},
         {"raw intervals reaching past 31.12.9999",
          RawHeader("DAT", "000002", "31.12.9999", "23:55", "") + std::string(2 * 190, '\0'),
-         LoadError::BadRecordTime},
-        {"not a Korvelan file", "PK\x03\x04", LoadError::NotAKorvelanFile},
+         ProgramMessage::BadRecordTime},
+        {"not a Korvelan file", "PK\x03\x04", ProgramMessage::NotAKorvelanFile},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FailureNumber(bad, c.bytes, *data), c.number) << c.what;
@@ -310,7 +312,7 @@ TEST(LoadFailures, EveryRefusedFileLeavesThePreviousMeasurementAsItWas) {
             LoadDataFile(path, *data);
             ADD_FAILURE() << path;
         } catch (const CoreError& e) {
-            EXPECT_EQ(e.textNumber(), LoadError::CannotOpen);
+            EXPECT_EQ(e.textNumber(), ProgramMessage::CannotOpen);
             EXPECT_NE(e.Message(texts).find(path.string()), std::string::npos) << e.Message(texts);
         }
         EXPECT_EQ(Snapshot(*data), before);
@@ -339,7 +341,7 @@ TEST(LoadFailures, MessagesSayWhatIsWrong) {
     EXPECT_EQ(messageOf(Own("LNG600000", "", "")),
               "Die Datei enthält zu viele Datensätze; höchstens 500000 können geladen werden.");
     // A text from the language file replaces the German one.
-    texts.Set(LoadError::FileTooShort, "The file %s holds fewer records than its header states.");
+    texts.Set(ProgramMessage::FileTooShort, "The file %s holds fewer records than its header states.");
     EXPECT_EQ(messageOf(RawHeader("LNG", "000002", "01.03.2026", "06:00", "")),
               "The file " + file.string() + " holds fewer records than its header states.");
 }

@@ -172,7 +172,7 @@ TEST(OwnFileWriter, AFailedSaveKeepsTheFileThatWasThere) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(number, SaveError::CannotWrite);
+    EXPECT_EQ(number, ProgramMessage::CannotWrite);
     EXPECT_EQ(ReadBytes(target), before);
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
@@ -191,7 +191,7 @@ TEST(OwnFileWriter, AFailedSaveKeepsTheFileThatWasThere) {
         WriteVehicleFile(folder / "missing" / "x.lng", "", few);
         ADD_FAILURE();
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), SaveError::CannotWrite);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::CannotWrite);
         EXPECT_NE(std::string(e.what()).find("x.lng"), std::string::npos);
     }
 }

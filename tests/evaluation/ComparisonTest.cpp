@@ -359,6 +359,6 @@ TEST(ComparisonKnownTruth, DifferentKindsOfDataAreNotCompared) {
         CompareMeasurements(vehicles, intervals, Quick());
         FAIL() << "compared";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), ComparisonKindsDifferText);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::ComparisonKindsDiffer);
     }
 }

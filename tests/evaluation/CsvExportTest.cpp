@@ -179,7 +179,7 @@ TEST(VehicleCsv, SpreadsheetStyleWholeSecondsAndRangeAndIntervalData) {
         VehicleCsv(intervals, settings, CsvStyle::Plain);
         FAIL() << "interval data gave vehicles";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), CsvNoVehiclesText);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::CsvNoVehicles);
     }
 }
 
@@ -397,7 +397,7 @@ TEST(DataPackage, BundleWritesEveryTableIntoANewFolderAndRefusesAFullOne) {
         WriteCsvBundle(bundle, data, Request());
         FAIL() << "a full folder was written into";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), CsvBundleFolderNotEmptyText);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::CsvBundleFolderNotEmpty);
     }
 }
 
@@ -410,7 +410,7 @@ TEST(CsvExport, AnUnwritableTargetLeavesNoFileBehind) {
         ExportCsv(occupied, CsvView::Vehicles, MixedVehicles(), Request());
         FAIL() << "replaced a folder";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), SaveError::CannotWrite);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::CannotWrite);
         EXPECT_NE(std::string(e.what()).find("out.csv"), std::string::npos);
     }
     std::vector<fs::path> left;

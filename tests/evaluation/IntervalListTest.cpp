@@ -125,7 +125,7 @@ TEST(BuildFiveMinuteIntervals, EmptySetAndTooLongSpan) {
         BuildFiveMinuteIntervals(big, Thresholds);
         FAIL() << "a span beyond the capacity must be refused";
     } catch (const CoreError& e) {
-        EXPECT_EQ(e.textNumber(), IntervalSpanTooLongText);
+        EXPECT_EQ(e.textNumber(), ProgramMessage::IntervalSpanTooLong);
         EXPECT_NE(std::string(e.what()).find("60481"), std::string::npos);
     }
     EXPECT_EQ(big.IntervalCount, 1);

@@ -3,6 +3,7 @@
 #include "evaluation/ListHost.h"
 #include "evaluation/RecordFilterDialog.h"
 #include "evaluation/TimeRangeDialog.h"
+#include "support/FakeDialogs.h"
 #include "ui/ClickableLabel.h"
 
 #include <QAbstractButton>
@@ -10,9 +11,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -68,19 +67,6 @@ std::unique_ptr<MeasurementData> IntervalData(int days) {
     data->DataMode = DataMode::Interval;
     CopyIntervalsToWork(*data);
     return data;
-}
-
-// Runs `action` while a message box that it opens is closed again; returns the box's text.
-template <typename Action> QString MessageShownBy(Action action) {
-    QString text;
-    QTimer::singleShot(50, [&text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->done(QMessageBox::Ok);
-        }
-    });
-    action();
-    return text;
 }
 
 void Click(QAbstractButton* button) {
@@ -185,8 +171,11 @@ private slots:
         const QString counter = dialog.markedCountLabel->text();
         dialog.lengthComparison->setCurrentIndex(2);
         dialog.lengthValue->setText("7.5");
-        const QString message = MessageShownBy([&] { dialog.MarkClick(); });
-        QVERIFY2(message.contains("7.5"), qPrintable(message));
+        FakeDialogs dialogs;
+        dialog.UseDialogs(dialogs);
+        dialog.MarkClick();
+        QCOMPARE(dialogs.Messages.size(), 1);
+        QVERIFY2(dialogs.Messages[0].contains("7.5"), qPrintable(dialogs.Messages[0]));
         QCOMPARE(data->MarkedCount, 0);
         QCOMPARE(dialog.markedCountLabel->text(), counter);
 

@@ -104,8 +104,8 @@ TEST(LanguageFile, Utf8FilesAreRecognised) {
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));     // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
     EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
-    EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string_view>{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string_view>{"a", ""}));
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheExecutableWithTheShippedLanguageFiles) {

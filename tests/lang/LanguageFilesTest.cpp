@@ -1,6 +1,7 @@
 // The shipped language files must give every text the program uses, in all three languages.
 
 #include "base/Cp1252.h"
+#include "base/ProgramMessages.h"
 #include "lang/LanguageFile.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ void CollectConstants(const std::string& code, Constants& constants) {
 }
 
 // The first argument of every call of a function named "...Error" (CoreError, CardError, ...):
-// a literal, or a constant (also qualified: CoreError::CapacityExceeded, LoadError::CannotOpen).
+// a literal, or a constant (also qualified: ProgramMessage::CapacityExceeded, ProgramMessage::CannotOpen).
 void CollectErrorUses(const std::string& code, const Constants& constants, std::set<int>& numbers) {
     const std::string word = "Error";
     for (std::size_t at = code.find(word); at != std::string::npos; at = code.find(word, at + 1)) {
@@ -164,6 +165,9 @@ TEST(LanguageFiles, FindTheTextNumbersInTheSources) {
 
 TEST(LanguageFiles, HoldEveryTextTheProgramUses) {
     auto numbers = NumbersOfTheTables();
+    for (const ProgramMessageText& message : ProgramMessages())
+        if (message.number > 0) // 0: the same text in every language
+            numbers.insert(message.number);
     numbers.insert(NumbersInTheSources().begin(), NumbersInTheSources().end());
     for (const char* name : Files) {
         const LanguageTexts texts = Load(name);

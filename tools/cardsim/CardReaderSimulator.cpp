@@ -1,6 +1,6 @@
 #include "CardReaderSimulator.h"
 
-#include "cards/CardImage.h"
+#include "CardImage.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "cards/CardImage.h"
+#include "CardImage.h"
 
 #include <algorithm>
 
