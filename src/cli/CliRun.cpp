@@ -3,6 +3,7 @@
 #include "data/TextFormat.h"
 #include "evaluation/TrafficStatistics.h"
 #include "lang/ProgramDirectory.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdio>
 #include <iostream>

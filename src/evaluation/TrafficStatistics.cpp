@@ -652,34 +652,6 @@ Interval95 WilsonInterval(long long k, long long n) {
             std::clamp((centre + spread) / divisor, 0.0, 1.0)};
 }
 
-std::optional<double> ParseFreeFlowGap(std::string_view text) {
-    std::string plain(text);
-    std::replace(plain.begin(), plain.end(), ',', '.');
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value) || value <= 0 ||
-        value > 86400)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::vector<int>> ParseThresholds(std::string_view text) {
-    std::vector<int> thresholds;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
-        int value = -1;
-        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-        if (item.empty() || error != std::errc() || end != item.data() + item.size() || value < 0 ||
-            value > 255)
-            return std::nullopt;
-        thresholds.push_back(value);
-        if (comma == std::string_view::npos)
-            return thresholds;
-        text.remove_prefix(comma + 1);
-    }
-}
-
 std::vector<int> EffectiveThresholds(const StatisticsSettings& settings) {
     std::vector<int> t = settings.Thresholds;
     if (t.empty())

@@ -29,11 +29,6 @@ struct StatisticsSettings {
     std::optional<double> To;
 };
 
-// A free-flow gap in seconds as written by a user ("5", "4.5", "4,5"); none unless a positive number.
-std::optional<double> ParseFreeFlowGap(std::string_view text);
-// Thresholds as written by a user ("50,60,70"): whole km/h 0..255; none for anything else.
-std::optional<std::vector<int>> ParseThresholds(std::string_view text);
-
 // The thresholds in use: the given ones sorted without duplicates, or limit, +10, +20.
 std::vector<int> EffectiveThresholds(const StatisticsSettings& settings);
 

@@ -44,6 +44,11 @@ LoadedConfig LoadConfig(const IniFile& ini, const std::string& programDirectory)
 // Throws CoreError SettingsNotWritten when the file cannot be written.
 void WriteConfig(IniFile& ini, const Settings& settings);
 
+// A free-flow gap in seconds as written by a user ("5", "4.5", "4,5"); none unless a positive number.
+std::optional<double> ParseFreeFlowGap(std::string_view text);
+// Thresholds as written by a user ("50,60,70"): whole km/h 0..255; none for anything else.
+std::optional<std::vector<int>> ParseThresholds(std::string_view text);
+
 // The statistics settings as the file and the settings dialog show them: the gap with a decimal
 // point and no trailing zeros ("5", "2.5"), the thresholds separated by commas ("" for none).
 std::string FreeFlowGapText(double seconds);

@@ -375,18 +375,6 @@ TEST(IntervalStatistics, ImportedDataHoldTotalsAndHeavyVehiclesOnly) {
     EXPECT_EQ(s.Days[0].Heavy, 4);
 }
 
-TEST(StatisticsSettingsText, GapAndThresholdsAsUsersWriteThem) {
-    EXPECT_EQ(ParseFreeFlowGap("5"), 5.0);
-    EXPECT_EQ(ParseFreeFlowGap("2.5"), 2.5);
-    EXPECT_EQ(ParseFreeFlowGap("2,5"), 2.5);
-    for (const char* bad : {"0", "-3", "", "5s", "nan", "inf", "1e9"})
-        EXPECT_FALSE(ParseFreeFlowGap(bad)) << bad;
-    EXPECT_EQ(ParseThresholds("50"), (std::vector<int>{50}));
-    EXPECT_EQ(ParseThresholds("70,50,70"), (std::vector<int>{70, 50, 70})); // sorting is the statistics'
-    for (const char* bad : {"", "50,", ",50", "50.5", "50 ,60", "256", "-1", "5x"})
-        EXPECT_FALSE(ParseThresholds(bad)) << bad;
-}
-
 TEST(StatisticsSettingsText, TheRangeLimitsTheStatisticsOnlyWhenItCutsTheIntervals) {
     MeasurementData data = Vehicles();
     for (int k = 0; k < 24; ++k)
