@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -79,4 +80,23 @@ std::string Expected(const std::string& name, const std::string& actual) {
         return actual;
     }
     return ReadWhole(file);
+}
+
+std::string Command(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    ::pclose(pipe);
+    return out;
+}
+
+int Pages(const std::filesystem::path& pdf) {
+    std::smatch match;
+    const std::string info = Command("pdfinfo '" + pdf.string() + "'");
+    return std::regex_search(info, match, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(match[1]) : -1;
 }

@@ -33,3 +33,8 @@ std::filesystem::path WriteVehicles(const std::filesystem::path& file,
 // The expected text of tests/cli/expected/NAME; with KORVELAN_UPDATE_EXPECTED=1 in the environment the
 // file is written from `actual` instead (then read the new file before committing it).
 std::string Expected(const std::string& name, const std::string& actual);
+
+// What a shell command prints on standard output (pdfinfo, pdftotext, ...).
+std::string Command(const std::string& command);
+// The page count pdfinfo reports, -1 when it reports none.
+int Pages(const std::filesystem::path& pdf);

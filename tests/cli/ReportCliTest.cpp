@@ -12,25 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Command(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    ::pclose(pipe);
-    return out;
-}
-
-int Pages(const fs::path& pdf) {
-    std::smatch match;
-    const std::string info = Command("pdfinfo '" + pdf.string() + "'");
-    return std::regex_search(info, match, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(match[1]) : -1;
-}
-
 std::string PageText(const fs::path& pdf, int page) {
     return Command("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
                    pdf.string() + "' -");
