@@ -24,6 +24,16 @@ void AppendDigits(std::string& out, int value, int width) {
 bool NeedsQuotes(std::string_view value, char separator) {
     return value.find_first_of(std::string{separator} + "\"\r\n") != std::string_view::npos;
 }
+// "09.03.2026" for spreadsheets, "2026-03-09" (ISO 8601) otherwise.
+void AppendDate(std::string& out, const DateTimeParts& p, CsvStyle style) {
+    const bool spreadsheet = style == CsvStyle::Spreadsheet;
+    const char separator = spreadsheet ? '.' : '-';
+    AppendDigits(out, spreadsheet ? p.Day : p.Year, spreadsheet ? 2 : 4);
+    out.push_back(separator);
+    AppendDigits(out, p.Month, 2);
+    out.push_back(separator);
+    AppendDigits(out, spreadsheet ? p.Year : p.Day, spreadsheet ? 4 : 2);
+}
 } // namespace
 
 std::string CsvQuoted(std::string_view value, char separator) {
@@ -84,21 +94,8 @@ void CsvWriter::DateTime(double dayCount, bool milliseconds) {
 void CsvWriter::DateTimeOfMilliseconds(long long ms, bool milliseconds) {
     Separate();
     const DateTimeParts p = DecodeMilliseconds(ms);
-    if (style_ == CsvStyle::Spreadsheet) {
-        AppendDigits(out_, p.Day, 2);
-        out_.push_back('.');
-        AppendDigits(out_, p.Month, 2);
-        out_.push_back('.');
-        AppendDigits(out_, p.Year, 4);
-        out_.push_back(' ');
-    } else {
-        AppendDigits(out_, p.Year, 4);
-        out_.push_back('-');
-        AppendDigits(out_, p.Month, 2);
-        out_.push_back('-');
-        AppendDigits(out_, p.Day, 2);
-        out_.push_back('T');
-    }
+    AppendDate(out_, p, style_);
+    out_.push_back(style_ == CsvStyle::Spreadsheet ? ' ' : 'T');
     AppendDigits(out_, p.Hour, 2);
     out_.push_back(':');
     AppendDigits(out_, p.Minute, 2);
@@ -113,19 +110,7 @@ void CsvWriter::DateTimeOfMilliseconds(long long ms, bool milliseconds) {
 void CsvWriter::Date(double dayCount) {
     Separate();
     const DateTimeParts p = DecodeDateTime(dayCount);
-    if (style_ == CsvStyle::Spreadsheet) {
-        AppendDigits(out_, p.Day, 2);
-        out_.push_back('.');
-        AppendDigits(out_, p.Month, 2);
-        out_.push_back('.');
-        AppendDigits(out_, p.Year, 4);
-    } else {
-        AppendDigits(out_, p.Year, 4);
-        out_.push_back('-');
-        AppendDigits(out_, p.Month, 2);
-        out_.push_back('-');
-        AppendDigits(out_, p.Day, 2);
-    }
+    AppendDate(out_, p, style_);
 }
 
 void CsvWriter::Boolean(bool value) {
