@@ -7,7 +7,7 @@
 
 class LanguageTexts {
 public:
-    static constexpr int Count = 800;
+    static constexpr int Count = 1000;
 
     const std::string& operator[](int n) const {
         static const std::string empty;
