@@ -1,6 +1,6 @@
 #pragma once
-// The table of numbered user-interface texts (1..800) filled from a language file.
-// Texts are held as UTF-8; numbers outside 1..800 read as the empty text.
+// The table of numbered user-interface texts (1..1000) filled from a language file.
+// Texts are held as UTF-8; numbers outside 1..1000 read as the empty text.
 
 #include <array>
 #include <string>
