@@ -263,14 +263,17 @@ ComparisonView* StartComparison(QWidget* parent, FileDialogs& dialogs, const Loa
     if (sides.exec() != QDialog::Accepted)
         return nullptr;
 
-    ErrorDisplay errors(parent);
-    errors.UseDialogs(dialogs);
+    const auto showError = [&](const std::exception& error) {
+        dialogs.ShowMessage(parent, FileDialogs::MessageKind::Warning,
+                            WithoutEllipsis(texts[ComparisonViewText::Command]),
+                            ToQString(MessageOf(error, texts)));
+    };
     // The other measurement goes into its own data: the loaded one stays as it is, whatever happens.
     auto other = std::make_unique<MeasurementData>();
     try {
         LoadDataFile(otherFile, *other);
     } catch (const std::exception& error) {
-        errors.ShowError(error, texts);
+        showError(error);
         return nullptr;
     }
 
@@ -292,7 +295,7 @@ ComparisonView* StartComparison(QWidget* parent, FileDialogs& dialogs, const Loa
         result = CompareAndDraw(before, after, settings, loadedBefore ? loadedFile : otherName,
                                 loadedBefore ? otherName : loadedFile, texts);
     } catch (const std::exception& error) {
-        errors.ShowError(error, texts);
+        showError(error);
         return nullptr;
     }
     request.BeforeSha256 = loadedBefore ? loadedSha : otherSha;
