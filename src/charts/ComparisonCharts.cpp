@@ -8,6 +8,7 @@
 #include "data/TextFormat.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -137,12 +138,14 @@ ChartDescription ComparisonCumulativeChart(const Comparison& comparison, const C
     chart.AxisKind = PercentAxisKind;
     chart.LeftAxisMax = 100;
     const GroupComparison* both = BothDirectionsAllClasses(comparison);
+    double slowest = comparison.Limit;
     double fastest = comparison.Limit;
     for (const bool isAfter : {false, true}) {
         ChartLine curve{SideName(texts, isAfter), SideColour(isAfter), false,
                         CumulativeCurve(isAfter ? after : before)};
         if (curve.Points.empty())
             continue;
+        slowest = std::min(slowest, curve.Points.front().X);
         fastest = std::max(fastest, curve.Points.back().X);
         if (both != nullptr && both->V85) {
             const double v85 = isAfter ? both->V85->After : both->V85->Before;
@@ -151,7 +154,10 @@ ChartDescription ComparisonCumulativeChart(const Comparison& comparison, const C
         }
         chart.Lines.push_back(std::move(curve));
     }
-    chart.BottomScale = ChartScale{0, SpeedScaleStep(SpeedScaleIndexFor(fastest + 1))};
+    // Whole tens around both curves and the limit: the difference between the curves is what the
+    // chart is for, so the axis does not start at 0 km/h.
+    chart.BottomScale =
+        ChartScale{std::max(0.0, 10 * std::floor((slowest - 1) / 10)), 10 * std::ceil((fastest + 1) / 10)};
     chart.VerticalLine = ChartVerticalLine{
         static_cast<double>(comparison.Limit),
         Format(texts[StatisticsChartText::LimitLabel], {comparison.Limit}, locale), Rgb{255, 0, 0}};

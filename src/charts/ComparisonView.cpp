@@ -1,5 +1,7 @@
 #include "charts/ComparisonView.h"
 
+#include "charts/ComparisonReport.h"
+
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "base/TextNames.h"
@@ -81,8 +83,9 @@ std::string Sha256OrDash(const std::filesystem::path& file) {
 ComparisonView::ComparisonView(ComparisonResult result, ComparisonReportRequest request,
                                LengthThresholds lengths, const LanguageTexts& texts, FileDialogs& dialogs,
                                QWidget* parent)
-    : QWidget(parent, Qt::Window), result_(std::move(result)), request_(std::move(request)),
-      lengths_(lengths), texts_(texts), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Window), result_(std::make_unique<ComparisonResult>(std::move(result))),
+      request_(std::make_unique<ComparisonReportRequest>(std::move(request))), lengths_(lengths),
+      texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("comparisonView"));
     setWindowTitle(QStringLiteral("Korvelan II – ") + WithoutEllipsis(texts_[ComparisonViewText::Command]));
 
@@ -100,14 +103,14 @@ ComparisonView::ComparisonView(ComparisonResult result, ComparisonReportRequest 
     tableView->setReadOnly(true);
     tableView->setLineWrapMode(QPlainTextEdit::NoWrap);
     tableView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    tableView->setPlainText(JoinedLines(result_.Lines));
-    cumulativeChart = NewChartWidget(result_.Cumulative, "cumulativeChart");
-    hourlyChart = NewChartWidget(result_.HourlyV85, "hourlyChart");
+    tableView->setPlainText(JoinedLines(result_->Lines));
+    cumulativeChart = NewChartWidget(result_->Cumulative, "cumulativeChart");
+    hourlyChart = NewChartWidget(result_->HourlyV85, "hourlyChart");
 
     tabs = new QTabWidget;
     tabs->addTab(tableView, ToQString(texts_[ComparisonViewText::TableTab]));
-    tabs->addTab(cumulativeChart, ToQString(result_.Cumulative.Title));
-    tabs->addTab(hourlyChart, ToQString(result_.HourlyV85.Title));
+    tabs->addTab(cumulativeChart, ToQString(result_->Cumulative.Title));
+    tabs->addTab(hourlyChart, ToQString(result_->HourlyV85.Title));
     connect(tabs, &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
 
     auto* layout = new QVBoxLayout(this);
@@ -117,6 +120,8 @@ ComparisonView::ComparisonView(ComparisonResult result, ComparisonReportRequest 
     resize(980, 680);
     UpdateActions();
 }
+
+ComparisonView::~ComparisonView() = default;
 
 void ComparisonView::ShowPage(Page page) {
     tabs->setCurrentIndex(static_cast<int>(page));
@@ -143,14 +148,14 @@ void ComparisonView::UpdateActions() {
 }
 
 ReportDocument ComparisonView::Report() const {
-    return BuildComparisonReport(result_, lengths_, request_, texts_);
+    return BuildComparisonReport(*result_, lengths_, *request_, texts_);
 }
 
 void ComparisonView::PrintCurrentPage(QPrinter& printer) const {
     if (const ChartWidget* chart = CurrentChart())
         PrintChart(printer, chart->Chart(), chart->Appearance());
     else
-        PrintSummary(printer, result_.Lines);
+        PrintSummary(printer, result_->Lines);
 }
 
 void ComparisonView::SaveCurrentChart(const std::filesystem::path& file) const {

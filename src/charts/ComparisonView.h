@@ -3,7 +3,7 @@
 // print, save-as-picture and the comparison report; and the flow behind "Vergleich…", which asks
 // for the other measurement and which side the loaded one is, loads it, compares and shows.
 
-#include "charts/ComparisonReport.h"
+#include "evaluation/TrafficStatistics.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -11,8 +11,14 @@
 #include <filesystem>
 #include <memory>
 
+// The comparison's own types stay out of this header: the record filter's enum of the same name
+// shares translation units with the windows that include it.
+struct ComparisonResult;
+struct ComparisonReportRequest;
+struct ReportDocument;
 class ChartWidget;
 class FileDialogs;
+class LanguageTexts;
 class QAction;
 class QCheckBox;
 class QPlainTextEdit;
@@ -42,12 +48,13 @@ public:
     // dialogs (which must outlive the view) ask for picture files and show failures.
     ComparisonView(ComparisonResult result, ComparisonReportRequest request, LengthThresholds lengths,
                    const LanguageTexts& texts, FileDialogs& dialogs, QWidget* parent = nullptr);
+    ~ComparisonView() override;
 
     enum class Page { Table = 0, Cumulative = 1, HourlyV85 = 2 };
     void ShowPage(Page page);
     Page CurrentPage() const;
 
-    const ComparisonResult& Result() const { return result_; }
+    const ComparisonResult& Result() const { return *result_; }
     // The report of the comparison, as the report action previews it.
     ReportDocument Report() const;
 
@@ -66,8 +73,8 @@ public:
     QAction* reportAction = nullptr;
 
 private:
-    ComparisonResult result_;
-    ComparisonReportRequest request_;
+    std::unique_ptr<ComparisonResult> result_;
+    std::unique_ptr<ComparisonReportRequest> request_;
     LengthThresholds lengths_;
     const LanguageTexts& texts_;
     FileDialogs& dialogs_;

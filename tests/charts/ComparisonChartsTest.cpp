@@ -46,7 +46,7 @@ std::unique_ptr<MeasurementData> Intervals(int classShift) {
     return data;
 }
 
-ComparisonSettings Settings(int limit = 50) {
+ComparisonSettings WithLimit(int limit = 50) {
     ComparisonSettings settings;
     settings.Statistics.Limit = limit;
     settings.Resamples = 200;
@@ -87,7 +87,7 @@ protected:
     const ComparedFile afterFile{"nachher.lng", "Hauptstraße"};
 
     ComparisonResult Compare(const MeasurementData& before, const MeasurementData& after,
-                             const ComparisonSettings& settings = Settings()) {
+                             const ComparisonSettings& settings = WithLimit()) {
         return CompareAndDraw(before, after, settings, beforeFile, afterFile, texts, german);
     }
 };
@@ -162,7 +162,7 @@ TEST_F(ComparisonChartsTest, FasterAfterShowsAsTwoCurvesAndHigherHourlyBars) {
 TEST_F(ComparisonChartsTest, HoursWithoutVehiclesAreEmptyBarsAndTheLimitFollowsTheSettings) {
     const auto before = Vehicles(40, 12);
     const auto after = Vehicles(40, 12, 6); // no vehicle before 06:00
-    const ComparisonResult result = Compare(*before, *after, Settings(30));
+    const ComparisonResult result = Compare(*before, *after, WithLimit(30));
     EXPECT_EQ(result.HourlyV85.Series[1].Values[3], 0);
     EXPECT_GT(result.HourlyV85.Series[0].Values[3], 0);
     EXPECT_EQ(result.HourlyV85.Limit, 30);
@@ -212,9 +212,9 @@ TEST_F(ComparisonChartsTest, ReportNamesBothFilesOnEveryPageAndHoldsBothTables) 
     ASSERT_EQ(report.Pages.size(), 5u);
 
     const std::string title = AllTexts(report.Pages[0]);
-    for (const std::string& expected :
-         {"vorher.lng", "nachher.lng", request.BeforeSha256, request.AfterSha256, std::string("09.03.2026"),
-          std::string("50 km/h")})
+    const std::vector<std::string> onTitlePage{"vorher.lng",          "nachher.lng", request.BeforeSha256,
+                                               request.AfterSha256, "09.03.2026",  "50 km/h"};
+    for (const std::string& expected : onTitlePage)
         EXPECT_NE(title.find(expected), std::string::npos) << expected;
 
     const std::string raw = AllTexts(report.Pages[2]);

@@ -3,6 +3,8 @@
 
 #include "charts/ComparisonView.h"
 
+#include "charts/ComparisonReport.h"
+
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "charts/ChartWidget.h"
