@@ -212,7 +212,7 @@ TEST_F(ComparisonChartsTest, ReportNamesBothFilesOnEveryPageAndHoldsBothTables) 
     ASSERT_EQ(report.Pages.size(), 5u);
 
     const std::string title = AllTexts(report.Pages[0]);
-    const std::vector<std::string> onTitlePage{"vorher.lng",          "nachher.lng", request.BeforeSha256,
+    const std::vector<std::string> onTitlePage{"vorher.lng",        "nachher.lng", request.BeforeSha256,
                                                request.AfterSha256, "09.03.2026",  "50 km/h"};
     for (const std::string& expected : onTitlePage)
         EXPECT_NE(title.find(expected), std::string::npos) << expected;
@@ -230,4 +230,18 @@ TEST_F(ComparisonChartsTest, ReportNamesBothFilesOnEveryPageAndHoldsBothTables) 
     ASSERT_EQ(report.Pages[4].Blocks.size(), 2u);
     EXPECT_EQ(report.Pages[4].Blocks[0].Chart.Title, result.Cumulative.Title);
     EXPECT_EQ(report.Pages[4].Blocks[1].Chart.Title, result.HourlyV85.Title);
+}
+
+TEST_F(ComparisonChartsTest, ASideWithoutVehiclesDrawsOnlyTheOtherAndStillReports) {
+    const auto before = Vehicles(40, 12);
+    auto after = std::make_unique<MeasurementData>();
+    after->DataMode = DataMode::SingleVehicle;
+    const ComparisonResult result = Compare(*before, *after);
+    ASSERT_EQ(result.Cumulative.Lines.size(), 1u);
+    EXPECT_EQ(result.Cumulative.Lines[0].Name, "vorher");
+    EXPECT_TRUE(result.Cumulative.Marks.empty()); // no V85 difference without vehicles after
+    const auto& afterBars = result.HourlyV85.Series[1].Values;
+    EXPECT_TRUE(std::all_of(afterBars.begin(), afterBars.end(), [](double v) { return v == 0; }));
+    const ReportDocument report = BuildComparisonReport(result, LengthThresholds{}, {}, texts, german);
+    EXPECT_NE(AllTexts(report.Pages[2]).find(texts[ComparisonText::NoVehiclesOnASide]), std::string::npos);
 }
