@@ -105,6 +105,8 @@ public:
 
 // The loaded measurement as the main window holds it.
 struct LoadedMeasurement {
+    // Its working data as the window shows them: vehicles a record filter removed stay removed,
+    // while the other file is compared whole.
     const MeasurementData& Data;
     StatisticsSettings Statistics; // limit, thresholds, free-flow gap and lengths hold for both sides
     std::filesystem::path File;    // the file it came from; empty when it was read from a card
