@@ -207,7 +207,9 @@ private:
     }
 
     static bool IsNumeric(const std::string& cell) {
-        return !cell.empty() && (std::isdigit(static_cast<unsigned char>(cell.front())) || cell == "-");
+        // A signed difference ("+5", "-0,4 %") is a number too.
+        const std::size_t first = cell.size() > 1 && (cell.front() == '+' || cell.front() == '-') ? 1 : 0;
+        return !cell.empty() && (std::isdigit(static_cast<unsigned char>(cell[first])) || cell == "-");
     }
 
     // Column widths from the widest cell of each column, shrunk to the area where they exceed it.

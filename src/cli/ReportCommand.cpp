@@ -1,6 +1,8 @@
-// report: the PDF report of a measurement, and with --bundle the open tables beside it.
+// report: the PDF report of a measurement, and with --bundle the open tables beside it; with
+// --compare the comparison report of two measurements.
 
 #include "app/Logo.h"
+#include "charts/ComparisonReport.h"
 #include "charts/ReportContent.h"
 #include "charts/ReportPrinter.h"
 #include "cli/CliRun.h"
@@ -26,7 +28,10 @@ struct ReportOptions {
     std::string Direction2;
     std::string Author;
     std::string Bundle;
-    std::string Today; // "dd.mm.yyyy"; empty: the system date
+    std::string Today;   // "dd.mm.yyyy"; empty: the system date
+    std::string Compare; // the measurement after; empty: the report of one measurement
+    bool SwapDirections = false;
+    StatisticsOverrides Overrides;
 };
 
 // Today's date as a day count, in local time.
@@ -53,6 +58,60 @@ double ReportDateOf(const std::string& today) {
     return *date;
 }
 
+// Options of the report of one measurement that a comparison report cannot honour.
+void RefuseForComparison(const InputFile& input, const SelectionOptions& selection,
+                         const ReportOptions& options) {
+    if (!selection.Range.empty())
+        UsageError("--range: record numbers of one file mean nothing in the other; a comparison takes whole "
+                   "measurements (use --mark with --drop-marked or --keep-marked to select vehicles)");
+    if (input.Import)
+        UsageError("--import: a comparison report compares two data files");
+    if (!options.Bundle.empty())
+        UsageError("--bundle: the open tables describe one measurement, not a comparison");
+    if (!options.Direction1.empty() || !options.Direction2.empty())
+        UsageError("--dir1, --dir2: a comparison report names the directions as the statistics do");
+}
+
+void LoadComparedSide(EvaluationContext& run, const std::string& path, const SelectionOptions& selection) {
+    run.Load(InputFile{path, false});
+    ApplySelection(run, selection, false);
+}
+
+// Both measurements with the settings of the one before (and the options), the record filter on
+// both, compared and laid out as the comparison report.
+ReportDocument ComparisonReportOf(CliContext& context, const InputFile& input,
+                                  const SelectionOptions& selection, const ReportOptions& options) {
+    RefuseForComparison(input, selection, options);
+    auto before = std::make_unique<EvaluationContext>();
+    StartRun(context, *before);
+    ApplyStatisticsOverrides(before->settings, options.Overrides);
+    auto after = std::make_unique<EvaluationContext>();
+    after->settings = before->settings;
+    after->view = before->view;
+    after->data.LimitColourShift = before->data.LimitColourShift;
+    LoadComparedSide(*before, input.Path, selection);
+    LoadComparedSide(*after, options.Compare, selection);
+
+    ComparisonSettings settings;
+    settings.Statistics = before->Statistics();
+    settings.SwapDirections = options.SwapDirections;
+    const ComparedFile beforeFile{std::filesystem::path(input.Path).filename().string(),
+                                  before->data.Comment};
+    const ComparedFile afterFile{std::filesystem::path(options.Compare).filename().string(),
+                                 after->data.Comment};
+    const ComparisonResult result =
+        CompareAndDraw(before->data, after->data, settings, beforeFile, afterFile, context.texts);
+
+    ComparisonReportRequest request;
+    request.Site = options.Site;
+    request.Author = options.Author;
+    request.BeforeSha256 = FileSha256Hex(input.Path);
+    request.AfterSha256 = FileSha256Hex(options.Compare);
+    request.ProgramVersion = ProgramVersion;
+    request.ReportDate = ReportDateOf(options.Today);
+    return BuildComparisonReport(result, settings.Statistics.Lengths, request, context.texts);
+}
+
 } // namespace
 
 void RegisterReportCommand(CLI::App& app, CliContext& context) {
@@ -69,10 +128,24 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
     report->add_option("--bundle", options->Bundle,
                        "also write the open tables into this (new or empty) folder");
     report->add_option("--today", options->Today, "report date dd.mm.yyyy instead of the system date");
+    report->add_option("--compare", options->Compare,
+                       "the measurement after: write the comparison report of FILE (before) and it");
+    auto* swap = report->add_flag("--swap-directions", options->SwapDirections,
+                                  "with --compare: swap the directions of the measurement after");
+    AddStatisticsOverrides(report, options->Overrides);
     AddSelectionOptions(report, *selection);
-    report->callback([&context, input, selection, options] {
+    report->callback([&context, input, selection, options, swap] {
+        if (!options->Compare.empty()) {
+            const ReportDocument document = ComparisonReportOf(context, *input, *selection, *options);
+            const GuiSession gui;
+            WriteReportPdf(options->Output, document);
+            return;
+        }
+        if (swap->count() > 0)
+            UsageError("--swap-directions: only with --compare");
         EvaluationContext run;
         StartRun(context, run);
+        ApplyStatisticsOverrides(run.settings, options->Overrides);
         run.Load(*input);
         ApplySelection(run, *selection, true);
         const StatisticsSettings settings = run.Statistics();
