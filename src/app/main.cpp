@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/SplashScreen.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -35,6 +36,11 @@ int main(int argc, char* argv[]) {
         box.exec();
         return 1;
     }
+    // Qt's own texts (file dialogs, standard buttons) in the language the settings chose; missing
+    // translation files leave them English.
+    QtTranslations qtTexts;
+    qtTexts.Apply(main.LanguageFileInUse());
+
     // Without a window manager a maximised window keeps its size; the screen's size is set first.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         main.setGeometry(screen->availableGeometry());
