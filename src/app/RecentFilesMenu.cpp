@@ -1,4 +1,4 @@
-#include "ui/RecentFilesMenu.h"
+#include "app/RecentFilesMenu.h"
 
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"

@@ -1,12 +1,10 @@
 // The window frame's helpers as a user meets them: the recent-files menu, files dropped on the
-// window, the question before unsaved data are replaced, dialogs that start where the user last was,
-// and Qt's own texts in the program's language.
+// window, the question before unsaved data are replaced, dialogs that start where the user last was.
 
-#include "ui/FileDialogPlaces.h"
-#include "ui/FileDropHandler.h"
-#include "ui/QtTranslations.h"
-#include "ui/RecentFilesMenu.h"
-#include "ui/UnsavedChangesPrompt.h"
+#include "app/FileDialogPlaces.h"
+#include "app/FileDropHandler.h"
+#include "app/RecentFilesMenu.h"
+#include "app/UnsavedChangesPrompt.h"
 
 #include "base/LanguageTexts.h"
 #include "lang/LanguageFile.h"
@@ -15,25 +13,15 @@
 #include "settings/SettingsTestFolder.h"
 #include "support/FakeDialogs.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLibraryInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <QtTest>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -59,15 +47,6 @@ QAction* Entry(const QMenu& menu, int index) {
     return menu.actions().at(index);
 }
 
-// Runs `inspect` on the modal dialog that `open` shows, as soon as it is up.
-void WhenModalShown(const std::function<void(QWidget*)>& inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal != nullptr);
-        inspect(modal);
-    });
-}
-
 // A drag over the target as Qt delivers it: the drop goes to the widget that accepted the enter.
 bool Drag(QWidget& target, const QList<QUrl>& urls, QEvent::Type type) {
     QMimeData mime;
@@ -91,10 +70,7 @@ private slots:
     void recentFilesFollowTheLanguage();
     void droppedFilesOpenTheFirstAndFoldersAreRefused();
     void unsavedDataAreSavedDiscardedOrKeptOnRequest();
-    void theDesktopQuestionHasTheThreeAnswers();
     void dialogsStartInTheLastFolderOfTheirKindWithAProposedName();
-    void theDesktopFileDialogOpensThereWithTheName();
-    void qtTextsFollowTheProgramsLanguage();
 };
 
 void ShellHelpersTest::recentFilesAreNumberedGreyedWhenGoneAndKept() {
@@ -269,32 +245,6 @@ void ShellHelpersTest::unsavedDataAreSavedDiscardedOrKeptOnRequest() {
     QVERIFY(saves.isEmpty());
 }
 
-void ShellHelpersTest::theDesktopQuestionHasTheThreeAnswers() {
-    QtFileDialogs desktop;
-    QStringList buttons;
-    WhenModalShown([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box != nullptr);
-        QAbstractButton* discard = nullptr;
-        for (QAbstractButton* button : box->buttons()) {
-            buttons << button->text();
-            if (button->text() == QStringLiteral("Verwerfen"))
-                discard = button;
-        }
-        QVERIFY(discard != nullptr);
-        discard->click();
-    });
-    const auto answer =
-        desktop.AskToSave(nullptr, {"Titel", "Frage?", "Speichern", "Verwerfen", "Abbrechen"});
-    QVERIFY(answer == FileDialogs::SaveAnswer::Discard);
-    buttons.sort();
-    QCOMPARE(buttons, QStringList({"Abbrechen", "Speichern", "Verwerfen"}));
-
-    WhenModalShown([](QWidget* modal) { modal->close(); });
-    QVERIFY(desktop.AskToSave(nullptr, {"Titel", "Frage?", "Speichern", "Verwerfen", "Abbrechen"}) ==
-            FileDialogs::SaveAnswer::Cancel);
-}
-
 void ShellHelpersTest::dialogsStartInTheLastFolderOfTheirKindWithAProposedName() {
     SettingsTestFolder folder("places");
     std::filesystem::create_directories(folder.File("exporte"));
@@ -325,61 +275,6 @@ void ShellHelpersTest::dialogsStartInTheLastFolderOfTheirKindWithAProposedName()
     places.SaveFile(nullptr, FileKind::Pdf, "PDF", "PDF (*.pdf)|*.pdf", "pdf", "");
     QVERIFY(folder.Read("korvelan2.ini").find("Pdf=") == std::string::npos);
     QVERIFY2(dialogs.Starts.at(3).FileName.isEmpty(), "no data file, no name to propose");
-}
-
-void ShellHelpersTest::theDesktopFileDialogOpensThereWithTheName() {
-    SettingsTestFolder folder("desktop-dialog");
-    QtFileDialogs desktop;
-    QString shownFolder;
-    QString shownName;
-    WhenModalShown([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog != nullptr);
-        shownFolder = dialog->directory().absolutePath();
-        if (auto* nameField = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            shownName = nameField->text();
-        dialog->reject();
-    });
-    const QString chosen = desktop.SaveFileNameAt(nullptr, "Speichern", {Q(folder.Folder()), "messung.pdf"},
-                                                  "PDF (*.pdf)|*.pdf", "pdf");
-    QVERIFY(chosen.isEmpty());
-    QCOMPARE(shownFolder, Q(folder.Folder()).chopped(1));
-    QCOMPARE(shownName, QStringLiteral("messung.pdf"));
-}
-
-void ShellHelpersTest::qtTextsFollowTheProgramsLanguage() {
-    QCOMPARE(QtTranslations::QtLanguageOf("deutsch.cty"), QStringLiteral("de"));
-    QCOMPARE(QtTranslations::QtLanguageOf("/opt/k/FRANCAIS.CTY"), QStringLiteral("fr"));
-    QCOMPARE(QtTranslations::QtLanguageOf("english.cty"), QStringLiteral("en"));
-
-    {
-        QtTranslations nowhere(QStringLiteral("/nirgends"));
-        QVERIFY2(!nowhere.Apply("deutsch.cty"), "a missing translation is reported");
-        QVERIFY(nowhere.LanguageInUse().isEmpty());
-        QVERIFY2(nowhere.Apply("english.cty"), "English needs no translation");
-    }
-
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!QFile::exists(folder + QStringLiteral("/qtbase_de.qm")))
-        QSKIP("Qt's translations (qt6-translations-l10n) are not installed");
-    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
-    QCOMPARE(cancel(), QStringLiteral("Cancel"));
-    {
-        QtTranslations qtTexts;
-        QVERIFY(qtTexts.Apply("deutsch.cty"));
-        QCOMPARE(qtTexts.LanguageInUse(), QStringLiteral("de"));
-        QCOMPARE(cancel(), QStringLiteral("Abbrechen"));
-        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
-        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
-
-        QVERIFY(qtTexts.Apply("francais.cty"));
-        QCOMPARE(cancel(), QStringLiteral("Annuler"));
-        QVERIFY(qtTexts.Apply("english.cty"));
-        QCOMPARE(cancel(), QStringLiteral("Cancel"));
-        QVERIFY(qtTexts.Apply("deutsch.cty"));
-    }
-    // An ended translation leaves Qt's own texts.
-    QCOMPARE(cancel(), QStringLiteral("Cancel"));
 }
 
 QTEST_MAIN(ShellHelpersTest)

@@ -1,4 +1,4 @@
-#include "ui/FileDropHandler.h"
+#include "app/FileDropHandler.h"
 
 #include "session/FileDrop.h"
 #include "ui/FileDialogs.h"

@@ -1,4 +1,4 @@
-#include "ui/FileDialogPlaces.h"
+#include "app/FileDialogPlaces.h"
 
 #include "base/CoreError.h"
 #include "settings/IniFile.h"

@@ -1,4 +1,4 @@
-#include "ui/UnsavedChangesPrompt.h"
+#include "app/UnsavedChangesPrompt.h"
 
 #include "session/ShellTexts.h"
 #include "ui/QtText.h"
