@@ -12,7 +12,10 @@ void UnsavedChanges::CommentEdited(const std::string& before, const std::string&
         allDataReason_ = UnsavedReason::CommentChanged;
 }
 
-void UnsavedChanges::WorkingSetChanged(int workingCount, int loadedCount) {
+void UnsavedChanges::WorkingSetIs(int workingCount, int loadedCount) {
+    if (workingCount == workingCount_)
+        return;
+    workingCount_ = workingCount;
     recordsRemoved_ = workingCount < loadedCount;
     workingDataUnsaved_ = recordsRemoved_;
 }

@@ -40,9 +40,10 @@ public:
     void Imported() { Restart(UnsavedReason::Imported); }
     // Only a comment that reads differently counts.
     void CommentEdited(const std::string& before, const std::string& after);
-    // After the filter removed or restored vehicles: a working set smaller than the measurement
-    // exists nowhere else; the whole one again loses nothing.
-    void WorkingSetChanged(int workingCount, int loadedCount);
+    // The size of the working set, after the filter removed or restored vehicles: a working set
+    // smaller than the measurement exists nowhere else; the whole one again loses nothing. May be
+    // told whenever the vehicle list is shown: only a change of the count counts.
+    void WorkingSetIs(int workingCount, int loadedCount);
     void Saved(SavedContent content);
 
     // The most important save still missing: all data before the working data.
@@ -55,6 +56,7 @@ private:
     UnsavedReason allDataReason_ = UnsavedReason::None; // None: all data are in a file
     bool recordsRemoved_ = false;                       // the working set is smaller
     bool workingDataUnsaved_ = false;
+    int workingCount_ = -1; // as last told; -1 before the first time
 };
 
 // What a save of the view wrote: the whole measurement only from the list of its own kind of

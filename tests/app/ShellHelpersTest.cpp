@@ -209,7 +209,7 @@ void ShellHelpersTest::unsavedDataAreSavedDiscardedOrKeptOnRequest() {
 
     // Card data and vehicles removed by the filter; "Abbrechen" (or closing the box) keeps them.
     changes.ReadFromCard();
-    changes.WorkingSetChanged(5, 10);
+    changes.WorkingSetIs(5, 10);
     QVERIFY(!prompt.MayReplaceData(nullptr, changes, *data, save));
     QCOMPARE(dialogs.SaveQuestions.size(), 1);
     const SaveQuestion& asked = dialogs.SaveQuestions.at(0);

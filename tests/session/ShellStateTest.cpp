@@ -55,7 +55,7 @@ TEST(UnsavedChanges, DataThatExistNowhereElseWaitForTheFittingSave) {
     EXPECT_EQ(Unsaved(changes), "all card");
     changes.CommentEdited("Nord", "Süd");
     EXPECT_EQ(Unsaved(changes), "all card") << "the first reason is the one the user is told";
-    changes.WorkingSetChanged(800, 1000);
+    changes.WorkingSetIs(800, 1000);
     EXPECT_EQ(Unsaved(changes), "all card") << "all data come before the working data";
     changes.Saved(SavedContent::AllRecords);
     EXPECT_EQ(Unsaved(changes), "working removed") << "the removed vehicles are in no file yet";
@@ -63,7 +63,8 @@ TEST(UnsavedChanges, DataThatExistNowhereElseWaitForTheFittingSave) {
     EXPECT_EQ(Unsaved(changes), "working removed");
     changes.Saved(SavedContent::WorkingRecords);
     EXPECT_EQ(Unsaved(changes), "none");
-    EXPECT_FALSE(changes.Any());
+    changes.WorkingSetIs(800, 1000); // the list shown again
+    EXPECT_FALSE(changes.Any()) << "the same working set is still saved";
 
     // A file opened: nothing to lose. Only a comment that reads differently counts.
     changes.LoadedFromFile();
@@ -72,15 +73,15 @@ TEST(UnsavedChanges, DataThatExistNowhereElseWaitForTheFittingSave) {
     changes.CommentEdited("Nord", "Nord ");
     EXPECT_EQ(Unsaved(changes), "all comment");
     // Saving the working data while the filter removed nothing saves them all.
-    changes.WorkingSetChanged(1000, 1000);
+    changes.WorkingSetIs(1000, 1000);
     changes.Saved(SavedContent::WorkingRecords);
     EXPECT_EQ(Unsaved(changes), "all comment") << "the caller says what the save held";
 
     // The filter restored: the working set is the measurement again.
     changes.LoadedFromFile();
-    changes.WorkingSetChanged(10, 1000);
+    changes.WorkingSetIs(10, 1000);
     EXPECT_EQ(Unsaved(changes), "working removed");
-    changes.WorkingSetChanged(1000, 1000);
+    changes.WorkingSetIs(1000, 1000);
     EXPECT_EQ(Unsaved(changes), "none");
 
     changes.Imported();
