@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QUrl>
 #include <QWidget>
@@ -182,11 +183,18 @@ void ShellHelpersTest::droppedFilesOpenTheFirstAndFoldersAreRefused() {
     QTRY_COMPARE(dropped.size(), 1);
     QCOMPARE(dropped.at(0).at(0).toString(), Q(folder.File("first.lng")));
 
+    // Dropped on the read-only list inside the window, the window takes the file.
+    auto* list = new QPlainTextEdit(&window);
+    list->setReadOnly(true);
+    QVERIFY(Drag(*list, {second}, QEvent::Drop));
+    QTRY_COMPARE(dropped.size(), 2);
+    QCOMPARE(dropped.at(1).at(0).toString(), Q(folder.File("second.lng")));
+
     // Folders alone are refused with a message.
     QVERIFY(Drag(window, {subfolder}, QEvent::Drop));
     QTRY_COMPARE(dialogs.Messages.size(), 1);
     QCOMPARE(dialogs.Messages.at(0), "Ordner werden nicht geöffnet: " + Q(folder.File("ordner")));
-    QCOMPARE(dropped.size(), 1);
+    QCOMPARE(dropped.size(), 2);
 }
 
 void ShellHelpersTest::unsavedDataAreSavedDiscardedOrKeptOnRequest() {
