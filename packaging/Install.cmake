@@ -43,6 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The shared MIME database, the menu and the icon cache are refreshed by the desktop packages' own
 # triggers, so the package needs no scripts of its own.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+# Qt's translations give its own dialogs and buttons German or French texts; without them they are
+# English and everything else works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-liberation2, shared-mime-info, desktop-file-utils, hicolor-icon-theme, qt6-translations-l10n")
 set(CPACK_GENERATOR DEB)
 include(CPack)

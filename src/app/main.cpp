@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/SplashScreen.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Korvelan II"));
     QApplication::setWindowIcon(ToolIcon(ToolPicture::Chart));
 
+    QtTranslations qtTexts; // outlives the window, which tells it of language changes
     MainWindow main;
     if (!main.StartedOk()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Korvelan II"), QStringLiteral("Fehler!"),
@@ -35,6 +37,12 @@ int main(int argc, char* argv[]) {
         box.exec();
         return 1;
     }
+    // Qt's own texts (file dialogs, standard buttons) in the language the settings chose, and in
+    // each language chosen later; missing translation files leave them English.
+    qtTexts.Apply(main.LanguageFileInUse());
+    QObject::connect(&main, &MainWindow::textsChanged, &main,
+                     [&main, &qtTexts] { qtTexts.Apply(main.LanguageFileInUse()); });
+
     // Without a window manager a maximised window keeps its size; the screen's size is set first.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         main.setGeometry(screen->availableGeometry());

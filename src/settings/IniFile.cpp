@@ -114,6 +114,18 @@ bool IsBlank(std::string_view line) {
     return Trim(line).empty();
 }
 
+// A new section at the end of the file, after a blank line.
+void AppendSection(std::vector<std::string>& lines, std::string_view section,
+                   const std::vector<std::string>& keyLines) {
+    if (!lines.empty() && !IsBlank(lines.back()))
+        lines.emplace_back();
+    std::string header = "[";
+    header += section;
+    header += ']';
+    lines.push_back(std::move(header));
+    lines.insert(lines.end(), keyLines.begin(), keyLines.end());
+}
+
 // Windows-1252 as the program's files are, unless the text holds characters that Windows-1252
 // cannot (a folder name in another script): then UTF-8 behind a byte-order mark, so that nothing
 // is lost and the reader never has to guess.
@@ -158,16 +170,18 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
     return Find(section, key).value_or(std::string(defaultValue));
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    // Start from the file as it is now, so that lines edited by hand meanwhile are kept; a file
-    // that is there but cannot be read is never overwritten.
+void IniFile::ReloadBeforeWrite() {
+    // A file that is there but cannot be read is never overwritten.
     std::error_code error;
     if (fs::exists(path_, error)) {
         if (!Load(path_))
             throw CoreError(ProgramMessage::SettingsNotWritten, path_);
         readFailed_ = false;
     }
+}
 
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    ReloadBeforeWrite();
     const std::string line = std::string(key) + "=" + Quoted(value);
     if (const auto span = FindSection(lines_, section)) {
         if (const auto index = FindKey(lines_, *span, key)) {
@@ -179,13 +193,46 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
             lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
         }
     } else {
-        if (!lines_.empty() && !IsBlank(lines_.back()))
-            lines_.emplace_back();
-        std::string header = "[";
-        header += section;
-        header += ']';
-        lines_.push_back(std::move(header));
-        lines_.push_back(line);
+        AppendSection(lines_, section, {line});
+    }
+    Save();
+}
+
+std::vector<IniEntry> IniFile::SectionEntries(std::string_view section) const {
+    std::vector<IniEntry> entries;
+    const auto span = FindSection(lines_, section);
+    if (!span)
+        return entries;
+    for (std::size_t i = span->header + 1; i < span->end; ++i)
+        if (const auto kv = SplitKeyValue(lines_[i]))
+            entries.push_back({std::string(kv->key), Unquote(kv->value)});
+    return entries;
+}
+
+void IniFile::ReplaceSection(std::string_view section, const std::vector<IniEntry>& entries) {
+    ReloadBeforeWrite();
+    std::vector<std::string> keyLines;
+    for (const IniEntry& entry : entries)
+        keyLines.push_back(entry.key + "=" + Quoted(entry.value));
+
+    if (const auto span = FindSection(lines_, section)) {
+        // The blank line that separates the section from the next one stays.
+        std::size_t end = span->end;
+        while (end > span->header + 1 && IsBlank(lines_[end - 1]))
+            --end;
+        const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(span->header);
+        if (keyLines.empty()) {
+            lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(span->end));
+            while (!lines_.empty() && IsBlank(lines_.back()))
+                lines_.pop_back();
+        } else {
+            const auto keys = lines_.erase(first + 1, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+            lines_.insert(keys, keyLines.begin(), keyLines.end());
+        }
+    } else if (!keyLines.empty()) {
+        AppendSection(lines_, section, keyLines);
+    } else {
+        return; // nothing there and nothing to write
     }
     Save();
 }

@@ -8,6 +8,12 @@
 #include <string_view>
 #include <vector>
 
+struct IniEntry {
+    std::string key;
+    std::string value;
+    friend bool operator==(const IniEntry&, const IniEntry&) = default;
+};
+
 class IniFile {
 public:
     // Reads `path` when it exists; a missing file is an empty profile. While `path` does not
@@ -30,11 +36,21 @@ public:
     // CoreError SettingsNotWritten when the file cannot be read back or written.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+    // The keys of a section in the order of the file, values as Find gives them; empty when the
+    // section is missing.
+    std::vector<IniEntry> SectionEntries(std::string_view section) const;
+    // Makes `entries` the only keys of the section, in one write: its other keys, comments and blank
+    // lines go; the section keeps its place, or is added at the end. No entries remove the section.
+    // Throws like WriteString.
+    void ReplaceSection(std::string_view section, const std::vector<IniEntry>& entries);
+
     // The profile as it would be written, lines without their ends (UTF-8).
     const std::vector<std::string>& Lines() const { return lines_; }
 
 private:
     bool Load(const std::string& file);
+    // Reads the file again before a write, so that lines edited by hand meanwhile are kept.
+    void ReloadBeforeWrite();
     void Save() const;
 
     std::string path_;

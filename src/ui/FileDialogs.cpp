@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -22,11 +23,15 @@ QString ExtensionOfNameFilter(const QString& pipeFilter, const QString& nameFilt
     return {};
 }
 
-} // namespace
+// Opens in the folder with the name selected.
+void StartIn(QFileDialog& dialog, const FileDialogStart& start) {
+    if (!start.Folder.isEmpty())
+        dialog.setDirectory(start.Folder);
+    if (!start.FileName.isEmpty())
+        dialog.selectFile(start.FileName);
+}
 
-QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                    const QString& pipeFilter) {
-    QFileDialog dialog(parent, caption, directory);
+QString RunOpenDialog(QFileDialog& dialog, const QString& pipeFilter) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QStringList filters = DesktopFilters(pipeFilter);
@@ -37,9 +42,7 @@ QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& caption, con
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtFileDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                    const QString& pipeFilter, const QString& defaultSuffix) {
-    QFileDialog dialog(parent, caption, directory);
+QString RunSaveDialog(QFileDialog& dialog, const QString& pipeFilter, const QString& defaultSuffix) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = DesktopFilters(pipeFilter);
@@ -56,6 +59,40 @@ QString QtFileDialogs::SaveFileName(QWidget* parent, const QString& caption, con
     return dialog.selectedFiles().constFirst();
 }
 
+} // namespace
+
+QString FileDialogStart::Path() const {
+    if (Folder.isEmpty() || FileName.isEmpty())
+        return Folder + FileName;
+    return Folder.endsWith(QLatin1Char('/')) ? Folder + FileName : Folder + QLatin1Char('/') + FileName;
+}
+
+QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                    const QString& pipeFilter) {
+    QFileDialog dialog(parent, caption, directory);
+    return RunOpenDialog(dialog, pipeFilter);
+}
+
+QString QtFileDialogs::OpenFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                                      const QString& pipeFilter) {
+    QFileDialog dialog(parent, caption);
+    StartIn(dialog, start);
+    return RunOpenDialog(dialog, pipeFilter);
+}
+
+QString QtFileDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                    const QString& pipeFilter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent, caption, directory);
+    return RunSaveDialog(dialog, pipeFilter, defaultSuffix);
+}
+
+QString QtFileDialogs::SaveFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                                      const QString& pipeFilter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent, caption);
+    StartIn(dialog, start);
+    return RunSaveDialog(dialog, pipeFilter, defaultSuffix);
+}
+
 QString QtFileDialogs::ExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) {
     return QFileDialog::getExistingDirectory(parent, caption, directory);
 }
@@ -70,4 +107,22 @@ void QtFileDialogs::ShowMessage(QWidget* parent, MessageKind kind, const QString
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+FileDialogs::SaveAnswer QtFileDialogs::AskToSave(QWidget* parent, const SaveQuestion& question) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(question.Title);
+    box.setText(question.Text);
+    QPushButton* save = box.addButton(question.Save, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(question.Discard, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(question.Cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveAnswer::Save;
+    if (box.clickedButton() == discard)
+        return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
 }

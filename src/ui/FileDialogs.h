@@ -6,9 +6,27 @@
 
 class QWidget;
 
+// Where a file dialog starts: a folder, and the file name it proposes (either may be empty).
+struct FileDialogStart {
+    QString Folder;
+    QString FileName;
+    // The two as one path, as a dialog that takes a single start path wants it.
+    QString Path() const;
+};
+
+// A question before data are lost, with its three answers' captions.
+struct SaveQuestion {
+    QString Title;
+    QString Text;
+    QString Save;    // "Speichern"
+    QString Discard; // "Verwerfen"
+    QString Cancel;  // "Abbrechen"
+};
+
 class FileDialogs {
 public:
     enum class MessageKind { Information, Warning, Error };
+    enum class SaveAnswer { Save, Discard, Cancel };
 
     virtual ~FileDialogs() = default;
 
@@ -21,6 +39,20 @@ public:
     virtual QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) = 0;
     virtual void ShowMessage(QWidget* parent, MessageKind kind, const QString& title,
                              const QString& text) = 0;
+
+    // The same dialogs started in a folder with a proposed name. Unless a dialog class knows better,
+    // they pass both as one start path (a file dialog selects the named file).
+    virtual QString OpenFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                                   const QString& pipeFilter) {
+        return OpenFileName(parent, caption, start.Path(), pipeFilter);
+    }
+    virtual QString SaveFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                                   const QString& pipeFilter, const QString& defaultSuffix) {
+        return SaveFileName(parent, caption, start.Path(), pipeFilter, defaultSuffix);
+    }
+
+    // "Speichern", "Verwerfen" or "Abbrechen"; closing the box cancels.
+    virtual SaveAnswer AskToSave(QWidget* parent, const SaveQuestion& question) = 0;
 };
 
 // The desktop's file dialogs and message boxes.
@@ -32,4 +64,9 @@ public:
                          const QString& pipeFilter, const QString& defaultSuffix) override;
     QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) override;
     void ShowMessage(QWidget* parent, MessageKind kind, const QString& title, const QString& text) override;
+    QString OpenFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                           const QString& pipeFilter) override;
+    QString SaveFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                           const QString& pipeFilter, const QString& defaultSuffix) override;
+    SaveAnswer AskToSave(QWidget* parent, const SaveQuestion& question) override;
 };

@@ -30,6 +30,7 @@ public:
     void ShowMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
         Messages << text;
     }
+    SaveAnswer AskToSave(QWidget*, const SaveQuestion&) override { return SaveAnswer::Cancel; }
 };
 
 } // namespace

@@ -51,6 +51,7 @@ public:
         return FolderAnswers.isEmpty() ? QString() : FolderAnswers.takeFirst();
     }
     void ShowMessage(QWidget*, MessageKind, const QString&, const QString&) override {}
+    SaveAnswer AskToSave(QWidget*, const SaveQuestion&) override { return SaveAnswer::Cancel; }
 };
 
 // `count` vehicles `minutesApart` apart from 9 March 2026, 07:00.

@@ -130,3 +130,22 @@ TEST(IniFile, ReadsBackExactlyWhatItWrote) {
     folder.Write("k.ini", "\xEF\xBB\xBF[DefaultPath]\r\nDataPath=/Карта/\r\n");
     EXPECT_EQ(IniFile(file).ReadString("DefaultPath", "DataPath", ""), "/Карта/");
 }
+
+TEST(IniFile, ASectionIsReplacedWholeInItsPlace) {
+    SettingsTestFolder folder("replace");
+    folder.Write("k.ini", "; hand-made\n[A]\nx=1\n\n[B]\n; note\nold=1\nolder=2\n\n[C]\ny=2\n");
+    IniFile ini(folder.File("k.ini"));
+    EXPECT_EQ(ini.SectionEntries("b"), (std::vector<IniEntry>{{"old", "1"}, {"older", "2"}}));
+
+    ini.ReplaceSection("B", {{"new", " padded "}, {"n2", "v"}});
+    EXPECT_EQ(folder.Read("k.ini"), "; hand-made\n[A]\nx=1\n\n[B]\nnew=\" padded \"\nn2=v\n\n[C]\ny=2\n");
+    EXPECT_EQ(IniFile(folder.File("k.ini")).Find("B", "new"), " padded ");
+
+    ini.ReplaceSection("A", {});
+    EXPECT_EQ(folder.Read("k.ini"), "; hand-made\n[B]\nnew=\" padded \"\nn2=v\n\n[C]\ny=2\n");
+    ini.ReplaceSection("D", {{"z", "3"}});
+    EXPECT_EQ(folder.Read("k.ini"), "; hand-made\n[B]\nnew=\" padded \"\nn2=v\n\n[C]\ny=2\n\n[D]\nz=3\n");
+    ini.ReplaceSection("D", {});
+    ini.ReplaceSection("Missing", {});
+    EXPECT_EQ(folder.Read("k.ini"), "; hand-made\n[B]\nnew=\" padded \"\nn2=v\n\n[C]\ny=2\n");
+}

@@ -4,6 +4,7 @@
 
 #include "ui/FileDialogs.h"
 
+#include <QList>
 #include <QStringList>
 
 class FakeDialogs : public FileDialogs {
@@ -14,6 +15,11 @@ public:
     QStringList Filters;
     QStringList Directories;
     QStringList Messages;
+    // Dialogs started with a folder and a proposed name (the ...At calls).
+    QList<FileDialogStart> Starts;
+    // Answers to the question before data are lost; none left answers "Abbrechen".
+    QList<SaveAnswer> SaveQuestionAnswers;
+    QList<SaveQuestion> SaveQuestions;
 
     QString OpenFileName(QWidget*, const QString&, const QString& directory, const QString& filter) override {
         Filters << filter;
@@ -31,5 +37,19 @@ public:
     }
     void ShowMessage(QWidget*, MessageKind, const QString&, const QString& text) override {
         Messages << text;
+    }
+    QString OpenFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                           const QString& filter) override {
+        Starts << start;
+        return OpenFileName(parent, caption, start.Folder, filter);
+    }
+    QString SaveFileNameAt(QWidget* parent, const QString& caption, const FileDialogStart& start,
+                           const QString& filter, const QString& suffix) override {
+        Starts << start;
+        return SaveFileName(parent, caption, start.Folder, filter, suffix);
+    }
+    SaveAnswer AskToSave(QWidget*, const SaveQuestion& question) override {
+        SaveQuestions << question;
+        return SaveQuestionAnswers.isEmpty() ? SaveAnswer::Cancel : SaveQuestionAnswers.takeFirst();
     }
 };
