@@ -1,11 +1,10 @@
 #pragma once
-// Random draws for the bootstrap of the comparison: a seeded 64-bit Mersenne Twister with its own
+// Random draws for the bootstrap of the comparison: a seeded xoshiro256** generator with its own
 // uniform and binomial draws, so that the same files give the same figures with any standard
 // library (the library's distributions are implementation-defined), and the resampling of a
 // histogram as one multinomial draw made of binomial draws over its occupied bins.
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
 // A success probability with what its draws need, worked out once for many draws.
@@ -16,6 +15,28 @@ struct BinomialShare {
     double Odds = 0;         // P / (1 − P)
 
     static BinomialShare Of(double p);
+};
+
+// xoshiro256** (Blackman and Vigna): a few cycles a number where the Mersenne Twister takes several
+// times that, and ample for a bootstrap. Its state is filled from the seed by SplitMix64.
+class Xoshiro256 {
+public:
+    explicit Xoshiro256(std::uint64_t seed);
+    std::uint64_t operator()() {
+        const std::uint64_t result = RotateLeft(state_[1] * 5, 7) * 9;
+        const std::uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = RotateLeft(state_[3], 45);
+        return result;
+    }
+
+private:
+    static std::uint64_t RotateLeft(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint64_t state_[4];
 };
 
 class RandomDraws {
@@ -38,7 +59,7 @@ private:
     long long BinomialByInversion(long long n, const BinomialShare& share); // n·P small
     long long BinomialByRejection(long long n, const BinomialShare& share); // n·P ≥ 10
 
-    std::mt19937_64 engine_;
+    Xoshiro256 engine_;
 };
 
 // The occupied bins of a histogram and their counts, ready for resampling it many times.

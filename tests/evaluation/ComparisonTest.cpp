@@ -350,6 +350,29 @@ TEST(ComparisonKnownTruth, IntervalDataCompareTheirSpeedClasses) {
     EXPECT_EQ(*c.Adt[0][2].Change, 0);
 }
 
+TEST(ComparisonKnownTruth, IntervalCountsNearTheLimitDoNotWrap) {
+    // Class 8 (41..45 km/h) holds 6 billion vehicles before, class 10 (51..55 km/h) 3 billion:
+    // summed in 32 bits class 8 would wrap to 1.7 billion and V50 move into class 10.
+    MeasurementData before, after;
+    before.DataMode = after.DataMode = DataMode::Interval;
+    for (int slot = 0; slot < 5; ++slot) {
+        const double start = At(2, 8, slot * 5);
+        if (slot < 3)
+            CountInto(AddBaseInterval(before, start), 1, VehicleClass::Pkw, 8, 2000000000);
+        else
+            CountInto(AddBaseInterval(before, start), 1, VehicleClass::Pkw, 10, 1500000000);
+        CountInto(AddBaseInterval(after, start), 1, VehicleClass::Pkw, 9, 100);
+    }
+    const Comparison c = CompareMeasurements(before, after, Quick());
+    const GroupComparison& g = Group(c, 0, StatisticsClass::All);
+    ASSERT_TRUE(g.V50 && g.ShareAboveLimit && g.MatchedShareAboveLimit);
+    EXPECT_LE(g.V50->Before, 48);
+    EXPECT_NEAR(g.ShareAboveLimit->Before, 1.0 / 3, 1e-9);
+    EXPECT_NEAR(g.MatchedShareAboveLimit->Before, 1.0 / 3, 1e-9);
+    // Billions of vehicles leave the bootstrap nothing to vary.
+    EXPECT_NEAR(g.MatchedShareAboveLimit->Lower, g.MatchedShareAboveLimit->Difference, 1e-3);
+}
+
 TEST(ComparisonKnownTruth, DifferentKindsOfDataAreNotCompared) {
     MeasurementData vehicles, intervals;
     Traffic traffic(1);
