@@ -5,6 +5,7 @@
 
 #include "app/MainViewState.h"
 #include "base/LanguageTexts.h"
+#include "charts/ReportContent.h"
 #include "data/MeasurementData.h"
 #include "evaluation/ListHost.h"
 #include "settings/Settings.h"
@@ -159,7 +160,7 @@ signals:
 public:
     // The end of every card read: the vehicles arrive unmarked, the views open, the user enters
     // the comment.
-    void FinishCardRead();
+    void FinishCardRead(const std::filesystem::path& cardFile, const std::string& device);
 
     // --- ListHost ------------------------------------------------------------------------------
     int ListCursorLine() const override;
@@ -313,7 +314,9 @@ private:
     bool shownOnce_ = false;
     QString pendingWarning_; // a settings problem, told once the window is shown
     std::string languageFile_;
-    std::filesystem::path dataSource_; // the file the data came from; empty for card reads
+    std::filesystem::path dataSource_; // the file the data came from; empty for a card reader's read
+    ReportSourceKind dataSourceKind_ = ReportSourceKind::DataFile;
+    std::string dataDevice_; // the card reader's port the data came through
     // The main tool bar's buttons hidden while the filter or time range is open; the bar keeps
     // its height so that the list does not move.
     std::vector<QAction*> hiddenBarActions_;
