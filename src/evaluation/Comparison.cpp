@@ -292,9 +292,14 @@ private:
     std::vector<const Counts*> histograms_;
     std::vector<double> weights_;
     std::vector<long long> totals_;
-    double total_ = 0;                      // weighted
-    std::vector<Segment> segments_;         // highest speed first
-    std::vector<BinomialShare> shares_;     // [segment × sources + source]
+    double total_ = 0;              // weighted
+    std::vector<Segment> segments_; // highest speed first
+    struct SourceDraw {
+        std::size_t Source = 0;
+        BinomialShare Share;
+    };
+    std::vector<SourceDraw> draws_;         // the draws of every segment, segment after segment
+    std::vector<std::size_t> firstDraw_;    // where each segment's draws start; one more at the end
     std::vector<long long> left_, inBlock_; // per source, while drawing
     std::vector<Crossing> crossings_;
 };
@@ -350,20 +355,23 @@ void ResampleSources::Prepare() {
             segments_.back().Low = v;
     }
     // Each segment's share of the vehicles of a histogram from its top down: what a sequential
-    // binomial draw from the highest speed needs.
+    // binomial draw from the highest speed needs. Histograms without vehicles in a segment (hours
+    // of a small measurement) have no draw there.
     const std::size_t sources = histograms_.size();
-    shares_.assign(segments_.size() * sources, BinomialShare{});
-    for (std::size_t s = 0; s < sources; ++s) {
-        long long fromHere = totals_[s];
-        for (std::size_t k = 0; k < segments_.size(); ++k) {
+    std::vector<long long> fromHere(totals_);
+    draws_.clear();
+    firstDraw_.assign(1, 0);
+    for (const Segment& segment : segments_) {
+        for (std::size_t s = 0; s < sources; ++s) {
             long long inSegment = 0;
-            for (int v = segments_[k].Low; v <= segments_[k].High; ++v)
+            for (int v = segment.Low; v <= segment.High; ++v)
                 inSegment += static_cast<long long>((*histograms_[s])[static_cast<std::size_t>(v)]);
-            if (fromHere > 0)
-                shares_[k * sources + s] =
-                    BinomialShare::Of(static_cast<double>(inSegment) / static_cast<double>(fromHere));
-            fromHere -= inSegment;
+            if (inSegment > 0)
+                draws_.push_back({s, BinomialShare::Of(static_cast<double>(inSegment) /
+                                                       static_cast<double>(fromHere[s]))});
+            fromHere[s] -= inSegment;
         }
+        firstDraw_.push_back(draws_.size());
     }
     left_.resize(sources);
     inBlock_.resize(sources);
@@ -448,8 +456,10 @@ SpeedFigures ResampleSources::Resample(RandomDraws& draws) {
         if (figuresKnown && (!wanted_.Share || f.ShareAboveLimit))
             break;
         double inSegment = 0;
-        for (std::size_t s = 0; s < sources; ++s) {
-            const long long drawn = left_[s] > 0 ? draws.Binomial(left_[s], shares_[k * sources + s]) : 0;
+        std::fill(inBlock_.begin(), inBlock_.end(), 0);
+        for (std::size_t d = firstDraw_[k]; d < firstDraw_[k + 1]; ++d) {
+            const std::size_t s = draws_[d].Source;
+            const long long drawn = draws.Binomial(left_[s], draws_[d].Share);
             left_[s] -= drawn;
             inBlock_[s] = drawn;
             inSegment += weights_[s] * static_cast<double>(drawn);

@@ -1,11 +1,9 @@
 #pragma once
 // Random draws for the bootstrap of the comparison: a seeded xoshiro256** generator with its own
 // uniform and binomial draws, so that the same files give the same figures with any standard
-// library (the library's distributions are implementation-defined), and the resampling of a
-// histogram as one multinomial draw made of binomial draws over its occupied bins.
+// library (the library's distributions are implementation-defined).
 
 #include <cstdint>
-#include <vector>
 
 // A success probability with what its draws need, worked out once for many draws.
 struct BinomialShare {
@@ -61,41 +59,3 @@ private:
 
     Xoshiro256 engine_;
 };
-
-// The occupied bins of a histogram and their counts, ready for resampling it many times.
-struct OccupiedBins {
-    std::vector<int> Bins;
-    std::vector<long long> Counts;
-    long long Total = 0;
-};
-
-template <typename Count> OccupiedBins OccupiedBinsOf(const Count* counts, int binCount) {
-    OccupiedBins o;
-    for (int b = 0; b < binCount; ++b) {
-        if (counts[b] > 0) {
-            o.Bins.push_back(b);
-            o.Counts.push_back(static_cast<long long>(counts[b]));
-            o.Total += static_cast<long long>(counts[b]);
-        }
-    }
-    return o;
-}
-
-// Draws Total vehicles from the histogram's own shares (one multinomial draw) and adds
-// weight × the drawn count of each bin to `into`. Bins outside the occupied ones stay untouched.
-template <typename Sum>
-void AddResample(RandomDraws& draws, const OccupiedBins& histogram, double weight, Sum* into) {
-    long long vehiclesLeft = histogram.Total;
-    long long massLeft = histogram.Total;
-    const std::size_t last = histogram.Bins.size();
-    for (std::size_t i = 0; i < last && vehiclesLeft > 0; ++i) {
-        const long long count = histogram.Counts[i];
-        const long long drawn =
-            i + 1 == last
-                ? vehiclesLeft
-                : draws.Binomial(vehiclesLeft, static_cast<double>(count) / static_cast<double>(massLeft));
-        into[histogram.Bins[i]] += static_cast<Sum>(weight * static_cast<double>(drawn));
-        vehiclesLeft -= drawn;
-        massLeft -= count;
-    }
-}

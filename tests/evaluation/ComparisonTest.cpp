@@ -130,24 +130,26 @@ TEST(ComparisonResampling, BinomialDrawsHaveTheirMeanAndVariance) {
     }
 }
 
-TEST(ComparisonResampling, AResampleKeepsTheCountAndTheOccupiedBins) {
-    std::array<std::uint32_t, 256> h{};
-    h[30] = 5;
-    h[31] = 500;
-    h[90] = 20000;
-    const OccupiedBins bins = OccupiedBinsOf(h.data(), 256);
-    RandomDraws draws(1);
-    for (int i = 0; i < 100; ++i) {
-        std::array<std::uint32_t, 256> drawn{};
-        AddResample(draws, bins, 1.0, drawn.data());
-        long long total = 0;
-        for (std::size_t v = 0; v < 256; ++v) {
-            total += drawn[v];
-            if (h[v] == 0) {
-                ASSERT_EQ(drawn[v], 0u) << v;
-            }
+TEST(ComparisonResampling, ResampledPercentilesOnlyTakeOccupiedSpeeds) {
+    // Half the vehicles at 30 km/h, half at 90: a resample's V50 is one of the two, never a speed
+    // between them, however the bins between are drawn.
+    MeasurementData before, after;
+    before.DataMode = after.DataMode = DataMode::SingleVehicle;
+    for (int hour = 0; hour < 24; ++hour) {
+        for (int i = 0; i < 6; ++i) {
+            AddVehicle(before, AtSecond(2, hour, i * 60), i % 2 == 0 ? 30 : 90, PkwLength);
+            AddVehicle(after, AtSecond(3, hour, i * 60), i % 2 == 0 ? 30 : 90, PkwLength);
         }
-        ASSERT_EQ(total, 20505);
+    }
+    const Comparison c = CompareMeasurements(before, after, Quick());
+    const GroupComparison& g = Group(c, 0, StatisticsClass::All);
+    const auto possible = [](double d) { return d == -60 || d == 0 || d == 60; };
+    for (const auto* f : {&g.V50, &g.MatchedV50}) {
+        ASSERT_TRUE(f->has_value());
+        EXPECT_TRUE(possible((*f)->Lower)) << (*f)->Lower;
+        EXPECT_TRUE(possible((*f)->Upper)) << (*f)->Upper;
+        EXPECT_EQ((*f)->Lower, -60); // V50 flips between the two speeds on both sides
+        EXPECT_EQ((*f)->Upper, 60);
     }
 }
 
