@@ -246,8 +246,9 @@ struct FiguresWanted {
 // it. Drawing a block first and its bins after, or not at all, leaves the draw multinomial.
 class ResampleSources {
 public:
-    ResampleSources(bool classBased, int limit, FiguresWanted wanted)
-        : classBased_(classBased), wanted_(wanted), shareBoundary_(FirstBinAbove(limit, classBased)) {}
+    ResampleSources(bool classBased, int limit, FiguresWanted wanted, double singleBinMargin)
+        : classBased_(classBased), wanted_(wanted), shareBoundary_(FirstBinAbove(limit, classBased)),
+          singleBinMargin_(singleBinMargin) {}
 
     void Add(const Counts& histogram, double weight) {
         long long total = 0;
@@ -282,13 +283,15 @@ private:
     bool Reached(const Crossing& c, double above) const;
     void Check(int bin, double above, double inBin);
     bool CrossingPending(double aboveAfter) const;
-    void OpenBlock(RandomDraws& draws, const Segment& block, double above);
+    // Draws a block's bins out of what it drew; `blockEnd`: the weighted vehicles above its end.
+    void OpenBlock(RandomDraws& draws, const Segment& block, double above, double blockEnd);
     double FigureOf(const Crossing& c) const;
     void MarkBinsNear(double share, double effectiveCount, std::array<bool, Bins + 1>& single) const;
 
     bool classBased_;
     FiguresWanted wanted_;
     int shareBoundary_; // first bin above the limit
+    double singleBinMargin_;
     std::vector<const Counts*> histograms_;
     std::vector<double> weights_;
     std::vector<long long> totals_;
@@ -304,11 +307,11 @@ private:
     std::vector<Crossing> crossings_;
 };
 
-// Marks the bins whose cumulative share range comes within five standard errors of `share`: a
-// resample's percentile lies among them but for about one in a million resamples.
+// Marks the bins whose cumulative share range comes within the margin (in standard errors) of
+// `share`: with five, a resample's percentile lies among them but for about one in a million.
 void ResampleSources::MarkBinsNear(double share, double effectiveCount,
                                    std::array<bool, Bins + 1>& single) const {
-    const double margin = 5 * std::sqrt(share * (1 - share) / effectiveCount) + 1e-6;
+    const double margin = singleBinMargin_ * std::sqrt(share * (1 - share) / effectiveCount) + 1e-6;
     double below = 0;
     for (std::size_t v = 0; v < Bins; ++v) {
         double inBin = 0;
@@ -398,7 +401,7 @@ bool ResampleSources::CrossingPending(double aboveAfter) const {
 }
 
 // Draws a block's bins from its top down out of what the block drew, until its figures are known.
-void ResampleSources::OpenBlock(RandomDraws& draws, const Segment& block, double above) {
+void ResampleSources::OpenBlock(RandomDraws& draws, const Segment& block, double above, double blockEnd) {
     const std::size_t sources = histograms_.size();
     std::vector<long long> massLeft(sources, 0);
     for (std::size_t s = 0; s < sources; ++s)
@@ -418,8 +421,14 @@ void ResampleSources::OpenBlock(RandomDraws& draws, const Segment& block, double
         }
         Check(v, above, inBin);
         above += inBin;
-        if (!CrossingPending(above))
+        // Figures still pending below the block's end fall further down: the block is done.
+        if (!CrossingPending(blockEnd))
             return;
+    }
+    // The bins' weighted sums may round apart from the block's: what is left falls in its lowest bin.
+    for (Crossing& c : crossings_) {
+        if (!c.Found && !Reached(c, blockEnd))
+            c = {c.Percent, true, block.Low, above, 0};
     }
 }
 
@@ -467,7 +476,7 @@ SpeedFigures ResampleSources::Resample(RandomDraws& draws) {
         if (segment.High == segment.Low)
             Check(segment.High, above, inSegment);
         else if (CrossingPending(above + inSegment))
-            OpenBlock(draws, segment, above);
+            OpenBlock(draws, segment, above, above + inSegment);
         above += inSegment;
     }
     if (wanted_.Share && !f.ShareAboveLimit)
@@ -486,9 +495,9 @@ ResampledFigures Resample(ResampleSources& sources, int resamples, std::uint64_t
     return out;
 }
 
-ResampledFigures ResampleOne(const Counts& h, int limit, bool classBased, FiguresWanted wanted, int resamples,
-                             std::uint64_t seed) {
-    ResampleSources sources(classBased, limit, wanted);
+ResampledFigures ResampleOne(const Counts& h, int limit, bool classBased, FiguresWanted wanted,
+                             double singleBinMargin, int resamples, std::uint64_t seed) {
+    ResampleSources sources(classBased, limit, wanted, singleBinMargin);
     sources.Add(h, 1.0);
     return Resample(sources, resamples, seed);
 }
@@ -520,10 +529,12 @@ void CompareRaw(const GroupInput& in, const Comparison& c, const ComparisonSetti
     if (before.V50 && after.V50) {
         // The share's interval is Newcombe's: the raw resamples need the percentiles only.
         const FiguresWanted wanted{true, false};
-        const ResampledFigures a = ResampleOne(in.Before->All, c.Limit, classBased, wanted, c.Resamples,
-                                               SeedFor(settings.Seed, index, 0));
-        const ResampledFigures b = ResampleOne(in.After->All, c.Limit, classBased, wanted, c.Resamples,
-                                               SeedFor(settings.Seed, index, 1));
+        const ResampledFigures a =
+            ResampleOne(in.Before->All, c.Limit, classBased, wanted, settings.SingleBinMargin, c.Resamples,
+                        SeedFor(settings.Seed, index, 0));
+        const ResampledFigures b =
+            ResampleOne(in.After->All, c.Limit, classBased, wanted, settings.SingleBinMargin, c.Resamples,
+                        SeedFor(settings.Seed, index, 1));
         out.V50 = BootstrapFigure(before.V50, after.V50, a.V50, b.V50);
         out.V85 = BootstrapFigure(before.V85, after.V85, a.V85, b.V85);
     }
@@ -550,10 +561,12 @@ void CompareRaw(const GroupInput& in, const Comparison& c, const ComparisonSetti
         const auto ffAfter = PercentileOfSpeeds(in.After->FreeFlow, 85);
         if (ffBefore && ffAfter) {
             const FiguresWanted wanted{false, false};
-            const ResampledFigures a = ResampleOne(in.Before->FreeFlow, c.Limit, false, wanted, c.Resamples,
-                                                   SeedFor(settings.Seed, index, 2));
-            const ResampledFigures b = ResampleOne(in.After->FreeFlow, c.Limit, false, wanted, c.Resamples,
-                                                   SeedFor(settings.Seed, index, 3));
+            const ResampledFigures a =
+                ResampleOne(in.Before->FreeFlow, c.Limit, false, wanted, settings.SingleBinMargin,
+                            c.Resamples, SeedFor(settings.Seed, index, 2));
+            const ResampledFigures b =
+                ResampleOne(in.After->FreeFlow, c.Limit, false, wanted, settings.SingleBinMargin, c.Resamples,
+                            SeedFor(settings.Seed, index, 3));
             out.FreeFlowV85 = BootstrapFigure(ffBefore, ffAfter, a.V85, b.V85);
         }
     }
@@ -579,8 +592,8 @@ void CompareMatched(const GroupInput& in, const Comparison& c, const ComparisonS
     }
     if (totalBefore <= 0)
         return;
-    ResampleSources hoursBefore(classBased, c.Limit, {});
-    ResampleSources hoursAfter(classBased, c.Limit, {});
+    ResampleSources hoursBefore(classBased, c.Limit, {}, settings.SingleBinMargin);
+    ResampleSources hoursAfter(classBased, c.Limit, {}, settings.SingleBinMargin);
     Weighted before{};
     Weighted after{};
     for (std::size_t h = 0; h < 24; ++h) {

@@ -153,6 +153,39 @@ TEST(ComparisonResampling, ResampledPercentilesOnlyTakeOccupiedSpeeds) {
     }
 }
 
+TEST(ComparisonResampling, BlocksOpenedInEveryResampleGiveTheSameFigures) {
+    // Even speeds only. Without a margin nearly every resample opens a block of speeds to find its
+    // percentiles: they must still be occupied (even) speeds, and the intervals those of the
+    // usual margin but for the noise of the draws.
+    MeasurementData before, after;
+    Traffic traffic(21);
+    AddDays(before, traffic, 2, 30, 50);
+    AddDays(after, traffic, 2, 30, 52);
+    for (MeasurementData* data : {&before, &after})
+        for (int i = 1; i <= data->WorkVehicleCount; ++i)
+            data->WorkVehicles[i].Speed = static_cast<std::uint8_t>(data->WorkVehicles[i].Speed & ~1);
+    ComparisonSettings blocks = Quick();
+    blocks.SingleBinMargin = 0;
+    const Comparison opened = CompareMeasurements(before, after, blocks);
+    const Comparison usual = CompareMeasurements(before, after, Quick());
+    const auto even = [](double d) { return std::fmod(d, 2) == 0; };
+    for (std::size_t i = 0; i < opened.Groups.size(); ++i) {
+        const GroupComparison& g = opened.Groups[i];
+        const GroupComparison& u = usual.Groups[i];
+        SCOPED_TRACE(i);
+        for (const auto member : {&GroupComparison::V50, &GroupComparison::V85, &GroupComparison::FreeFlowV85,
+                                  &GroupComparison::MatchedV50, &GroupComparison::MatchedV85}) {
+            ASSERT_TRUE((g.*member).has_value());
+            EXPECT_TRUE(even((g.*member)->Lower) && even((g.*member)->Upper))
+                << (g.*member)->Lower << " " << (g.*member)->Upper;
+            EXPECT_NEAR((g.*member)->Lower, (u.*member)->Lower, 2);
+            EXPECT_NEAR((g.*member)->Upper, (u.*member)->Upper, 2);
+        }
+        EXPECT_NEAR(g.MatchedShareAboveLimit->Lower, u.MatchedShareAboveLimit->Lower, 0.02);
+        EXPECT_NEAR(g.MatchedShareAboveLimit->Upper, u.MatchedShareAboveLimit->Upper, 0.02);
+    }
+}
+
 TEST(ComparisonKnownTruth, ShiftByFiveKmhIsClearInEveryV85AndContainsFive) {
     MeasurementData before, after;
     Traffic traffic(11);
