@@ -1305,6 +1305,13 @@ double TodayAsDayCount() {
 }
 } // namespace
 
+ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
+    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
+    return {
+        fields.Site,          fields.Direction1, fields.Direction2, fields.Author,   source.Source.FileName,
+        source.Source.Sha256, ProgramVersion,    TodayAsDayCount(), dataSourceKind_, dataDevice_};
+}
+
 void MainWindow::ShowReport() {
     if (view_ == MainView::None)
         return;
@@ -1313,14 +1320,12 @@ void MainWindow::ShowReport() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ReportFields fields = dialog.Fields();
-    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
-    ReportRequest request{
-        fields.Site,          fields.Direction1, fields.Direction2, fields.Author,   source.Source.FileName,
-        source.Source.Sha256, ProgramVersion,    TodayAsDayCount(), dataSourceKind_, dataDevice_};
+    const ReportRequest request = ReportRequestOf(fields);
     ReportDocument document;
     if (!Guarded([&] {
             WriteReportFields(ini, fields);
-            document = BuildReport(data_, source.Settings, request, texts_);
+            document =
+                BuildReport(data_, StatisticsSettingsOf(settings_, data_, selections_), request, texts_);
         }))
         return;
     PreviewReport(this, document, texts_);

@@ -109,14 +109,16 @@ public:
     bool OpenDataFile(const std::filesystem::path& file);
 
     // --- commands of the menus and tool buttons ----------------------------------------------------
-    void LoadDataFile();                                // "Öffnen", openButton
-    void SaveFilteredData();                            // "gefiltert speichern"
-    void SaveAllData();                                 // "alles speichern"
-    void EditComment();                                 // "Kommentar ändern"
-    void ImportPeloData();                              // "Import"
-    void ExportAscii();                                 // "Export"
-    void ExportCsv();                                   // "Exportieren als CSV…"
-    void ShowReport();                                  // "Bericht…"
+    void LoadDataFile();     // "Öffnen", openButton
+    void SaveFilteredData(); // "gefiltert speichern"
+    void SaveAllData();      // "alles speichern"
+    void EditComment();      // "Kommentar ändern"
+    void ImportPeloData();   // "Import"
+    void ExportAscii();      // "Export"
+    void ExportCsv();        // "Exportieren als CSV…"
+    void ShowReport();       // "Bericht…"
+    // The report's request for the loaded measurement: the fields with where the data came from.
+    ReportRequest ReportRequestOf(const ReportFields& fields) const;
     void ShowSettings();                                // "Einstellungen"
     void Quit();                                        // "Beenden"
     void ReadSmartMediaCard();                          // "SmartMedia - Card"
