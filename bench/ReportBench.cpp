@@ -43,7 +43,8 @@ LanguageTexts GermanTexts() {
     return texts;
 }
 
-const ReportRequest Request{"Bench", "", "", "", "bench.lng", std::string(64, 'a'), "4.01.03", 46113};
+const ReportRequest Request{
+    "Bench", "", "", "", "bench.lng", std::string(64, 'a'), "4.01.03", 46113, ReportSourceKind::DataFile, ""};
 
 void ReportContents(benchmark::State& state) {
     const auto data = Vehicles();

@@ -39,6 +39,7 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QGridLayout>
@@ -1174,6 +1175,7 @@ bool MainWindow::OpenDataFile(const std::filesystem::path& file) {
     if (!Guarded([&] { ::LoadDataFile(file, data_); }))
         return false;
     dataSource_ = file;
+    dataSourceKind_ = ReportSourceKind::DataFile;
     statusBar()->showMessage(Q(PathText(file)));
     FinishLoad();
     return true;
@@ -1207,9 +1209,11 @@ void MainWindow::FinishLoad() {
     listView->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::FinishCardRead() {
+void MainWindow::FinishCardRead(const std::filesystem::path& cardFile, const std::string& device) {
     data_.MarkedCount = 0;
-    dataSource_.clear();
+    dataSource_ = cardFile;
+    dataSourceKind_ = cardFile.empty() ? ReportSourceKind::CardReader : ReportSourceKind::CardFile;
+    dataDevice_ = device;
     FinishLoad();
     commentDialog->exec();
 }
@@ -1301,6 +1305,13 @@ double TodayAsDayCount() {
 }
 } // namespace
 
+ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
+    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
+    return {
+        fields.Site,          fields.Direction1, fields.Direction2, fields.Author,   source.Source.FileName,
+        source.Source.Sha256, ProgramVersion,    TodayAsDayCount(), dataSourceKind_, dataDevice_};
+}
+
 void MainWindow::ShowReport() {
     if (view_ == MainView::None)
         return;
@@ -1309,14 +1320,12 @@ void MainWindow::ShowReport() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ReportFields fields = dialog.Fields();
-    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
-    ReportRequest request{fields.Site,    fields.Direction1,      fields.Direction2,
-                          fields.Author,  source.Source.FileName, source.Source.Sha256,
-                          ProgramVersion, TodayAsDayCount()};
+    const ReportRequest request = ReportRequestOf(fields);
     ReportDocument document;
     if (!Guarded([&] {
             WriteReportFields(ini, fields);
-            document = BuildReport(data_, source.Settings, request, texts_);
+            document =
+                BuildReport(data_, StatisticsSettingsOf(settings_, data_, selections_), request, texts_);
         }))
         return;
     PreviewReport(this, document, texts_);
@@ -1407,6 +1416,7 @@ void MainWindow::ImportPeloData() {
     if (!Guarded([&] { ImportPeloFile(data_, file.toStdString()); }))
         return;
     dataSource_ = file.toStdString();
+    dataSourceKind_ = ReportSourceKind::PeloFile;
     statusBar()->showMessage(file);
     FinishLoad(); // imported intervals: the interval list
 }
@@ -1415,7 +1425,7 @@ void MainWindow::ReadSmartMediaCard() {
     smartMediaDialog->SmartMediaReadDone = false;
     smartMediaDialog->exec();
     if (smartMediaDialog->SmartMediaReadDone)
-        FinishCardRead();
+        FinishCardRead({}, smartMediaDialog->portChoice->currentText().toStdString());
 }
 
 void MainWindow::ReadCardFile() {
@@ -1430,7 +1440,7 @@ void MainWindow::ReadCardFile() {
         return;
     CompleteCardRead(data_);
     statusBar()->showMessage(file);
-    FinishCardRead();
+    FinishCardRead(file.toStdString(), {});
 }
 
 // --- window -------------------------------------------------------------------------------------

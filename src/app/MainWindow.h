@@ -5,6 +5,7 @@
 
 #include "app/MainViewState.h"
 #include "base/LanguageTexts.h"
+#include "charts/ReportContent.h"
 #include "data/MeasurementData.h"
 #include "evaluation/ListHost.h"
 #include "settings/Settings.h"
@@ -108,14 +109,16 @@ public:
     bool OpenDataFile(const std::filesystem::path& file);
 
     // --- commands of the menus and tool buttons ----------------------------------------------------
-    void LoadDataFile();                                // "Öffnen", openButton
-    void SaveFilteredData();                            // "gefiltert speichern"
-    void SaveAllData();                                 // "alles speichern"
-    void EditComment();                                 // "Kommentar ändern"
-    void ImportPeloData();                              // "Import"
-    void ExportAscii();                                 // "Export"
-    void ExportCsv();                                   // "Exportieren als CSV…"
-    void ShowReport();                                  // "Bericht…"
+    void LoadDataFile();     // "Öffnen", openButton
+    void SaveFilteredData(); // "gefiltert speichern"
+    void SaveAllData();      // "alles speichern"
+    void EditComment();      // "Kommentar ändern"
+    void ImportPeloData();   // "Import"
+    void ExportAscii();      // "Export"
+    void ExportCsv();        // "Exportieren als CSV…"
+    void ShowReport();       // "Bericht…"
+    // The report's request for the loaded measurement: the fields with where the data came from.
+    ReportRequest ReportRequestOf(const ReportFields& fields) const;
     void ShowSettings();                                // "Einstellungen"
     void Quit();                                        // "Beenden"
     void ReadSmartMediaCard();                          // "SmartMedia - Card"
@@ -159,7 +162,7 @@ signals:
 public:
     // The end of every card read: the vehicles arrive unmarked, the views open, the user enters
     // the comment.
-    void FinishCardRead();
+    void FinishCardRead(const std::filesystem::path& cardFile, const std::string& device);
 
     // --- ListHost ------------------------------------------------------------------------------
     int ListCursorLine() const override;
@@ -313,7 +316,9 @@ private:
     bool shownOnce_ = false;
     QString pendingWarning_; // a settings problem, told once the window is shown
     std::string languageFile_;
-    std::filesystem::path dataSource_; // the file the data came from; empty for card reads
+    std::filesystem::path dataSource_; // the file the data came from; empty for a card reader's read
+    ReportSourceKind dataSourceKind_ = ReportSourceKind::DataFile;
+    std::string dataDevice_; // the card reader's port the data came through
     // The main tool bar's buttons hidden while the filter or time range is open; the bar keeps
     // its height so that the list does not move.
     std::vector<QAction*> hiddenBarActions_;

@@ -25,6 +25,17 @@ Cells SplitColumns(const std::string& text) {
     return columns;
 }
 
+// The short weekday names of the program's language, Sunday first; the locale's where the
+// language file lacks them.
+std::array<std::string, 7> WeekdayNamesOf(const LanguageTexts& texts, const LocaleFormat& locale) {
+    const std::vector<std::string> names = SplitColumns(texts[ReportText::WeekdayNames]);
+    if (names.size() != 7)
+        return locale.ShortDayNames;
+    std::array<std::string, 7> result;
+    std::copy(names.begin(), names.end(), result.begin());
+    return result;
+}
+
 struct ReportWriter {
     const MeasurementData& Data;
     const TrafficStatistics& Statistics;
@@ -289,8 +300,9 @@ struct ReportWriter {
     ReportPage DayTablePage() const {
         ReportPage page{Texts[ReportText::DayTableTitle], false, {}};
         std::vector<Cells> rows;
+        const std::array<std::string, 7> weekdays = WeekdayNamesOf(Texts, Locale);
         for (const DayFigures& day : Statistics.Days)
-            rows.push_back({Locale.ShortDayNames[static_cast<std::size_t>(day.Weekday % 7)], Date(day.Date),
+            rows.push_back({weekdays[static_cast<std::size_t>(day.Weekday % 7)], Date(day.Date),
                             Texts[day.Complete ? ReportText::Complete : ReportText::Incomplete],
                             IntToStr(day.Count[0]), IntToStr(day.Count[1]), IntToStr(day.Count[2]),
                             IntToStr(day.Heavy), Number(day.V85), Percent(day.ShareAboveLimit)});
@@ -330,6 +342,16 @@ struct ReportWriter {
     }
 };
 
+// The footer's line naming the data: the file with its SHA-256, or the card reader's port.
+std::string SourceLine(const ReportRequest& request, const LanguageTexts& texts, const LocaleFormat& locale) {
+    if (request.SourceKind == ReportSourceKind::CardReader)
+        return Format(texts[ReportText::CardReaderSource].c_str(), {request.SourceDevice}, locale);
+    const int text = request.SourceKind == ReportSourceKind::CardFile   ? ReportText::CardFileSource
+                     : request.SourceKind == ReportSourceKind::PeloFile ? ReportText::PeloFileSource
+                                                                        : ReportText::DataFile;
+    return Format(texts[text].c_str(), {request.SourceFileName, request.SourceSha256}, locale);
+}
+
 } // namespace
 
 ReportDocument BuildReport(const MeasurementData& data, const StatisticsSettings& settings,
@@ -344,9 +366,8 @@ ReportDocument BuildReport(const MeasurementData& data, const StatisticsSettings
 
     ReportDocument document;
     document.Header = request.Site.empty() ? data.Comment : request.Site;
-    document.Footer = {
-        Format(texts[ReportText::DataFile].c_str(), {request.SourceFileName, request.SourceSha256}, locale),
-        Format(texts[ReportText::Version].c_str(), {request.ProgramVersion}, locale)};
+    document.Footer = {SourceLine(request, texts, locale),
+                       Format(texts[ReportText::Version].c_str(), {request.ProgramVersion}, locale)};
     document.PageOfPattern = texts[ReportText::PageOf];
     ChartScaleState scale;
     document.Pages = {writer.TitlePage(),      writer.KeyFiguresPage(), writer.AverageDayPage(scale),

@@ -61,6 +61,10 @@ inline constexpr int IntervalSelectionValue = 743; // "%d of %d intervals"
 inline constexpr int ReportCommand = 744;          // "Bericht…"
 inline constexpr int Direction1Name = 745;
 inline constexpr int Direction2Name = 746;
+inline constexpr int WeekdayNames = 790;     // "So|Mo|…|Sa": Sunday first
+inline constexpr int CardReaderSource = 791; // "%s": the card reader's port
+inline constexpr int CardFileSource = 792;   // "%s", "%s": the card file and its SHA-256
+inline constexpr int PeloFileSource = 793;   // "%s", "%s": the Pelo file and its SHA-256
 } // namespace ReportText
 
 // A table: column titles and rows of cells; numbers are right-aligned on paper.
@@ -90,6 +94,9 @@ struct ReportDocument {
     std::vector<ReportPage> Pages;
 };
 
+// Where the measurement came from, as every page's footer names it.
+enum class ReportSourceKind { DataFile, CardFile, PeloFile, CardReader };
+
 // What the user gives for the report beside the data.
 struct ReportRequest {
     std::string Site;
@@ -100,6 +107,8 @@ struct ReportRequest {
     std::string SourceSha256;
     std::string ProgramVersion;
     double ReportDate = 0; // day count of the report's date
+    ReportSourceKind SourceKind = ReportSourceKind::DataFile;
+    std::string SourceDevice; // the card reader's port: a card read through it has no file
 };
 
 // What the user typed for the last report, kept in the settings file's [Bericht] section.

@@ -159,6 +159,7 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
         request.Author = options->Author;
         request.SourceFileName = fileName;
         request.SourceSha256 = sha256;
+        request.SourceKind = input->Import ? ReportSourceKind::PeloFile : ReportSourceKind::DataFile;
         request.ProgramVersion = ProgramVersion;
         request.ReportDate = ReportDateOf(options->Today);
         const ReportDocument document = BuildReport(run.data, settings, request, context.texts);

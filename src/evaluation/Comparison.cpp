@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <future>
 #include <memory>
 #include <thread>
 #include <type_traits>
@@ -19,7 +20,8 @@ constexpr int GroupCount = DirectionGroups * StatisticsClassCount;
 constexpr long long MsPerHour = 3600000;
 constexpr long long MsPerDay = 24 * MsPerHour;
 
-using Counts = std::array<std::uint32_t, Bins>;
+// 64-bit: interval files may hold counts near the 32-bit limit in every interval and class.
+using Counts = std::array<std::uint64_t, Bins>;
 using Weighted = std::array<double, Bins>;
 
 // The speeds of one direction group and class: all, the free-flowing, and per hour of the day.
@@ -85,8 +87,8 @@ void CollectIntervals(const MeasurementData& data, BaseSpeeds& base) {
                     const std::int32_t n = r.SpeedClasses(static_cast<VehicleClass>(c), k)[dir];
                     if (n <= 0)
                         continue; // a damaged file's negative count adds nothing
-                    g.All[static_cast<std::size_t>(k)] += static_cast<std::uint32_t>(n);
-                    g.ByHour[hour][static_cast<std::size_t>(k)] += static_cast<std::uint32_t>(n);
+                    g.All[static_cast<std::size_t>(k)] += static_cast<std::uint64_t>(n);
+                    g.ByHour[hour][static_cast<std::size_t>(k)] += static_cast<std::uint64_t>(n);
                 }
             }
         }
@@ -160,7 +162,7 @@ template <typename H> std::optional<double> PercentileOfClasses(const H& h, int 
     if constexpr (std::is_same_v<H, Counts>) {
         long long classes[SpeedClassCount + 1] = {};
         for (int k = 1; k <= SpeedClassCount; ++k)
-            classes[k] = h[static_cast<std::size_t>(k)];
+            classes[k] = static_cast<long long>(h[static_cast<std::size_t>(k)]);
         return RoundedToTenth(static_cast<double>(PercentileSpeed(classes, percent)));
     } else {
         const double total = TotalOf(h, 1);
@@ -232,105 +234,272 @@ void Record(ResampledFigures& out, const SpeedFigures& f) {
     out.Share.push_back(f.ShareAboveLimit.value_or(0));
 }
 
-// One draw of the top-down resampling: bin `Bin` of histogram `Source`, holding the share of the
-// vehicles that the histogram's bins from this one down hold.
-struct BinDraw {
-    int Bin = 0;
-    int Source = 0;
-    bool Last = false; // the histogram's lowest bin takes what is left
-    BinomialShare Share;
-};
-
-// One side's histograms to be resampled together (one, or one per hour), each with its weight.
-struct ResampleSources {
-    std::vector<OccupiedBins> Histograms;
-    std::vector<double> Weights;
-    std::vector<BinDraw> FromTop; // every occupied bin of every histogram, highest speed first
-    double Total = 0;             // weighted
-
-    void Add(OccupiedBins histogram, double weight) {
-        const int source = static_cast<int>(Histograms.size());
-        Total += weight * static_cast<double>(histogram.Total);
-        long long massFromHere = histogram.Total;
-        for (std::size_t j = histogram.Bins.size(); j-- > 0;) {
-            const double share = static_cast<double>(histogram.Counts[j]) / static_cast<double>(massFromHere);
-            FromTop.push_back({histogram.Bins[j], source, j == 0, BinomialShare::Of(share)});
-            massFromHere -= histogram.Counts[j];
-        }
-        std::stable_sort(FromTop.begin(), FromTop.end(),
-                         [](const BinDraw& a, const BinDraw& b) { return a.Bin > b.Bin; });
-        Histograms.push_back(std::move(histogram));
-        Weights.push_back(weight);
-    }
-};
-
 struct FiguresWanted {
     bool V50 = true;
     bool Share = true;
 };
 
-// One resample of speeds in km/h, drawn bin by bin from the highest speed down: the figures rest
-// on the vehicles above V50 and above the limit, so the draws stop once both are known. Which
-// bins are drawn first does not change the multinomial draw.
-SpeedFigures ResampleFromTop(RandomDraws& draws, const ResampleSources& sources, int limit,
-                             FiguresWanted wanted, std::vector<long long>& vehiclesLeft) {
-    vehiclesLeft.resize(sources.Histograms.size());
-    for (std::size_t s = 0; s < vehiclesLeft.size(); ++s)
-        vehiclesLeft[s] = sources.Histograms[s].Total;
-    // As in PercentileOfSpeeds: Vp is the lowest speed v whose cumulative share reaches p.
-    const double total = sources.Total;
-    const auto reached = [total](double above, int percent) {
-        return (total - above) * 100 >= total * percent * (1 - ShareTolerance);
-    };
-    SpeedFigures f;
-    double above = 0; // weighted vehicles above the bin being drawn
-    const std::vector<BinDraw>& order = sources.FromTop;
-    for (std::size_t e = 0; e < order.size();) {
-        const int bin = order[e].Bin;
-        if (wanted.Share && !f.ShareAboveLimit && bin <= limit)
-            f.ShareAboveLimit = above / total;
-        if (f.V85 && (!wanted.V50 || f.V50) && (!wanted.Share || f.ShareAboveLimit))
-            break;
-        for (; e < order.size() && order[e].Bin == bin; ++e) {
-            const BinDraw& d = order[e];
-            long long& left = vehiclesLeft[static_cast<std::size_t>(d.Source)];
-            const long long drawn = d.Last ? left : draws.Binomial(left, d.Share);
-            above += sources.Weights[static_cast<std::size_t>(d.Source)] * static_cast<double>(drawn);
-            left -= drawn;
-        }
-        if (!f.V85 && !reached(above, 85))
-            f.V85 = bin;
-        if (wanted.V50 && !f.V50 && !reached(above, 50))
-            f.V50 = bin;
+// One side's histograms to be resampled together (one, or one per hour), each with its weight.
+// A resample draws the bins from the highest speed down, as one multinomial draw made of binomial
+// draws, in segments: single bins where a figure can fall, and the bins between them as blocks
+// drawn as one. A block is opened bin by bin only in the rare resample whose figure falls inside
+// it. Drawing a block first and its bins after, or not at all, leaves the draw multinomial.
+class ResampleSources {
+public:
+    ResampleSources(bool classBased, int limit, FiguresWanted wanted, double singleBinMargin)
+        : classBased_(classBased), wanted_(wanted), shareBoundary_(FirstBinAbove(limit, classBased)),
+          singleBinMargin_(singleBinMargin) {}
+
+    void Add(const Counts& histogram, double weight) {
+        long long total = 0;
+        for (std::size_t v = 0; v < Bins; ++v)
+            total += static_cast<long long>(histogram[v]);
+        if (total <= 0)
+            return;
+        histograms_.push_back(&histogram);
+        weights_.push_back(weight);
+        totals_.push_back(total);
+        total_ += weight * static_cast<double>(total);
     }
-    if (wanted.Share && !f.ShareAboveLimit)
-        f.ShareAboveLimit = above / total; // every vehicle is above the limit
+
+    // Splits the speeds into segments around where V50, V85 and the limit lie in the data.
+    void Prepare();
+    SpeedFigures Resample(RandomDraws& draws);
+
+private:
+    struct Segment {
+        int High = 0;
+        int Low = 0;
+    };
+    // Where a percentile falls in one resample: its bin, the weighted vehicles above that bin and in it.
+    struct Crossing {
+        int Percent = 0;
+        bool Found = false;
+        int Bin = 0;
+        double Above = 0;
+        double InBin = 0;
+    };
+
+    bool Reached(const Crossing& c, double above) const;
+    void Check(int bin, double above, double inBin);
+    bool CrossingPending(double aboveAfter) const;
+    // Draws a block's bins out of what it drew; `blockEnd`: the weighted vehicles above its end.
+    void OpenBlock(RandomDraws& draws, const Segment& block, double above, double blockEnd);
+    double FigureOf(const Crossing& c) const;
+    void MarkBinsNear(double share, double effectiveCount, std::array<bool, Bins + 1>& single) const;
+
+    bool classBased_;
+    FiguresWanted wanted_;
+    int shareBoundary_; // first bin above the limit
+    double singleBinMargin_;
+    std::vector<const Counts*> histograms_;
+    std::vector<double> weights_;
+    std::vector<long long> totals_;
+    double total_ = 0;              // weighted
+    std::vector<Segment> segments_; // highest speed first
+    struct SourceDraw {
+        std::size_t Source = 0;
+        BinomialShare Share;
+    };
+    std::vector<SourceDraw> draws_;         // the draws of every segment, segment after segment
+    std::vector<std::size_t> firstDraw_;    // where each segment's draws start; one more at the end
+    std::vector<long long> left_, inBlock_; // per source, while drawing
+    std::vector<Crossing> crossings_;
+};
+
+// Marks the bins whose cumulative share range comes within the margin (in standard errors) of
+// `share`: with five, a resample's percentile lies among them but for about one in a million.
+void ResampleSources::MarkBinsNear(double share, double effectiveCount,
+                                   std::array<bool, Bins + 1>& single) const {
+    const double margin = singleBinMargin_ * std::sqrt(share * (1 - share) / effectiveCount) + 1e-6;
+    double below = 0;
+    for (std::size_t v = 0; v < Bins; ++v) {
+        double inBin = 0;
+        for (std::size_t s = 0; s < histograms_.size(); ++s)
+            inBin += weights_[s] * static_cast<double>((*histograms_[s])[v]);
+        const double from = below / total_;
+        below += inBin;
+        if (below / total_ >= share - margin && from <= share + margin && inBin > 0)
+            single[v] = true;
+    }
+}
+
+void ResampleSources::Prepare() {
+    if (histograms_.empty())
+        return;
+    double weightedSquares = 0;
+    for (std::size_t s = 0; s < histograms_.size(); ++s)
+        weightedSquares += weights_[s] * weights_[s] * static_cast<double>(totals_[s]);
+    const double effectiveCount = total_ * total_ / weightedSquares;
+    std::array<bool, Bins + 1> single{};
+    crossings_.clear();
+    for (int percent : {85, 50}) {
+        if (percent == 50 && !wanted_.V50)
+            continue;
+        MarkBinsNear(percent / 100.0, effectiveCount, single);
+        crossings_.push_back({percent});
+    }
+    int high = -1;
+    int low = Bins;
+    for (int v = 0; v < Bins; ++v) {
+        for (const Counts* h : histograms_) {
+            if ((*h)[static_cast<std::size_t>(v)] > 0) {
+                high = std::max(high, v);
+                low = std::min(low, v);
+            }
+        }
+    }
+    segments_.clear();
+    for (int v = high; v >= low; --v) {
+        const auto at = static_cast<std::size_t>(v);
+        if (segments_.empty() || single[at] || single[at + 1] || v + 1 == shareBoundary_)
+            segments_.push_back({v, v});
+        else
+            segments_.back().Low = v;
+    }
+    // Each segment's share of the vehicles of a histogram from its top down: what a sequential
+    // binomial draw from the highest speed needs. Histograms without vehicles in a segment (hours
+    // of a small measurement) have no draw there.
+    const std::size_t sources = histograms_.size();
+    std::vector<long long> fromHere(totals_);
+    draws_.clear();
+    firstDraw_.assign(1, 0);
+    for (const Segment& segment : segments_) {
+        for (std::size_t s = 0; s < sources; ++s) {
+            long long inSegment = 0;
+            for (int v = segment.Low; v <= segment.High; ++v)
+                inSegment += static_cast<long long>((*histograms_[s])[static_cast<std::size_t>(v)]);
+            if (inSegment > 0)
+                draws_.push_back({s, BinomialShare::Of(static_cast<double>(inSegment) /
+                                                       static_cast<double>(fromHere[s]))});
+            fromHere[s] -= inSegment;
+        }
+        firstDraw_.push_back(draws_.size());
+    }
+    left_.resize(sources);
+    inBlock_.resize(sources);
+}
+
+// Whether the cumulative share up to the bins below `above` still reaches the percentile: as in
+// PercentileOfSpeeds for km/h, as in the overview's interpolation for speed classes.
+bool ResampleSources::Reached(const Crossing& c, double above) const {
+    if (classBased_)
+        return total_ - above + ShareTolerance * total_ >= total_ * c.Percent / 100.0;
+    return (total_ - above) * 100 >= total_ * c.Percent * (1 - ShareTolerance);
+}
+
+void ResampleSources::Check(int bin, double above, double inBin) {
+    for (Crossing& c : crossings_) {
+        if (!c.Found && !Reached(c, above + inBin))
+            c = {c.Percent, true, bin, above, inBin};
+    }
+}
+
+bool ResampleSources::CrossingPending(double aboveAfter) const {
+    return std::any_of(crossings_.begin(), crossings_.end(),
+                       [&](const Crossing& c) { return !c.Found && !Reached(c, aboveAfter); });
+}
+
+// Draws a block's bins from its top down out of what the block drew, until its figures are known.
+void ResampleSources::OpenBlock(RandomDraws& draws, const Segment& block, double above, double blockEnd) {
+    const std::size_t sources = histograms_.size();
+    std::vector<long long> massLeft(sources, 0);
+    for (std::size_t s = 0; s < sources; ++s)
+        for (int v = block.Low; v <= block.High; ++v)
+            massLeft[s] += static_cast<long long>((*histograms_[s])[static_cast<std::size_t>(v)]);
+    for (int v = block.High; v >= block.Low; --v) {
+        double inBin = 0;
+        for (std::size_t s = 0; s < sources; ++s) {
+            const auto count = static_cast<long long>((*histograms_[s])[static_cast<std::size_t>(v)]);
+            if (inBlock_[s] <= 0 || count == 0)
+                continue;
+            const long long drawn =
+                draws.Binomial(inBlock_[s], static_cast<double>(count) / static_cast<double>(massLeft[s]));
+            inBlock_[s] -= drawn;
+            massLeft[s] -= count;
+            inBin += weights_[s] * static_cast<double>(drawn);
+        }
+        Check(v, above, inBin);
+        above += inBin;
+        // Figures still pending below the block's end fall further down: the block is done.
+        if (!CrossingPending(blockEnd))
+            return;
+    }
+    // The bins' weighted sums may round apart from the block's: what is left falls in its lowest bin.
+    for (Crossing& c : crossings_) {
+        if (!c.Found && !Reached(c, blockEnd))
+            c = {c.Percent, true, block.Low, above, 0};
+    }
+}
+
+double ResampleSources::FigureOf(const Crossing& c) const {
+    if (!classBased_)
+        return c.Found ? c.Bin : segments_.back().Low;
+    if (!c.Found)
+        return 0; // below the first class: the overview's 8 km/h, shown as 0
+    // The overview's interpolation within the class the percentile falls in.
+    const double target = total_ * c.Percent / 100.0;
+    const double excess = total_ - c.Above - target;
+    double v = 5.0 * c.Bin + 8;
+    if (excess > ShareTolerance * total_ && c.Bin >= 1 && c.InBin > 0)
+        v -= 5.0 * excess / c.InBin;
+    v = RoundedToTenth(v);
+    return v == 8.0 ? 0.0 : v;
+}
+
+SpeedFigures ResampleSources::Resample(RandomDraws& draws) {
+    SpeedFigures f;
+    const std::size_t sources = histograms_.size();
+    if (sources == 0)
+        return f;
+    std::copy(totals_.begin(), totals_.end(), left_.begin());
+    for (Crossing& c : crossings_)
+        c.Found = false;
+    double above = 0; // weighted vehicles above the segment being drawn
+    for (std::size_t k = 0; k < segments_.size(); ++k) {
+        const Segment& segment = segments_[k];
+        if (wanted_.Share && !f.ShareAboveLimit && segment.High < shareBoundary_)
+            f.ShareAboveLimit = above / total_;
+        const bool figuresKnown =
+            std::all_of(crossings_.begin(), crossings_.end(), [](const Crossing& c) { return c.Found; });
+        if (figuresKnown && (!wanted_.Share || f.ShareAboveLimit))
+            break;
+        double inSegment = 0;
+        std::fill(inBlock_.begin(), inBlock_.end(), 0);
+        for (std::size_t d = firstDraw_[k]; d < firstDraw_[k + 1]; ++d) {
+            const std::size_t s = draws_[d].Source;
+            const long long drawn = draws.Binomial(left_[s], draws_[d].Share);
+            left_[s] -= drawn;
+            inBlock_[s] = drawn;
+            inSegment += weights_[s] * static_cast<double>(drawn);
+        }
+        if (segment.High == segment.Low)
+            Check(segment.High, above, inSegment);
+        else if (CrossingPending(above + inSegment))
+            OpenBlock(draws, segment, above, above + inSegment);
+        above += inSegment;
+    }
+    if (wanted_.Share && !f.ShareAboveLimit)
+        f.ShareAboveLimit = above / total_; // every vehicle is above the limit
+    for (const Crossing& c : crossings_)
+        (c.Percent == 85 ? f.V85 : f.V50) = FigureOf(c);
     return f;
 }
 
-// Speed classes of interval data: few bins, drawn completely.
-SpeedFigures ResampleClasses(RandomDraws& draws, const ResampleSources& sources, int limit) {
-    Weighted drawn{};
-    for (std::size_t s = 0; s < sources.Histograms.size(); ++s)
-        AddResample(draws, sources.Histograms[s], sources.Weights[s], drawn.data());
-    return FiguresOf(drawn, limit, true);
-}
-
-ResampledFigures Resample(const ResampleSources& sources, int limit, bool classBased, FiguresWanted wanted,
-                          int resamples, std::uint64_t seed) {
+ResampledFigures Resample(ResampleSources& sources, int resamples, std::uint64_t seed) {
+    sources.Prepare();
     RandomDraws draws(seed);
     ResampledFigures out;
-    std::vector<long long> vehiclesLeft;
     for (int b = 0; b < resamples; ++b)
-        Record(out, classBased ? ResampleClasses(draws, sources, limit)
-                               : ResampleFromTop(draws, sources, limit, wanted, vehiclesLeft));
+        Record(out, sources.Resample(draws));
     return out;
 }
 
-ResampleSources SourcesOf(const Counts& h) {
-    ResampleSources s;
-    s.Add(OccupiedBinsOf(h.data(), Bins), 1.0);
-    return s;
+ResampledFigures ResampleOne(const Counts& h, int limit, bool classBased, FiguresWanted wanted,
+                             double singleBinMargin, int resamples, std::uint64_t seed) {
+    ResampleSources sources(classBased, limit, wanted, singleBinMargin);
+    sources.Add(h, 1.0);
+    return Resample(sources, resamples, seed);
 }
 
 std::optional<ComparedFigure> BootstrapFigure(const std::optional<double>& before,
@@ -360,10 +529,12 @@ void CompareRaw(const GroupInput& in, const Comparison& c, const ComparisonSetti
     if (before.V50 && after.V50) {
         // The share's interval is Newcombe's: the raw resamples need the percentiles only.
         const FiguresWanted wanted{true, false};
-        const ResampledFigures a = Resample(SourcesOf(in.Before->All), c.Limit, classBased, wanted,
-                                            c.Resamples, SeedFor(settings.Seed, index, 0));
-        const ResampledFigures b = Resample(SourcesOf(in.After->All), c.Limit, classBased, wanted,
-                                            c.Resamples, SeedFor(settings.Seed, index, 1));
+        const ResampledFigures a =
+            ResampleOne(in.Before->All, c.Limit, classBased, wanted, settings.SingleBinMargin, c.Resamples,
+                        SeedFor(settings.Seed, index, 0));
+        const ResampledFigures b =
+            ResampleOne(in.After->All, c.Limit, classBased, wanted, settings.SingleBinMargin, c.Resamples,
+                        SeedFor(settings.Seed, index, 1));
         out.V50 = BootstrapFigure(before.V50, after.V50, a.V50, b.V50);
         out.V85 = BootstrapFigure(before.V85, after.V85, a.V85, b.V85);
     }
@@ -390,10 +561,12 @@ void CompareRaw(const GroupInput& in, const Comparison& c, const ComparisonSetti
         const auto ffAfter = PercentileOfSpeeds(in.After->FreeFlow, 85);
         if (ffBefore && ffAfter) {
             const FiguresWanted wanted{false, false};
-            const ResampledFigures a = Resample(SourcesOf(in.Before->FreeFlow), c.Limit, false, wanted,
-                                                c.Resamples, SeedFor(settings.Seed, index, 2));
-            const ResampledFigures b = Resample(SourcesOf(in.After->FreeFlow), c.Limit, false, wanted,
-                                                c.Resamples, SeedFor(settings.Seed, index, 3));
+            const ResampledFigures a =
+                ResampleOne(in.Before->FreeFlow, c.Limit, false, wanted, settings.SingleBinMargin,
+                            c.Resamples, SeedFor(settings.Seed, index, 2));
+            const ResampledFigures b =
+                ResampleOne(in.After->FreeFlow, c.Limit, false, wanted, settings.SingleBinMargin, c.Resamples,
+                            SeedFor(settings.Seed, index, 3));
             out.FreeFlowV85 = BootstrapFigure(ffBefore, ffAfter, a.V85, b.V85);
         }
     }
@@ -419,7 +592,8 @@ void CompareMatched(const GroupInput& in, const Comparison& c, const ComparisonS
     }
     if (totalBefore <= 0)
         return;
-    ResampleSources hoursBefore, hoursAfter;
+    ResampleSources hoursBefore(classBased, c.Limit, {}, settings.SingleBinMargin);
+    ResampleSources hoursAfter(classBased, c.Limit, {}, settings.SingleBinMargin);
     Weighted before{};
     Weighted after{};
     for (std::size_t h = 0; h < 24; ++h) {
@@ -431,15 +605,13 @@ void CompareMatched(const GroupInput& in, const Comparison& c, const ComparisonS
             before[v] += in.Before->ByHour[h][v];
             after[v] += weight * in.After->ByHour[h][v];
         }
-        hoursBefore.Add(OccupiedBinsOf(in.Before->ByHour[h].data(), Bins), 1.0);
-        hoursAfter.Add(OccupiedBinsOf(in.After->ByHour[h].data(), Bins), weight);
+        hoursBefore.Add(in.Before->ByHour[h], 1.0);
+        hoursAfter.Add(in.After->ByHour[h], weight);
     }
     const SpeedFigures fBefore = FiguresOf(before, c.Limit, classBased);
     const SpeedFigures fAfter = FiguresOf(after, c.Limit, classBased);
-    const ResampledFigures a =
-        Resample(hoursBefore, c.Limit, classBased, {}, c.Resamples, SeedFor(settings.Seed, index, 4));
-    const ResampledFigures b =
-        Resample(hoursAfter, c.Limit, classBased, {}, c.Resamples, SeedFor(settings.Seed, index, 5));
+    const ResampledFigures a = Resample(hoursBefore, c.Resamples, SeedFor(settings.Seed, index, 4));
+    const ResampledFigures b = Resample(hoursAfter, c.Resamples, SeedFor(settings.Seed, index, 5));
     out.MatchedV50 = BootstrapFigure(fBefore.V50, fAfter.V50, a.V50, b.V50);
     out.MatchedV85 = BootstrapFigure(fBefore.V85, fAfter.V85, a.V85, b.V85);
     out.MatchedShareAboveLimit =
@@ -461,6 +633,16 @@ template <typename Work> void ForEachGroup(Work work) {
     worker();
     for (std::thread& t : pool)
         t.join();
+}
+
+// One measurement's statistics and speed histograms.
+struct Side {
+    TrafficStatistics Statistics;
+    std::vector<GroupSpeeds> Speeds;
+};
+
+Side SideOf(const MeasurementData& data, const StatisticsSettings& settings, bool swapDirections) {
+    return {ComputeTrafficStatistics(data, settings), GroupsOf(data, settings, swapDirections)};
 }
 
 std::optional<std::pair<double, double>> PeriodOf(const TrafficStatistics& s) {
@@ -521,8 +703,13 @@ Comparison CompareMeasurements(const MeasurementData& before, const MeasurementD
     StatisticsSettings statisticsSettings = settings.Statistics;
     statisticsSettings.From.reset();
     statisticsSettings.To.reset();
-    const TrafficStatistics statisticsBefore = ComputeTrafficStatistics(before, statisticsSettings);
-    const TrafficStatistics statisticsAfter = ComputeTrafficStatistics(after, statisticsSettings);
+    // The two sides are independent: the before side is worked out beside the after side.
+    std::future<Side> beforeWork =
+        std::async(std::launch::async, [&] { return SideOf(before, statisticsSettings, false); });
+    const Side afterSide = SideOf(after, statisticsSettings, settings.SwapDirections);
+    const Side beforeSide = beforeWork.get();
+    const TrafficStatistics& statisticsBefore = beforeSide.Statistics;
+    const TrafficStatistics& statisticsAfter = afterSide.Statistics;
 
     Comparison c;
     c.ClassBased = !HoldsSingleVehicles(before);
@@ -537,8 +724,8 @@ Comparison CompareMeasurements(const MeasurementData& before, const MeasurementD
     c.Resamples = std::max(1, settings.Resamples);
     CompareAdt(statisticsBefore, statisticsAfter, settings.SwapDirections, c);
 
-    const std::vector<GroupSpeeds> speedsBefore = GroupsOf(before, statisticsSettings, false);
-    const std::vector<GroupSpeeds> speedsAfter = GroupsOf(after, statisticsSettings, settings.SwapDirections);
+    const std::vector<GroupSpeeds>& speedsBefore = beforeSide.Speeds;
+    const std::vector<GroupSpeeds>& speedsAfter = afterSide.Speeds;
     c.Groups.resize(GroupCount);
     for (int g = 0; g < GroupCount; ++g) {
         GroupComparison& out = c.Groups[static_cast<std::size_t>(g)];

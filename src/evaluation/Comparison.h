@@ -23,6 +23,10 @@ struct ComparisonSettings {
     bool SwapDirections = false;   // B was set up the other way round
     int Resamples = DefaultResamples;
     std::uint64_t Seed = DefaultComparisonSeed;
+    // How far around where V50, V85 and the limit lie the bootstrap draws speed by speed, in
+    // standard errors; further away it draws blocks of speeds, opened only when a figure falls in
+    // one. It changes the speed and the draws, not what they follow.
+    double SingleBinMargin = 5;
 };
 
 // A figure of both sides: the two values, B − A, the 95 % interval of the difference and whether

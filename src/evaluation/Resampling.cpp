@@ -35,6 +35,16 @@ const std::array<double, ReciprocalCount>& Reciprocals() {
 }
 } // namespace
 
+Xoshiro256::Xoshiro256(std::uint64_t seed) {
+    for (std::uint64_t& word : state_) {
+        seed += 0x9e3779b97f4a7c15ULL;
+        std::uint64_t z = seed;
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        word = z ^ (z >> 31);
+    }
+}
+
 double RandomDraws::Uniform() {
     return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
 }
@@ -117,8 +127,19 @@ long long RandomDraws::BinomialByRejection(long long n, const BinomialShare& sha
                 return k;
             continue;
         }
-        if (std::log(v) <= LogFactorial(m) + LogFactorial(n - m) - LogFactorial(k) - LogFactorial(n - k) +
-                               static_cast<double>(k - m) * std::log(share.Odds))
+        // Bounds of the log ratio around the normal approximation decide most of the rest without
+        // the log-factorials.
+        const double logV = std::log(v);
+        const double km = std::fabs(static_cast<double>(k - m));
+        const double npq = spq * spq;
+        const double rho = (km / npq) * (((km / 3 + 0.625) * km + 1.0 / 6) / npq + 0.5);
+        const double t = -km * km / (2 * npq);
+        if (logV < t - rho)
+            return k;
+        if (logV > t + rho)
+            continue;
+        if (logV <= LogFactorial(m) + LogFactorial(n - m) - LogFactorial(k) - LogFactorial(n - k) +
+                        static_cast<double>(k - m) * std::log(share.Odds))
             return k;
     }
 }

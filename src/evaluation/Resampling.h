@@ -1,12 +1,9 @@
 #pragma once
-// Random draws for the bootstrap of the comparison: a seeded 64-bit Mersenne Twister with its own
+// Random draws for the bootstrap of the comparison: a seeded xoshiro256** generator with its own
 // uniform and binomial draws, so that the same files give the same figures with any standard
-// library (the library's distributions are implementation-defined), and the resampling of a
-// histogram as one multinomial draw made of binomial draws over its occupied bins.
+// library (the library's distributions are implementation-defined).
 
 #include <cstdint>
-#include <random>
-#include <vector>
 
 // A success probability with what its draws need, worked out once for many draws.
 struct BinomialShare {
@@ -16,6 +13,28 @@ struct BinomialShare {
     double Odds = 0;         // P / (1 − P)
 
     static BinomialShare Of(double p);
+};
+
+// xoshiro256** (Blackman and Vigna): a few cycles a number where the Mersenne Twister takes several
+// times that, and ample for a bootstrap. Its state is filled from the seed by SplitMix64.
+class Xoshiro256 {
+public:
+    explicit Xoshiro256(std::uint64_t seed);
+    std::uint64_t operator()() {
+        const std::uint64_t result = RotateLeft(state_[1] * 5, 7) * 9;
+        const std::uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = RotateLeft(state_[3], 45);
+        return result;
+    }
+
+private:
+    static std::uint64_t RotateLeft(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    std::uint64_t state_[4];
 };
 
 class RandomDraws {
@@ -38,43 +57,5 @@ private:
     long long BinomialByInversion(long long n, const BinomialShare& share); // n·P small
     long long BinomialByRejection(long long n, const BinomialShare& share); // n·P ≥ 10
 
-    std::mt19937_64 engine_;
+    Xoshiro256 engine_;
 };
-
-// The occupied bins of a histogram and their counts, ready for resampling it many times.
-struct OccupiedBins {
-    std::vector<int> Bins;
-    std::vector<long long> Counts;
-    long long Total = 0;
-};
-
-template <typename Count> OccupiedBins OccupiedBinsOf(const Count* counts, int binCount) {
-    OccupiedBins o;
-    for (int b = 0; b < binCount; ++b) {
-        if (counts[b] > 0) {
-            o.Bins.push_back(b);
-            o.Counts.push_back(static_cast<long long>(counts[b]));
-            o.Total += static_cast<long long>(counts[b]);
-        }
-    }
-    return o;
-}
-
-// Draws Total vehicles from the histogram's own shares (one multinomial draw) and adds
-// weight × the drawn count of each bin to `into`. Bins outside the occupied ones stay untouched.
-template <typename Sum>
-void AddResample(RandomDraws& draws, const OccupiedBins& histogram, double weight, Sum* into) {
-    long long vehiclesLeft = histogram.Total;
-    long long massLeft = histogram.Total;
-    const std::size_t last = histogram.Bins.size();
-    for (std::size_t i = 0; i < last && vehiclesLeft > 0; ++i) {
-        const long long count = histogram.Counts[i];
-        const long long drawn =
-            i + 1 == last
-                ? vehiclesLeft
-                : draws.Binomial(vehiclesLeft, static_cast<double>(count) / static_cast<double>(massLeft));
-        into[histogram.Bins[i]] += static_cast<Sum>(weight * static_cast<double>(drawn));
-        vehiclesLeft -= drawn;
-        massLeft -= count;
-    }
-}

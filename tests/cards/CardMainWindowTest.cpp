@@ -73,6 +73,11 @@ private slots:
         QCOMPARE(main->Data().Comment, std::string("Vom Parkplatz"));
         QCOMPARE(main->CurrentView(), View::VehicleList);
         QVERIFY(main->chartButton->isEnabled());
+        // The report names the card file and its checksum.
+        const ReportRequest report = main->ReportRequestOf({});
+        QVERIFY(report.SourceKind == ReportSourceKind::CardFile);
+        QCOMPARE(report.SourceFileName, std::string("MESS.TXT"));
+        QCOMPARE(report.SourceSha256.size(), std::size_t{64});
 
         // A file that is no card file is refused; the measurement stays.
         const TempFile other("MESS.CSV", "1;2;3\r\n");
@@ -93,6 +98,10 @@ private slots:
         QCOMPARE(main->Data().WorkIntervalCount, 3);
         QCOMPARE(main->CurrentView(), View::IntervalList);
         QVERIFY(!main->vehicleListButton->isEnabled());
+        const ReportRequest report = main->ReportRequestOf({});
+        QVERIFY(report.SourceKind == ReportSourceKind::PeloFile);
+        QCOMPARE(report.SourceFileName, std::string("zaehlung.pel"));
+        QCOMPARE(report.SourceSha256.size(), std::size_t{64});
 
         const TempFile bad("kaputt.pel", PeloHeader("VC", 1, 1, "xx00") + " 10\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(bad.path());

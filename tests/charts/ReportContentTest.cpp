@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -45,7 +46,9 @@ protected:
     LanguageTexts texts = GermanTexts();
     LocaleFormat german = GermanLocaleFormat();
     StatisticsSettings settings;
-    ReportRequest request{"", "stadteinwärts", "", "A. Planer", "mess.lng", "ab12", "4.01.03", 0};
+    ReportRequest request{
+        "", "stadteinwärts", "", "A. Planer", "mess.lng", "ab12", "4.01.03", 0, ReportSourceKind::DataFile,
+        ""};
 
     // `count` vehicles from Monday 2026-03-09 00:00, one every 10 minutes, 30..69 km/h.
     void LoadVehicles(int count, int loaded) {
@@ -123,4 +126,48 @@ TEST_F(ReportContentTest, IntervalDataSayWhichPagesNeedSingleVehicles) {
                                  texts[ReportText::NeedsSingleVehicles]));
     }
     EXPECT_TRUE(PageMentions(report.Pages[0], "0 von 0 Intervallen"));
+}
+
+TEST_F(ReportContentTest, FooterNamesTheCardFileThePeloFileOrTheCardReader) {
+    LoadVehicles(20, 20);
+    request.SourceKind = ReportSourceKind::CardFile;
+    request.SourceFileName = "karte.bin";
+    std::string footer = BuildReport(*data, settings, request, texts, german).Footer.at(0);
+    EXPECT_EQ(footer, "Kartendatei: karte.bin   SHA-256: ab12");
+
+    request.SourceKind = ReportSourceKind::PeloFile;
+    request.SourceFileName = "zaehlung.pel";
+    footer = BuildReport(*data, settings, request, texts, german).Footer.at(0);
+    EXPECT_EQ(footer, "Pelo-Datei: zaehlung.pel   SHA-256: ab12");
+
+    // Read through the card reader there is no file to name or check.
+    request.SourceKind = ReportSourceKind::CardReader;
+    request.SourceFileName.clear();
+    request.SourceSha256.clear();
+    request.SourceDevice = "/dev/ttyUSB0";
+    footer = BuildReport(*data, settings, request, texts, german).Footer.at(0);
+    EXPECT_NE(footer.find("SmartMedia"), std::string::npos) << footer;
+    EXPECT_NE(footer.find("/dev/ttyUSB0"), std::string::npos) << footer;
+    EXPECT_EQ(footer.find("SHA-256"), std::string::npos) << footer;
+}
+
+TEST_F(ReportContentTest, DayTableWeekdaysFollowTheProgramsLanguageNotTheLocale) {
+    LoadVehicles(144 * 8, 144 * 8); // Monday 9 to Monday 16 March
+    for (const auto& [file, monday, sunday] :
+         {std::tuple{"deutsch.cty", "Mo", "So"}, std::tuple{"english.cty", "Mon", "Sun"},
+          std::tuple{"francais.cty", "lun.", "dim."}}) {
+        LanguageTexts language;
+        LoadLanguageFile(std::string(KORVELAN_RESOURCES) + "/" + file, language);
+        // The German conventions, as a system without a locale of its own gives them.
+        const ReportDocument report = BuildReport(*data, settings, request, language, german);
+        const ReportTable& days = report.Pages[5].Blocks[0].Table;
+        ASSERT_EQ(days.Rows.size(), 8u) << file;
+        EXPECT_EQ(days.Rows[0][0], monday) << file;
+        EXPECT_EQ(days.Rows[6][0], sunday) << file;
+    }
+    // A language file without the names falls back on the locale's.
+    LanguageTexts withoutNames = texts;
+    withoutNames.Set(ReportText::WeekdayNames, "");
+    const ReportDocument report = BuildReport(*data, settings, request, withoutNames, EnglishLocaleFormat());
+    EXPECT_EQ(report.Pages[5].Blocks[0].Table.Rows.at(1)[0], "Tue");
 }

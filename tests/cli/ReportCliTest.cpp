@@ -2,10 +2,13 @@
 
 #include "CliTestSupport.h"
 
+#include "../cards/CardTestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 
 namespace {
@@ -85,6 +88,25 @@ TEST(ReportCli, EnglishTextsAndIntervalDataNotes) {
         all += PageText(pdf, page);
     EXPECT_NE(all.find("These figures need single-vehicle data"), std::string::npos);
     EXPECT_NE(all.find("mess.sht"), std::string::npos);
+}
+
+TEST(ReportCli, AnImportedPeloFileIsNamedWithItsChecksum) {
+    const fs::path folder = TestFolder("report-pelo");
+    const fs::path pelo = folder / "count.pel";
+    std::ofstream(pelo, std::ios::binary)
+        << PeloHeader("QT", 1, 2, "0000", 5, 3, 1, 7) << PeloValues({10, 20, 30})
+        << PeloHeader("VC", 1, 0, "3237") << PeloValues({10, 20, 30});
+    const fs::path pdf = folder / "bericht.pdf";
+    const CliResult result = RunCli({"report", pelo.string(), "--import", "-o", pdf.string()});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string sha256 = Command("sha256sum '" + pelo.string() + "'").substr(0, 64);
+    const int pages = Pages(pdf);
+    ASSERT_GE(pages, 7);
+    for (int page = 1; page <= pages; ++page) {
+        const std::string text = PageText(pdf, page);
+        EXPECT_NE(text.find("Pelo-Datei: count.pel"), std::string::npos) << "page " << page;
+        EXPECT_NE(text.find(sha256), std::string::npos) << "page " << page;
+    }
 }
 
 TEST(ReportCli, UnwritableTargetsAndUsedBundleFoldersLeaveNothingBehind) {

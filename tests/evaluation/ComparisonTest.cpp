@@ -130,24 +130,59 @@ TEST(ComparisonResampling, BinomialDrawsHaveTheirMeanAndVariance) {
     }
 }
 
-TEST(ComparisonResampling, AResampleKeepsTheCountAndTheOccupiedBins) {
-    std::array<std::uint32_t, 256> h{};
-    h[30] = 5;
-    h[31] = 500;
-    h[90] = 20000;
-    const OccupiedBins bins = OccupiedBinsOf(h.data(), 256);
-    RandomDraws draws(1);
-    for (int i = 0; i < 100; ++i) {
-        std::array<std::uint32_t, 256> drawn{};
-        AddResample(draws, bins, 1.0, drawn.data());
-        long long total = 0;
-        for (std::size_t v = 0; v < 256; ++v) {
-            total += drawn[v];
-            if (h[v] == 0) {
-                ASSERT_EQ(drawn[v], 0u) << v;
-            }
+TEST(ComparisonResampling, ResampledPercentilesOnlyTakeOccupiedSpeeds) {
+    // Half the vehicles at 30 km/h, half at 90: a resample's V50 is one of the two, never a speed
+    // between them, however the bins between are drawn.
+    MeasurementData before, after;
+    before.DataMode = after.DataMode = DataMode::SingleVehicle;
+    for (int hour = 0; hour < 24; ++hour) {
+        for (int i = 0; i < 6; ++i) {
+            AddVehicle(before, AtSecond(2, hour, i * 60), i % 2 == 0 ? 30 : 90, PkwLength);
+            AddVehicle(after, AtSecond(3, hour, i * 60), i % 2 == 0 ? 30 : 90, PkwLength);
         }
-        ASSERT_EQ(total, 20505);
+    }
+    const Comparison c = CompareMeasurements(before, after, Quick());
+    const GroupComparison& g = Group(c, 0, StatisticsClass::All);
+    const auto possible = [](double d) { return d == -60 || d == 0 || d == 60; };
+    for (const auto* f : {&g.V50, &g.MatchedV50}) {
+        ASSERT_TRUE(f->has_value());
+        EXPECT_TRUE(possible((*f)->Lower)) << (*f)->Lower;
+        EXPECT_TRUE(possible((*f)->Upper)) << (*f)->Upper;
+        EXPECT_EQ((*f)->Lower, -60); // V50 flips between the two speeds on both sides
+        EXPECT_EQ((*f)->Upper, 60);
+    }
+}
+
+TEST(ComparisonResampling, BlocksOpenedInEveryResampleGiveTheSameFigures) {
+    // Even speeds only. Without a margin nearly every resample opens a block of speeds to find its
+    // percentiles: they must still be occupied (even) speeds, and the intervals those of the
+    // usual margin but for the noise of the draws.
+    MeasurementData before, after;
+    Traffic traffic(21);
+    AddDays(before, traffic, 2, 30, 50);
+    AddDays(after, traffic, 2, 30, 52);
+    for (MeasurementData* data : {&before, &after})
+        for (int i = 1; i <= data->WorkVehicleCount; ++i)
+            data->WorkVehicles[i].Speed = static_cast<std::uint8_t>(data->WorkVehicles[i].Speed & ~1);
+    ComparisonSettings blocks = Quick();
+    blocks.SingleBinMargin = 0;
+    const Comparison opened = CompareMeasurements(before, after, blocks);
+    const Comparison usual = CompareMeasurements(before, after, Quick());
+    const auto even = [](double d) { return std::fmod(d, 2) == 0; };
+    for (std::size_t i = 0; i < opened.Groups.size(); ++i) {
+        const GroupComparison& g = opened.Groups[i];
+        const GroupComparison& u = usual.Groups[i];
+        SCOPED_TRACE(i);
+        for (const auto member : {&GroupComparison::V50, &GroupComparison::V85, &GroupComparison::FreeFlowV85,
+                                  &GroupComparison::MatchedV50, &GroupComparison::MatchedV85}) {
+            ASSERT_TRUE((g.*member).has_value());
+            EXPECT_TRUE(even((g.*member)->Lower) && even((g.*member)->Upper))
+                << (g.*member)->Lower << " " << (g.*member)->Upper;
+            EXPECT_NEAR((g.*member)->Lower, (u.*member)->Lower, 2);
+            EXPECT_NEAR((g.*member)->Upper, (u.*member)->Upper, 2);
+        }
+        EXPECT_NEAR(g.MatchedShareAboveLimit->Lower, u.MatchedShareAboveLimit->Lower, 0.02);
+        EXPECT_NEAR(g.MatchedShareAboveLimit->Upper, u.MatchedShareAboveLimit->Upper, 0.02);
     }
 }
 
@@ -348,6 +383,29 @@ TEST(ComparisonKnownTruth, IntervalDataCompareTheirSpeedClasses) {
     EXPECT_FALSE(g.Above[1].Figure);
     EXPECT_FALSE(g.Above[2].Figure);
     EXPECT_EQ(*c.Adt[0][2].Change, 0);
+}
+
+TEST(ComparisonKnownTruth, IntervalCountsNearTheLimitDoNotWrap) {
+    // Class 8 (41..45 km/h) holds 6 billion vehicles before, class 10 (51..55 km/h) 3 billion:
+    // summed in 32 bits class 8 would wrap to 1.7 billion and V50 move into class 10.
+    MeasurementData before, after;
+    before.DataMode = after.DataMode = DataMode::Interval;
+    for (int slot = 0; slot < 5; ++slot) {
+        const double start = At(2, 8, slot * 5);
+        if (slot < 3)
+            CountInto(AddBaseInterval(before, start), 1, VehicleClass::Pkw, 8, 2000000000);
+        else
+            CountInto(AddBaseInterval(before, start), 1, VehicleClass::Pkw, 10, 1500000000);
+        CountInto(AddBaseInterval(after, start), 1, VehicleClass::Pkw, 9, 100);
+    }
+    const Comparison c = CompareMeasurements(before, after, Quick());
+    const GroupComparison& g = Group(c, 0, StatisticsClass::All);
+    ASSERT_TRUE(g.V50 && g.ShareAboveLimit && g.MatchedShareAboveLimit);
+    EXPECT_LE(g.V50->Before, 48);
+    EXPECT_NEAR(g.ShareAboveLimit->Before, 1.0 / 3, 1e-9);
+    EXPECT_NEAR(g.MatchedShareAboveLimit->Before, 1.0 / 3, 1e-9);
+    // Billions of vehicles leave the bootstrap nothing to vary.
+    EXPECT_NEAR(g.MatchedShareAboveLimit->Lower, g.MatchedShareAboveLimit->Difference, 1e-3);
 }
 
 TEST(ComparisonKnownTruth, DifferentKindsOfDataAreNotCompared) {
