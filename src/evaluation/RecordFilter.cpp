@@ -11,12 +11,12 @@
 namespace {
 constexpr int FirstDataLine = 2; // header and empty line come first
 
-bool NeedsValue(Comparison c) {
-    return c == Comparison::Greater || c == Comparison::Equal || c == Comparison::Less;
+bool NeedsValue(ValueTest c) {
+    return c == ValueTest::Greater || c == ValueTest::Equal || c == ValueTest::Less;
 }
 
 ValueCondition ReadValueCondition(int item, std::string_view text, int errorText) {
-    ValueCondition condition{ComparisonOfItem(item), 0};
+    ValueCondition condition{ValueTestOfItem(item), 0};
     if (!NeedsValue(condition.Compare))
         return condition;
     const auto value = StrToIntStrict(text);
@@ -28,15 +28,15 @@ ValueCondition ReadValueCondition(int item, std::string_view text, int errorText
 
 bool PassesValue(int actual, const ValueCondition& condition) {
     switch (condition.Compare) {
-    case Comparison::Any:
+    case ValueTest::Any:
         return true;
-    case Comparison::Greater:
+    case ValueTest::Greater:
         return actual > condition.Value;
-    case Comparison::Equal:
+    case ValueTest::Equal:
         return actual == condition.Value;
-    case Comparison::Less:
+    case ValueTest::Less:
         return actual < condition.Value;
-    case Comparison::NoItem:
+    case ValueTest::NoItem:
         break;
     }
     return false;
@@ -101,19 +101,19 @@ void SetBounds(const ValueCondition& c, long long& min, long long& max) {
     constexpr long long Lowest = -(1LL << 40), Highest = 1LL << 40;
     const long long v = c.Value;
     switch (c.Compare) {
-    case Comparison::Any:
+    case ValueTest::Any:
         min = Lowest, max = Highest;
         return;
-    case Comparison::Greater:
+    case ValueTest::Greater:
         min = v + 1, max = Highest;
         return;
-    case Comparison::Equal:
+    case ValueTest::Equal:
         min = v, max = v;
         return;
-    case Comparison::Less:
+    case ValueTest::Less:
         min = Lowest, max = v - 1;
         return;
-    case Comparison::NoItem:
+    case ValueTest::NoItem:
         break;
     }
     min = 1, max = 0; // nothing passes
@@ -135,8 +135,8 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 } // namespace
 
-Comparison ComparisonOfItem(int itemIndex) {
-    return itemIndex >= 0 && itemIndex <= 3 ? static_cast<Comparison>(itemIndex) : Comparison::NoItem;
+ValueTest ValueTestOfItem(int itemIndex) {
+    return itemIndex >= 0 && itemIndex <= 3 ? static_cast<ValueTest>(itemIndex) : ValueTest::NoItem;
 }
 
 DirectionChoice DirectionOfItem(int itemIndex) {
@@ -175,16 +175,16 @@ void AddMarkCondition(MarkCondition& condition, std::string_view text) {
     }
     if (rest.empty())
         throw unknown();
-    Comparison compare = Comparison::NoItem;
+    ValueTest compare = ValueTest::NoItem;
     switch (rest.front()) {
     case '>':
-        compare = Comparison::Greater;
+        compare = ValueTest::Greater;
         break;
     case '=':
-        compare = Comparison::Equal;
+        compare = ValueTest::Equal;
         break;
     case '<':
-        compare = Comparison::Less;
+        compare = ValueTest::Less;
         break;
     default:
         throw unknown();
@@ -192,7 +192,7 @@ void AddMarkCondition(MarkCondition& condition, std::string_view text) {
     const auto value = StrToIntStrict(rest.substr(1));
     if (!value)
         throw unknown();
-    if (target->Compare != Comparison::Any)
+    if (target->Compare != ValueTest::Any)
         throw repeated();
     *target = ValueCondition{compare, *value};
 }

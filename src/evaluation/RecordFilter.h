@@ -14,13 +14,13 @@ class LanguageTexts;
 
 // The items of `speedComparison` and `lengthComparison`: " ", ">", "=", "<" (item indexes 0..3).
 // NoItem is a box that shows none of its items: it lets no vehicle pass.
-enum class Comparison { Any = 0, Greater = 1, Equal = 2, Less = 3, NoItem = -1 };
+enum class ValueTest { Any = 0, Greater = 1, Equal = 2, Less = 3, NoItem = -1 };
 
 // The items of `directionChoice`: "<=>", "==>", "<==" (item indexes 0..2).
 enum class DirectionChoice { Both = 0, Direction1 = 1, Direction2 = 2, NoItem = -1 };
 
 struct ValueCondition {
-    Comparison Compare = Comparison::Any;
+    ValueTest Compare = ValueTest::Any;
     int Value = 0; // whole km/h or metres; read only when Compare is >, = or <
 };
 
@@ -32,7 +32,7 @@ struct MarkCondition {
 };
 
 // Item index of a drop-down list (-1 or out of range: no item) to its choice.
-Comparison ComparisonOfItem(int itemIndex);
+ValueTest ValueTestOfItem(int itemIndex);
 DirectionChoice DirectionOfItem(int itemIndex);
 
 // The condition from the dialog's fields. A value field whose condition needs it must hold a whole

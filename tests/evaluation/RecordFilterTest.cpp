@@ -75,29 +75,28 @@ TEST(RecordFilter, MarkingAppliesDirectionLengthAndSpeedToTheRun) {
     EXPECT_EQ(all->MarkedCount, 3);
 
     // Speed > 50: 50 stays unmarked, 51 is marked.
-    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {Comparison::Greater, 50}), {1, 2}),
-              1);
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Greater, 50}), {1, 2}), 1);
     EXPECT_EQ(MarkedRecords(*data), (std::vector<int>{2}));
 
     // Length = 12 in direction 2 only; already marked record 2 stays marked and is not counted again.
-    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Direction2, {Comparison::Equal, 12}, {}), whole),
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Direction2, {ValueTest::Equal, 12}, {}), whole),
               2);
     EXPECT_EQ(MarkedRecords(*data), (std::vector<int>{2, 4, 6}));
     EXPECT_EQ(data->MarkedCount, 3);
 
     // The same command again changes nothing.
-    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Direction2, {Comparison::Equal, 12}, {}), whole),
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Direction2, {ValueTest::Equal, 12}, {}), whole),
               0);
     EXPECT_EQ(data->MarkedCount, 3);
 
     // Speed < 50 within records 3..5 only: record 3 (30); record 6 (49) lies outside the run.
-    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {Comparison::Less, 50}), {3, 5}), 1);
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Less, 50}), {3, 5}), 1);
     EXPECT_EQ(MarkedRecords(*data), (std::vector<int>{2, 3, 4, 6}));
 
     // A box that shows no item lets nothing pass; an empty run and a run beyond the data mark nothing.
     auto fresh = Loaded({{60, 5, '1'}, {60, 5, '2'}});
     EXPECT_EQ(MarkVehicles(*fresh, Condition(DirectionChoice::NoItem, {}, {}), WholeWorkingSet(*fresh)), 0);
-    EXPECT_EQ(MarkVehicles(*fresh, Condition(DirectionChoice::Both, {Comparison::NoItem, 0}, {}), {1, 2}), 0);
+    EXPECT_EQ(MarkVehicles(*fresh, Condition(DirectionChoice::Both, {ValueTest::NoItem, 0}, {}), {1, 2}), 0);
     EXPECT_EQ(MarkVehicles(*fresh, MarkCondition{}, {2, 1}), 0);
     EXPECT_EQ(MarkVehicles(*fresh, MarkCondition{}, {0, 99}), 2);
     EXPECT_EQ(fresh->MarkedCount, 2);
@@ -106,15 +105,15 @@ TEST(RecordFilter, MarkingAppliesDirectionLengthAndSpeedToTheRun) {
 TEST(RecordFilter, ValueFieldsAreReadOnlyWhenTheirConditionNeedsThem) {
     // Items: 0 " ", 1 ">", 2 "=", 3 "<"; direction 0 "<=>", 1 "==>", 2 "<==".
     const MarkCondition c = MarkConditionFromFields(1, " 50 ", 3, "8", 2);
-    EXPECT_EQ(c.Speed.Compare, Comparison::Greater);
+    EXPECT_EQ(c.Speed.Compare, ValueTest::Greater);
     EXPECT_EQ(c.Speed.Value, 50);
-    EXPECT_EQ(c.Length.Compare, Comparison::Less);
+    EXPECT_EQ(c.Length.Compare, ValueTest::Less);
     EXPECT_EQ(c.Length.Value, 8);
     EXPECT_EQ(c.Direction, DirectionChoice::Direction2);
 
     // A condition " " does not read its field, whatever it holds.
     EXPECT_NO_THROW(MarkConditionFromFields(0, "abc", 0, "", 0));
-    EXPECT_EQ(MarkConditionFromFields(-1, "", 7, "", 5).Speed.Compare, Comparison::NoItem);
+    EXPECT_EQ(MarkConditionFromFields(-1, "", 7, "", 5).Speed.Compare, ValueTest::NoItem);
     EXPECT_EQ(MarkConditionFromFields(0, "", 0, "", 5).Direction, DirectionChoice::NoItem);
 
     EXPECT_EQ(ErrorNumberOf([] { MarkConditionFromFields(1, "5x", 0, "", 0); }), 441);
@@ -131,12 +130,12 @@ TEST(RecordFilter, ValueFieldsAreReadOnlyWhenTheirConditionNeedsThem) {
 
 TEST(RecordFilter, ConditionTextsOfTheCommandLine) {
     const MarkCondition c = MarkConditionFromTexts({"speed>50", "length=12", "dir=2"});
-    EXPECT_EQ(c.Speed.Compare, Comparison::Greater);
+    EXPECT_EQ(c.Speed.Compare, ValueTest::Greater);
     EXPECT_EQ(c.Speed.Value, 50);
-    EXPECT_EQ(c.Length.Compare, Comparison::Equal);
+    EXPECT_EQ(c.Length.Compare, ValueTest::Equal);
     EXPECT_EQ(c.Length.Value, 12);
     EXPECT_EQ(c.Direction, DirectionChoice::Direction2);
-    EXPECT_EQ(MarkConditionFromTexts({"length<3"}).Length.Compare, Comparison::Less);
+    EXPECT_EQ(MarkConditionFromTexts({"length<3"}).Length.Compare, ValueTest::Less);
     EXPECT_EQ(MarkConditionFromTexts({"dir=1"}).Direction, DirectionChoice::Direction1);
 
     for (const char* bad :
@@ -170,7 +169,7 @@ TEST(RecordFilter, EraseUseAndClearChangeTheWorkingSet) {
     EXPECT_EQ(data->IntervalRebuildPending, 0);
 
     // 3 of 10 marked, then "löschen": 7 left in their order, none marked, intervals to be rebuilt.
-    MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {Comparison::Greater, 16}),
+    MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Greater, 16}),
                  WholeWorkingSet(*data));
     ASSERT_EQ(data->MarkedCount, 3);
     EraseMarkedVehicles(*data);
@@ -184,7 +183,7 @@ TEST(RecordFilter, EraseUseAndClearChangeTheWorkingSet) {
 
     // "verwenden" keeps the marked ones only, unmarked.
     data->IntervalRebuildPending = 0;
-    MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {Comparison::Less, 12}), WholeWorkingSet(*data));
+    MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Less, 12}), WholeWorkingSet(*data));
     EXPECT_TRUE(UseMarkedVehicles(*data));
     EXPECT_EQ(WorkSpeeds(*data), (std::vector<int>{10, 11}));
     EXPECT_TRUE(MarkedRecords(*data).empty());
@@ -269,7 +268,7 @@ TEST(RecordFilter, MarkingAgreesWithTheThreeTestsForEveryChoice) {
             for (int sc = -1; sc <= 3; ++sc)
                 for (int value : values) {
                     const MarkCondition c{
-                        DirectionOfItem(d), {ComparisonOfItem(lc), 12}, {ComparisonOfItem(sc), value}};
+                        DirectionOfItem(d), {ValueTestOfItem(lc), 12}, {ValueTestOfItem(sc), value}};
                     auto data = Loaded(vehicles);
                     const int marked = MarkVehicles(*data, c, WholeWorkingSet(*data));
                     int expected = 0;
@@ -288,6 +287,6 @@ TEST(RecordFilter, MarkingAgreesWithTheThreeTestsForEveryChoice) {
     EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Direction1, {}, {}}));
     EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Direction2, {}, {}}));
     EXPECT_TRUE(
-        PassesMarkCondition(odd, {DirectionChoice::Both, {Comparison::Equal, 12}, {Comparison::Less, 61}}));
-    EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Both, {Comparison::Greater, 12}, {}}));
+        PassesMarkCondition(odd, {DirectionChoice::Both, {ValueTest::Equal, 12}, {ValueTest::Less, 61}}));
+    EXPECT_FALSE(PassesMarkCondition(odd, {DirectionChoice::Both, {ValueTest::Greater, 12}, {}}));
 }
