@@ -2,10 +2,9 @@
 
 #include "app/Logo.h"
 #include "charts/ReportContent.h"
-#include "charts/ReportPrinter.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "cli/GuiSession.h"
+#include "cli/DrawingPart.h"
 #include "data/DateTime.h"
 #include "data/Sha256.h"
 #include "data/TextFormat.h"
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -29,17 +27,9 @@ struct ReportOptions {
     std::string Today; // "dd.mm.yyyy"; empty: the system date
 };
 
-// Today's date as a day count, in local time.
-double SystemToday() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
-}
-
 double ReportDateOf(const std::string& today) {
     if (today.empty())
-        return SystemToday();
+        return TodayDayCount();
     const auto part = [&](std::size_t at, std::size_t digits) {
         return StrToIntStrict(today.substr(at, digits)).value_or(0);
     };
@@ -73,6 +63,7 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
     report->callback([&context, input, selection, options] {
         EvaluationContext run;
         StartRun(context, run);
+        const DrawingPart& part = LoadDrawingPart();
         run.Load(*input);
         ApplySelection(run, *selection, true);
         const StatisticsSettings settings = run.Statistics();
@@ -99,7 +90,6 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
             bundle.ProgramVersion = ProgramVersion;
             WriteCsvBundle(options->Bundle, run.data, bundle);
         }
-        const GuiSession gui;
-        WriteReportPdf(options->Output, document);
+        part.WriteReportPdf(options->Output, document);
     });
 }
