@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <utility>
 
 int SpeedClass(int speed) {
     const int k = (speed - 6) / 5; // C++ division truncates toward zero
@@ -36,25 +36,22 @@ std::int32_t HeavyShareFlagOf(std::int32_t heavyTotal, std::int32_t total) {
 }
 
 void CopyVehiclesToWork(MeasurementData& data) {
-    data.WorkVehicles.EnsureSize(data.LoadedCount);
-    if (data.LoadedCount > 0)
-        std::memcpy(static_cast<void*>(data.WorkVehicles.data()), data.Vehicles.data(),
-                    static_cast<std::size_t>(data.LoadedCount) * sizeof(VehicleRecord));
+    data.Vehicles.EnsureSize(data.LoadedCount);
+    data.WorkVehicles.ShareFrom(data.Vehicles);
     data.WorkVehicleCount = data.LoadedCount;
     data.MarkedCount = CountMarked(data);
 }
 
 void CopyIntervalsToWork(MeasurementData& data) {
-    data.WorkIntervals.EnsureSize(data.IntervalCount);
-    if (data.IntervalCount > 0)
-        std::memcpy(static_cast<void*>(data.WorkIntervals.data()), data.Intervals.data(),
-                    static_cast<std::size_t>(data.IntervalCount) * sizeof(IntervalRecord));
+    data.Intervals.EnsureSize(data.IntervalCount);
+    data.WorkIntervals.ShareFrom(data.Intervals);
     data.WorkIntervalCount = data.IntervalCount;
 }
 
 std::int32_t CountMarked(const MeasurementData& data) {
     std::int32_t marked = 0;
-    for (int n = 1; n <= data.WorkVehicleCount; ++n)
-        marked += data.WorkVehicles[n].Marked == 1 ? 1 : 0;
+    const VehicleRecord* const vehicles = std::as_const(data.WorkVehicles).data();
+    for (int n = 0; n < data.WorkVehicleCount; ++n)
+        marked += vehicles[n].Marked == 1 ? 1 : 0;
     return marked;
 }

@@ -41,8 +41,10 @@ long long BlocksSpanned(double start, double last, int minutes) {
     throw CoreError(ProgramMessage::IntervalSpanTooLong, std::to_string(blocks));
 }
 
+// Spare is cleared along with the counts: it is 0 anyway, and a record opened here is then written
+// completely, so fresh records need no zero-fill before.
 void ClearSlots(IntervalRecord& record) {
-    std::memset(static_cast<void*>(&record.Slots[0]), 0, sizeof(DirectionPair) * Slot::Cleared);
+    std::memset(static_cast<void*>(&record.Slots[0]), 0, sizeof record.Slots);
 }
 
 void CountVehicle(IntervalRecord& interval, const VehicleRecord& vehicle, int direction, int gapClass,
@@ -111,6 +113,7 @@ void JoinIntervals(MeasurementData& data, int factor) {
     const long long needed = BlocksSpanned(start, latest, minutes);
     if (needed > MaxIntervals)
         RefuseSpan(needed);
+    data.WorkIntervals.DropShared(); // every joined record is written anew
     data.WorkIntervals.EnsureSize(static_cast<int>(needed));
 
     int i = 1;
@@ -172,6 +175,9 @@ void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thr
     const long long needed = BlocksSpanned(start, latest, 5);
     if (needed > MaxIntervals)
         RefuseSpan(needed);
+    // The working intervals are taken from the new ones below; sharing the old ones would only
+    // make the first write copy them.
+    data.WorkIntervals.DropShared();
     data.Intervals.EnsureSize(static_cast<int>(needed));
 
     int i = 1;
