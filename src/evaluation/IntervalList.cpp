@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr double MsPerDay = 86400000.0;
@@ -106,10 +107,12 @@ void FinishJoined(IntervalRecord& joined, JoinState& state) {
 
 void JoinIntervals(MeasurementData& data, int factor) {
     const int minutes = 5 * factor;
-    const double start = BlockStartOf(data.Intervals[1].StartTime, minutes);
-    double latest = data.Intervals[1].StartTime;
+    // Read only: a write access would give the five-minute records a copy of their own.
+    const auto& intervals = std::as_const(data).Intervals;
+    const double start = BlockStartOf(intervals[1].StartTime, minutes);
+    double latest = intervals[1].StartTime;
     for (int j = 2; j <= data.IntervalCount; ++j)
-        latest = std::max(latest, data.Intervals[j].StartTime);
+        latest = std::max(latest, intervals[j].StartTime);
     const long long needed = BlocksSpanned(start, latest, minutes);
     if (needed > MaxIntervals)
         RefuseSpan(needed);
@@ -126,7 +129,7 @@ void JoinIntervals(MeasurementData& data, int factor) {
     long long endMs = ToMilliseconds(end);
     JoinState state;
     for (int j = 1; j <= data.IntervalCount; ++j) {
-        const IntervalRecord& five = data.Intervals[j];
+        const IntervalRecord& five = intervals[j];
         // A record at the end of the joined interval opens the next one; after a gap in the
         // records the joined intervals in between stay empty.
         while (AtOrAfter(five.StartTime, end, endMs)) {

@@ -177,6 +177,24 @@ TEST(BuildFiveMinuteIntervals, RecordsOverUsedMemoryAreWrittenCompletely) {
     EXPECT_EQ(std::as_const(data).Intervals[19].MaxSpeed(VehicleClass::Lkw)[1], 60);
 }
 
+// The working intervals share the five-minute ones at 5 minutes; joining writes only its own.
+TEST(AggregateIntervals, CopiesNoFiveMinuteRecords) {
+    MeasurementData data;
+    AddVehicle(data, At(1, 7, 2, 0), 50, 5);
+    AddVehicle(data, At(1, 9, 31, 0), 60, 9);
+    BuildFiveMinuteIntervals(data, Thresholds);
+    const IntervalRecord* five = std::as_const(data).Intervals.data();
+    EXPECT_EQ(std::as_const(data).WorkIntervals.data(), five);
+
+    AggregateIntervals(data, 12);
+    EXPECT_EQ(std::as_const(data).Intervals.data(), five);
+    EXPECT_NE(std::as_const(data).WorkIntervals.data(), five);
+    EXPECT_EQ(data.WorkIntervalCount, 3);
+    AggregateIntervals(data, 1);
+    EXPECT_EQ(std::as_const(data).WorkIntervals.data(), five);
+    EXPECT_EQ(data.WorkIntervalCount, data.IntervalCount);
+}
+
 TEST(AggregateIntervals, JoinsToQuarterAndFullHours) {
     MeasurementData data;
     // 5-minute records from 07:10 to 09:55.
