@@ -13,8 +13,15 @@ int GapClass(double deltaDays) {
     // The time difference is taken in single precision; the product with 432000 is exact in
     // double and rounded to nearest with ties to even.
     const double units = static_cast<double>(static_cast<float>(deltaDays)) * 432000.0;
-    const long long rounded = std::llrint(units);
-    return static_cast<int>(std::clamp<long long>(rounded - 1, 0, GapClassCount - 1));
+    if (!(units < 64.0)) // far beyond the last class (or not a number)
+        return GapClassCount - 1;
+    if (units <= -64.0)
+        return 0;
+    // Adding and taking away 1.5 * 2^52 rounds to a whole number, ties to even, as llrint does;
+    // but inline, where llrint is a library call for each of up to 500000 vehicles.
+    constexpr double RoundingShift = 6755399441055744.0;
+    const double rounded = (units + RoundingShift) - RoundingShift;
+    return static_cast<int>(std::clamp(rounded - 1.0, 0.0, static_cast<double>(GapClassCount - 1)));
 }
 
 bool IsCounted(int length, const LengthThresholds& t) {

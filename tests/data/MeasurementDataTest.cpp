@@ -2,7 +2,10 @@
 #include "base/FileSystem.h"
 #include "data/DateTime.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -31,6 +34,21 @@ TEST(Classes, GapClassRoundsSinglePrecisionGapsTiesToEven) {
     // 0.3 s is 1.5 units: ties to even gives 2, class 1; 0.5 s is 2.5 units: 2, class 1.
     EXPECT_EQ(GapClass(0.3 / 86400.0), 1);
     EXPECT_EQ(GapClass(0.5 / 86400.0), 1);
+}
+
+// Every unit count from below zero to past the last class, exact ties included, against the C
+// library's rounding; and differences far outside the classes.
+TEST(Classes, GapClassAgreesWithLibraryRoundingEverywhere) {
+    for (int tenths = -700; tenths <= 700; ++tenths) {
+        const double units = tenths / 10.0;
+        const double days = units / 432000.0;
+        const double exact = static_cast<double>(static_cast<float>(days)) * 432000.0;
+        const long long expected = std::clamp<long long>(std::llrint(exact) - 1, 0, GapClassCount - 1);
+        ASSERT_EQ(GapClass(days), expected) << units << " units";
+    }
+    EXPECT_EQ(GapClass(1e9), GapClassCount - 1);
+    EXPECT_EQ(GapClass(-1e9), 0);
+    EXPECT_EQ(GapClass(std::numeric_limits<double>::infinity()), GapClassCount - 1);
 }
 
 TEST(Classes, VehicleClassByLength) {
