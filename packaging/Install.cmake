@@ -1,4 +1,5 @@
-# Install rules and the Debian package. The programs go to bin/; what they read at run time goes to
+# Install rules and the Debian package. The programs go to bin/ (the CLI's drawing part to
+# lib/korvelan2); what they read at run time goes to
 # share/korvelan2/, where they look after their own folder (see src/lang/ShippedFiles.h); the menu
 # entry, icons and file types go where the desktop looks for them.
 include(GNUInstallDirs)
@@ -11,6 +12,12 @@ foreach(program korvelan2 korvelan2-cli)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+
+# The CLI's drawing part (a plugin it loads for pictures, printouts and the card reader) lies in
+# lib/korvelan2, where the CLI looks for it from bin/ (see src/cli/DrawingPart.h).
+if(TARGET korvelan2-cli-drawing)
+  install(TARGETS korvelan2-cli-drawing LIBRARY DESTINATION lib/korvelan2)
+endif()
 
 file(GLOB language_files ${resources}/*.cty)
 install(FILES ${language_files} ${resources}/logo.txt ${resources}/sample.lng DESTINATION ${KORVELAN_DATA_DIR})

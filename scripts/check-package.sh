@@ -20,7 +20,7 @@ done
 
 dpkg-deb -x "$deb" "$root/install"
 usr=$root/install/usr
-for file in bin/korvelan2 bin/korvelan2-cli share/korvelan2/deutsch.cty share/korvelan2/english.cty \
+for file in bin/korvelan2 bin/korvelan2-cli lib/korvelan2/korvelan2-cli-drawing.so share/korvelan2/deutsch.cty share/korvelan2/english.cty \
             share/korvelan2/francais.cty share/korvelan2/logo.txt share/korvelan2/sample.lng \
             share/korvelan2/help/de/index.html share/korvelan2/help/en/index.html \
             share/korvelan2/help/fr/index.html share/icons/hicolor/scalable/apps/korvelan2.svg \
@@ -47,6 +47,12 @@ echo "$info" | head -3
 grep -q '^kind: LNG' <<< "$info" || { echo "unexpected info: $info"; exit 1; }
 summary=$("$usr/bin/korvelan2-cli" summary "$usr/share/korvelan2/sample.lng" --lang english.cty)
 [ "$(head -1 <<< "$summary")" = "Overview" ] || { echo "the English language file was not used"; exit 1; }
+# A drawing command loads the drawing part from lib/korvelan2; info loads no Qt at all.
+"$usr/bin/korvelan2-cli" chart "$usr/share/korvelan2/sample.lng" --view count -o "$root/chart.png"
+[ "$(head -c 8 "$root/chart.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || { echo "chart wrote no PNG"; exit 1; }
+if LD_DEBUG=libs "$usr/bin/korvelan2-cli" info "$usr/share/korvelan2/sample.lng" 2>&1 >/dev/null | grep -q libQt6; then
+  echo "info loaded Qt"; exit 1
+fi
 if "$usr/bin/korvelan2-cli" info "$root/no-such-file.lng" 2> "$root/error.txt"; then
   echo "a missing file was reported as success"; exit 1
 fi

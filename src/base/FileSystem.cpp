@@ -1,7 +1,9 @@
 #include "base/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -54,6 +56,43 @@ void AdviseHugePages(void* p, std::size_t bytes) {
     const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(Page - 1);
     if (end > begin)
         (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+namespace {
+// From here on a block takes whole huge pages: one costs about as much to fault in as 30 small
+// pages, so even a quarter-filled one is cheaper.
+constexpr std::size_t HugePageThreshold = HugePageSize / 4;
+} // namespace
+
+void* AllocateRecordMemory(std::size_t bytes) {
+    if (bytes < HugePageThreshold)
+        return ::operator new(std::max<std::size_t>(bytes, 1));
+    // Mapped with a huge page of slack, so that the block can start on a huge-page boundary; the
+    // slack is given back at once.
+    const std::size_t rounded = (bytes + HugePageSize - 1) & ~(HugePageSize - 1);
+    void* p =
+        ::mmap(nullptr, rounded + HugePageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto mapped = reinterpret_cast<std::uintptr_t>(p);
+    const auto begin = (mapped + HugePageSize - 1) & ~(HugePageSize - 1);
+    if (begin > mapped)
+        ::munmap(p, begin - mapped);
+    const std::uintptr_t end = begin + rounded;
+    if (mapped + rounded + HugePageSize > end)
+        ::munmap(reinterpret_cast<void*>(end), mapped + rounded + HugePageSize - end);
+    (void)::madvise(reinterpret_cast<void*>(begin), rounded, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(begin);
+}
+
+void FreeRecordMemory(void* p, std::size_t bytes) noexcept {
+    if (p == nullptr)
+        return;
+    if (bytes < HugePageThreshold) {
+        ::operator delete(p);
+        return;
+    }
+    ::munmap(p, (bytes + HugePageSize - 1) & ~(HugePageSize - 1));
 }
 
 NewFile::~NewFile() {

@@ -31,6 +31,14 @@ private:
 // Asks for huge pages on the whole pages of [p, p + bytes); a hint that may be ignored.
 void AdviseHugePages(void* p, std::size_t bytes);
 
+// Memory for large record arrays, not touched yet. From half a megabyte on, the block is aligned to
+// and advised for huge pages: the first touch of fresh memory costs a page fault per 4 KB, which
+// for a few megabytes takes longer than the work done on them. Throws std::bad_alloc.
+inline constexpr std::size_t HugePageSize = std::size_t{2} << 20;
+void* AllocateRecordMemory(std::size_t bytes);
+// Frees what AllocateRecordMemory gave for the same number of bytes.
+void FreeRecordMemory(void* p, std::size_t bytes) noexcept;
+
 // A file created new for writing (never one that exists); closed on destruction.
 class NewFile {
 public:

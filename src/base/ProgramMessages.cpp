@@ -79,6 +79,11 @@ constexpr std::array Messages{
     ProgramMessageText{PictureNotWritten, "Das Diagramm konnte nicht in „%s“ geschrieben werden."},
     ProgramMessageText{PrintFailed, "Der Druck auf „%s“ ist fehlgeschlagen."},
     ProgramMessageText{HelpNotFound, "Die Hilfe %s wurde nicht gefunden."},
+    ProgramMessageText{DrawingPartMissing,
+                       "Der Zeichenteil des Programms (Diagramme, Druck, Kartenleser) fehlt; gesucht: %s"},
+    ProgramMessageText{
+        DrawingPartBroken,
+        "Der Zeichenteil des Programms (Diagramme, Druck, Kartenleser) lässt sich nicht laden: %s"},
     ProgramMessageText{CsvNoVehicles, "Die Daten enthalten keine Einzelfahrzeuge."},
     ProgramMessageText{CsvBundleFolderNotEmpty,
                        "Der Ordner %s ist nicht leer; bitte einen leeren oder neuen Ordner wählen."},

@@ -164,7 +164,7 @@ void CommitPeloImport(MeasurementData& data, const PeloImport& import) {
     // Every interval is reached by some block, which clears it and gives it its start first.
     for (int n = 1; n <= count; ++n) {
         IntervalRecord& record = data.Intervals[n];
-        std::memset(static_cast<void*>(record.Slots), 0, sizeof(DirectionPair) * Slot::Cleared);
+        std::memset(static_cast<void*>(record.Slots), 0, sizeof record.Slots); // Spare stays 0
         record.StartTime = IncMinute(import.Start, 5LL * (n - 1));
     }
     for (const PeloBlock& block : import.Blocks)

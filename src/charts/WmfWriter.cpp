@@ -44,8 +44,11 @@ void PutDword(std::vector<std::uint8_t>& out, std::uint32_t v) {
     PutWord(out, static_cast<std::uint16_t>(v >> 16));
 }
 
+// Byte by byte: g++ 12 takes an insert of an initialiser list here for an overflow when the code
+// is position-independent (a known false alarm).
 void PutColour(std::vector<std::uint8_t>& out, Rgb c) {
-    out.insert(out.end(), {c.R, c.G, c.B, 0});
+    for (const std::uint8_t byte : {c.R, c.G, c.B, std::uint8_t{0}})
+        out.push_back(byte);
 }
 
 std::vector<std::int16_t> PointWords(const std::vector<WmfPoint>& points) {

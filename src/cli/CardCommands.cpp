@@ -6,16 +6,13 @@
 #include "cards/CardCommon.h"
 #include "cards/CardFileReader.h"
 #include "cards/PeloImport.h"
-#include "cards/QtCardSerialPort.h"
 #include "cards/SmartMediaReader.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
+#include "cli/DrawingPart.h"
 #include "data/DataFileWriter.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
-
-#include <QCoreApplication>
-#include <QDate>
 
 #include <atomic>
 #include <csignal>
@@ -92,20 +89,10 @@ void Interrupt(int) {
     interrupted = true;
 }
 
-// QSerialPort wants an application object for its notifiers; the batch front has none of its own.
-std::unique_ptr<QCoreApplication> EnsureApplication() {
-    if (QCoreApplication::instance())
-        return nullptr;
-    static int argc = 1;
-    static char name[] = "korvelan2-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
 void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
     EvaluationContext run;
     StartRun(context, run);
-    double today = static_cast<double>(QDate(1899, 12, 30).daysTo(QDate::currentDate()));
+    double today = TodayDayCount();
     if (!options.Today.empty()) {
         const auto given = ParseDateTime(options.Today);
         if (!given || options.Today.size() != 10)
@@ -113,8 +100,8 @@ void ReadSmartMedia(CliContext& context, const SmartMediaOptions& options) {
         today = *given;
     }
 
-    const auto application = EnsureApplication();
-    QtCardSerialPort port;
+    const std::unique_ptr<CardSerialPort> serialPort = LoadDrawingPart().NewCardSerialPort();
+    CardSerialPort& port = *serialPort;
     if (!port.Open(options.Port))
         throw CoreError::WithText(context.texts[Text::PortCannotBeOpened] + " " + options.Port);
     RaiseControlLines(port);

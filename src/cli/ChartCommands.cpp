@@ -1,11 +1,10 @@
 // chart: one chart view as the chart mode of the desktop program draws it, as a picture file or
 // as a JSON description.
 
-#include "charts/ChartPicture.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "cli/GuiSession.h"
+#include "cli/DrawingPart.h"
 #include "data/TextFormat.h"
 
 #include <memory>
@@ -17,13 +16,18 @@ struct PictureOptions {
     bool Json = false;
 };
 
-QSize ParseSize(const std::string& text) {
+struct PictureSize {
+    int Width;
+    int Height;
+};
+
+PictureSize ParseSize(const std::string& text) {
     const auto x = text.find_first_of("xX");
     const auto width = x == std::string::npos ? std::nullopt : StrToIntStrict(text.substr(0, x));
     const auto height = x == std::string::npos ? std::nullopt : StrToIntStrict(text.substr(x + 1));
     if (!width || !height || *width < 1 || *height < 1 || *width > 20000 || *height > 20000)
         UsageError("--size: expected WxH in pixels (1..20000), got \"" + text + "\"");
-    return QSize(*width, *height);
+    return {*width, *height};
 }
 } // namespace
 
@@ -46,10 +50,12 @@ void RegisterChartCommands(CLI::App& app, CliContext& context) {
     chart->callback([&context, file, selection, chartOptions, picture] {
         if (picture->Output.empty() && !picture->Json)
             UsageError("chart: either -o OUT or --json is needed");
-        const QSize size = ParseSize(picture->Size);
+        const PictureSize size = ParseSize(picture->Size);
 
         auto run = std::make_unique<EvaluationContext>();
         StartRun(context, *run);
+        // A JSON description is drawn by the core alone; a picture needs the drawing part.
+        const DrawingPart* part = picture->Json ? nullptr : &LoadDrawingPart();
         run->Load(*file);
         ApplySelection(*run, *selection, true);
         const ChartDescription description = DrawRequestedChart(*chartOptions, *run, context.texts);
@@ -58,7 +64,7 @@ void RegisterChartCommands(CLI::App& app, CliContext& context) {
             PrintLines({ChartDescriptionToJson(description)});
             return;
         }
-        const GuiSession gui;
-        SaveChartPicture(picture->Output, description, AppearanceOf(*chartOptions), size);
+        part->SaveChartPicture(picture->Output, description, AppearanceOf(*chartOptions), size.Width,
+                               size.Height);
     });
 }

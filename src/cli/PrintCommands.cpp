@@ -1,14 +1,10 @@
 // print: a view printed exactly as the print button of the desktop program prints it, into a PDF
 // file instead of a printer.
 
-#include "charts/Printing.h"
 #include "cli/ChartOptions.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "cli/GuiSession.h"
-
-#include <QPageSize>
-#include <QPrinter>
+#include "cli/DrawingPart.h"
 
 #include <map>
 #include <memory>
@@ -20,15 +16,6 @@ struct PrintOptions {
     std::string Output;
     std::string Kind = "overview";
 };
-
-std::unique_ptr<QPrinter> PdfPrinter(const std::string& fileName) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(fileName));
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setCreator(QStringLiteral("Korvelan II"));
-    return printer;
-}
 
 } // namespace
 
@@ -52,6 +39,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
     print->callback([&context, file, selection, options, chartOptions] {
         auto run = std::make_unique<EvaluationContext>();
         StartRun(context, *run);
+        const DrawingPart& part = LoadDrawingPart();
         run->Load(*file);
         const View view = ViewNamed(options->View);
         if (view == View::VehicleList && !run->HasVehicles())
@@ -59,12 +47,10 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
         ApplySelection(*run, *selection, view != View::VehicleList);
         run->data.SummaryKind = SummaryKindOf(options->Kind);
 
-        const GuiSession gui;
-        const auto printer = PdfPrinter(options->Output);
         const ChartDescription chart =
             view == View::Chart ? DrawRequestedChart(*chartOptions, *run, run->texts) : ChartDescription{};
-        PrintViewDirectly(
-            *printer, view,
+        part.PrintViewToPdf(
+            options->Output, view,
             PrintSource{run->data, run->texts, chart, AppearanceOf(*chartOptions),
                         view == View::Summary ? run->SummaryLines() : std::vector<std::string>{}});
     });

@@ -4,10 +4,9 @@
 #include "app/Logo.h"
 #include "charts/ComparisonReport.h"
 #include "charts/ReportContent.h"
-#include "charts/ReportPrinter.h"
 #include "cli/CliRun.h"
 #include "cli/Commands.h"
-#include "cli/GuiSession.h"
+#include "cli/DrawingPart.h"
 #include "data/DateTime.h"
 #include "data/Sha256.h"
 #include "data/TextFormat.h"
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -34,17 +32,9 @@ struct ReportOptions {
     StatisticsOverrides Overrides;
 };
 
-// Today's date as a day count, in local time.
-double SystemToday() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
-}
-
 double ReportDateOf(const std::string& today) {
     if (today.empty())
-        return SystemToday();
+        return TodayDayCount();
     const auto part = [&](std::size_t at, std::size_t digits) {
         return StrToIntStrict(today.substr(at, digits)).value_or(0);
     };
@@ -136,15 +126,16 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
     AddSelectionOptions(report, *selection);
     report->callback([&context, input, selection, options, swap] {
         if (!options->Compare.empty()) {
+            const DrawingPart& part = LoadDrawingPart();
             const ReportDocument document = ComparisonReportOf(context, *input, *selection, *options);
-            const GuiSession gui;
-            WriteReportPdf(options->Output, document);
+            part.WriteReportPdf(options->Output, document);
             return;
         }
         if (swap->count() > 0)
             UsageError("--swap-directions: only with --compare");
         EvaluationContext run;
         StartRun(context, run);
+        const DrawingPart& part = LoadDrawingPart();
         ApplyStatisticsOverrides(run.settings, options->Overrides);
         run.Load(*input);
         ApplySelection(run, *selection, true);
@@ -173,7 +164,6 @@ void RegisterReportCommand(CLI::App& app, CliContext& context) {
             bundle.ProgramVersion = ProgramVersion;
             WriteCsvBundle(options->Bundle, run.data, bundle);
         }
-        const GuiSession gui;
-        WriteReportPdf(options->Output, document);
+        part.WriteReportPdf(options->Output, document);
     });
 }

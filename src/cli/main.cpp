@@ -14,13 +14,12 @@ int main(int argc, char** argv) {
 
     RegisterDataCommands(app, context);
     RegisterEvaluationCommands(app, context);
-#ifdef KORVELAN_CLI_WITH_QT
-    // Pictures and printouts are drawn with Qt, and the card reader is a Qt serial port.
+    // Pictures, printouts and the card reader's port come from the drawing part, which these
+    // commands load only when they run (see DrawingPart.h).
     RegisterChartCommands(app, context);
     RegisterPrintCommands(app, context);
     RegisterCardCommands(app, context);
     RegisterReportCommand(app, context);
-#endif
     RegisterStatisticsCommands(app, context);
     RegisterComparisonCommands(app, context);
 

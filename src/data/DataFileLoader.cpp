@@ -227,19 +227,15 @@ void Install(MeasurementData& data, const LoadInfo& info, std::string comment) {
 
 // Grows the arrays the load will write before anything is written, so that a failing
 // allocation also leaves the measurement as it was.
-// The first touch of fresh memory costs a page fault per 4 KB, more than decoding the records;
-// huge pages cut that for the large vehicle arrays. Only memory not touched yet benefits, so the
-// advice follows the growth and precedes the decoding.
 void Reserve(MeasurementData& data, const LoadInfo& info) {
+    // The working records are taken from the loaded ones at the end (shared, not copied); letting
+    // go of the old ones first keeps the writes below from copying them.
     if (info.DataMode == DataMode::SingleVehicle) {
-        const std::size_t bytes = static_cast<std::size_t>(info.Count) * sizeof(VehicleRecord);
         data.Vehicles.EnsureSize(info.Count);
-        FileSystem::AdviseHugePages(data.Vehicles.data(), bytes);
-        data.WorkVehicles.EnsureSize(info.Count);
-        FileSystem::AdviseHugePages(data.WorkVehicles.data(), bytes);
+        data.WorkVehicles.DropShared();
     } else {
         data.Intervals.EnsureSize(info.Count);
-        data.WorkIntervals.EnsureSize(info.Count);
+        data.WorkIntervals.DropShared();
     }
 }
 

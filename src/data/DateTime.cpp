@@ -1,6 +1,7 @@
 #include "data/DateTime.h"
 
 #include <cmath>
+#include <ctime>
 
 namespace {
 constexpr long long MsPerDay = 86400000;
@@ -205,4 +206,11 @@ std::string FormatDateTime(std::string_view pattern, double t, const LocaleForma
 
 bool IsStorableDayCount(double t) {
     return std::isfinite(t) && t >= FirstStorableDayCount && t < EndOfStorableDayCounts;
+}
+
+double TodayDayCount() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
 }

@@ -23,6 +23,8 @@ bool IsValidTime(int hour, int minute, int second, int millisecond = 0);
 
 // Day count of a calendar date (years 1..9999); nullopt when the date does not exist.
 std::optional<double> TryEncodeDate(int year, int month, int day);
+// Today's date in local time as a day count (no time of day).
+double TodayDayCount();
 // Fraction of a day; nullopt when the time does not exist.
 std::optional<double> TryEncodeTime(int hour, int minute, int second, int millisecond = 0);
 // Date plus time; nullopt when either does not exist.

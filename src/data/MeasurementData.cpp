@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <utility>
 
 int SpeedClass(int speed) {
     const int k = (speed - 6) / 5; // C++ division truncates toward zero
@@ -13,8 +13,15 @@ int GapClass(double deltaDays) {
     // The time difference is taken in single precision; the product with 432000 is exact in
     // double and rounded to nearest with ties to even.
     const double units = static_cast<double>(static_cast<float>(deltaDays)) * 432000.0;
-    const long long rounded = std::llrint(units);
-    return static_cast<int>(std::clamp<long long>(rounded - 1, 0, GapClassCount - 1));
+    if (!(units < 64.0)) // far beyond the last class (or not a number)
+        return GapClassCount - 1;
+    if (units <= -64.0)
+        return 0;
+    // Adding and taking away 1.5 * 2^52 rounds to a whole number, ties to even, as llrint does;
+    // but inline, where llrint is a library call for each of up to 500000 vehicles.
+    constexpr double RoundingShift = 6755399441055744.0;
+    const double rounded = (units + RoundingShift) - RoundingShift;
+    return static_cast<int>(std::clamp(rounded - 1.0, 0.0, static_cast<double>(GapClassCount - 1)));
 }
 
 bool IsCounted(int length, const LengthThresholds& t) {
@@ -36,25 +43,22 @@ std::int32_t HeavyShareFlagOf(std::int32_t heavyTotal, std::int32_t total) {
 }
 
 void CopyVehiclesToWork(MeasurementData& data) {
-    data.WorkVehicles.EnsureSize(data.LoadedCount);
-    if (data.LoadedCount > 0)
-        std::memcpy(static_cast<void*>(data.WorkVehicles.data()), data.Vehicles.data(),
-                    static_cast<std::size_t>(data.LoadedCount) * sizeof(VehicleRecord));
+    data.Vehicles.EnsureSize(data.LoadedCount);
+    data.WorkVehicles.ShareFrom(data.Vehicles);
     data.WorkVehicleCount = data.LoadedCount;
     data.MarkedCount = CountMarked(data);
 }
 
 void CopyIntervalsToWork(MeasurementData& data) {
-    data.WorkIntervals.EnsureSize(data.IntervalCount);
-    if (data.IntervalCount > 0)
-        std::memcpy(static_cast<void*>(data.WorkIntervals.data()), data.Intervals.data(),
-                    static_cast<std::size_t>(data.IntervalCount) * sizeof(IntervalRecord));
+    data.Intervals.EnsureSize(data.IntervalCount);
+    data.WorkIntervals.ShareFrom(data.Intervals);
     data.WorkIntervalCount = data.IntervalCount;
 }
 
 std::int32_t CountMarked(const MeasurementData& data) {
     std::int32_t marked = 0;
-    for (int n = 1; n <= data.WorkVehicleCount; ++n)
-        marked += data.WorkVehicles[n].Marked == 1 ? 1 : 0;
+    const VehicleRecord* const vehicles = std::as_const(data.WorkVehicles).data();
+    for (int n = 0; n < data.WorkVehicleCount; ++n)
+        marked += vehicles[n].Marked == 1 ? 1 : 0;
     return marked;
 }

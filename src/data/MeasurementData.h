@@ -60,7 +60,7 @@ inline constexpr int ClassBlockSize = 31;
 inline constexpr int GapClasses = 97; // classes 0..30
 inline constexpr int Spare = 128;
 inline constexpr int Count = 129;
-inline constexpr int Cleared = 128; // slots 0..127 are cleared, Spare is kept
+inline constexpr int Cleared = 128; // slots 0..127 hold counts; Spare is never written and stays 0
 
 constexpr int ClassBlock(VehicleClass c) {
     return PkwBlock + ClassBlockSize * static_cast<int>(c);
@@ -151,9 +151,9 @@ struct ViewSelections {
 
 struct MeasurementData {
     RecordArray<VehicleRecord, MaxVehicles> Vehicles;
-    RecordArray<IntervalRecord, MaxIntervals, true> Intervals;
+    RecordArray<IntervalRecord, MaxIntervals> Intervals;
     RecordArray<VehicleRecord, MaxVehicles> WorkVehicles;
-    RecordArray<IntervalRecord, MaxIntervals, true> WorkIntervals;
+    RecordArray<IntervalRecord, MaxIntervals> WorkIntervals;
     std::int32_t LoadedCount = 0;
     std::int32_t IntervalCount = 0;
     std::int32_t WorkVehicleCount = 0;
@@ -175,9 +175,10 @@ struct MeasurementData {
 
 inline constexpr std::size_t MaxCommentLength = 78;
 
-// Copies Vehicles[1..LoadedCount] to the working set and counts the marks they carry.
+// Makes Vehicles[1..LoadedCount] the working set and counts the marks they carry. The working
+// records share the loaded ones until either is changed.
 void CopyVehiclesToWork(MeasurementData& data);
-// Copies Intervals[1..IntervalCount] to WorkIntervals.
+// Makes Intervals[1..IntervalCount] the working intervals, shared until either is changed.
 void CopyIntervalsToWork(MeasurementData& data);
 // Number of records in WorkVehicles[1..WorkVehicleCount] with Marked = 1.
 std::int32_t CountMarked(const MeasurementData& data);

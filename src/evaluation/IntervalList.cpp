@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr double MsPerDay = 86400000.0;
@@ -41,8 +42,10 @@ long long BlocksSpanned(double start, double last, int minutes) {
     throw CoreError(ProgramMessage::IntervalSpanTooLong, std::to_string(blocks));
 }
 
+// Spare is cleared along with the counts: it is 0 anyway, and a record opened here is then written
+// completely, so fresh records need no zero-fill before.
 void ClearSlots(IntervalRecord& record) {
-    std::memset(static_cast<void*>(&record.Slots[0]), 0, sizeof(DirectionPair) * Slot::Cleared);
+    std::memset(static_cast<void*>(&record.Slots[0]), 0, sizeof record.Slots);
 }
 
 void CountVehicle(IntervalRecord& interval, const VehicleRecord& vehicle, int direction, int gapClass,
@@ -104,13 +107,16 @@ void FinishJoined(IntervalRecord& joined, JoinState& state) {
 
 void JoinIntervals(MeasurementData& data, int factor) {
     const int minutes = 5 * factor;
-    const double start = BlockStartOf(data.Intervals[1].StartTime, minutes);
-    double latest = data.Intervals[1].StartTime;
+    // Read only: a write access would give the five-minute records a copy of their own.
+    const auto& intervals = std::as_const(data).Intervals;
+    const double start = BlockStartOf(intervals[1].StartTime, minutes);
+    double latest = intervals[1].StartTime;
     for (int j = 2; j <= data.IntervalCount; ++j)
-        latest = std::max(latest, data.Intervals[j].StartTime);
+        latest = std::max(latest, intervals[j].StartTime);
     const long long needed = BlocksSpanned(start, latest, minutes);
     if (needed > MaxIntervals)
         RefuseSpan(needed);
+    data.WorkIntervals.DropShared(); // every joined record is written anew
     data.WorkIntervals.EnsureSize(static_cast<int>(needed));
 
     int i = 1;
@@ -123,7 +129,7 @@ void JoinIntervals(MeasurementData& data, int factor) {
     long long endMs = ToMilliseconds(end);
     JoinState state;
     for (int j = 1; j <= data.IntervalCount; ++j) {
-        const IntervalRecord& five = data.Intervals[j];
+        const IntervalRecord& five = intervals[j];
         // A record at the end of the joined interval opens the next one; after a gap in the
         // records the joined intervals in between stay empty.
         while (AtOrAfter(five.StartTime, end, endMs)) {
@@ -172,6 +178,9 @@ void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thr
     const long long needed = BlocksSpanned(start, latest, 5);
     if (needed > MaxIntervals)
         RefuseSpan(needed);
+    // The working intervals are taken from the new ones below; sharing the old ones would only
+    // make the first write copy them.
+    data.WorkIntervals.DropShared();
     data.Intervals.EnsureSize(static_cast<int>(needed));
 
     int i = 1;

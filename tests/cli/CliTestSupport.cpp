@@ -27,9 +27,14 @@ std::string ReadWhole(const std::filesystem::path& file) {
 } // namespace
 
 CliResult RunCli(const std::vector<std::string>& arguments) {
+    return RunProgram(std::string(KORVELAN_BIN_DIR) + "/korvelan2-cli", arguments);
+}
+
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& environment) {
     const std::filesystem::path errFile =
         std::filesystem::temp_directory_path() / ("korvelan-cli-err-" + std::to_string(::getpid()));
-    std::string command = Quoted(std::string(KORVELAN_BIN_DIR) + "/korvelan2-cli");
+    std::string command = (environment.empty() ? "" : environment + " ") + Quoted(program);
     for (const std::string& argument : arguments)
         command += " " + Quoted(argument);
     command += " 2>" + Quoted(errFile.string());

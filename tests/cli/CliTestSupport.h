@@ -17,6 +17,9 @@ struct CliResult {
 
 // Runs korvelan2-cli with the arguments (each quoted for the shell).
 CliResult RunCli(const std::vector<std::string>& arguments);
+// Runs a program given by its path, with `environment` ("NAME=value ...", unquoted) put before it.
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& environment = {});
 
 // A fresh folder for one test's files.
 std::filesystem::path TestFolder(const std::string& name);

@@ -1,5 +1,12 @@
 #include "data/MeasurementData.h"
+#include "base/FileSystem.h"
 #include "data/DateTime.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +34,21 @@ TEST(Classes, GapClassRoundsSinglePrecisionGapsTiesToEven) {
     // 0.3 s is 1.5 units: ties to even gives 2, class 1; 0.5 s is 2.5 units: 2, class 1.
     EXPECT_EQ(GapClass(0.3 / 86400.0), 1);
     EXPECT_EQ(GapClass(0.5 / 86400.0), 1);
+}
+
+// Every unit count from below zero to past the last class, exact ties included, against the C
+// library's rounding; and differences far outside the classes.
+TEST(Classes, GapClassAgreesWithLibraryRoundingEverywhere) {
+    for (int tenths = -700; tenths <= 700; ++tenths) {
+        const double units = tenths / 10.0;
+        const double days = units / 432000.0;
+        const double exact = static_cast<double>(static_cast<float>(days)) * 432000.0;
+        const long long expected = std::clamp<long long>(std::llrint(exact) - 1, 0, GapClassCount - 1);
+        ASSERT_EQ(GapClass(days), expected) << units << " units";
+    }
+    EXPECT_EQ(GapClass(1e9), GapClassCount - 1);
+    EXPECT_EQ(GapClass(-1e9), 0);
+    EXPECT_EQ(GapClass(std::numeric_limits<double>::infinity()), GapClassCount - 1);
 }
 
 TEST(Classes, VehicleClassByLength) {
@@ -73,7 +95,79 @@ TEST(RecordArray, GrowsWithTheDataAndRefusesBeyondCapacity) {
     EXPECT_EQ(data.Vehicles.data(), before);
     EXPECT_EQ(data.Vehicles[3].Speed, 42);
     EXPECT_THROW(data.Vehicles.EnsureSize(MaxVehicles + 1), CoreError);
+    // Growing keeps what was there.
+    data.Vehicles.EnsureSize(100000);
+    EXPECT_EQ(data.Vehicles[3].Speed, 42);
+}
+
+TEST(RecordArray, LargeArraysStartOnAHugePage) {
+    MeasurementData data;
+    data.Vehicles.EnsureSize(MaxVehicles);
+    data.Intervals.EnsureSize(MaxIntervals);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data.Vehicles.data()) % FileSystem::HugePageSize, 0u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data.Intervals.data()) % FileSystem::HugePageSize, 0u);
+    data.Vehicles[MaxVehicles].Speed = 7; // the whole array is usable
+    EXPECT_EQ(data.Vehicles[MaxVehicles].Speed, 7);
+}
+
+namespace {
+const VehicleRecord* Records(const MeasurementData& data, bool working) {
+    return working ? data.WorkVehicles.data() : data.Vehicles.data();
+}
+
+void LoadThreeVehicles(MeasurementData& data) {
+    data.Vehicles.EnsureSize(3);
+    for (int n = 1; n <= 3; ++n)
+        data.Vehicles[n] = VehicleRecord{40000.0 + n, static_cast<std::uint8_t>(40 + n), 5, '1', {}, 0, {}};
+    data.LoadedCount = 3;
+    CopyVehiclesToWork(data);
+}
+} // namespace
+
+TEST(RecordArray, WorkingVehiclesShareTheLoadedOnesUntilEitherChanges) {
+    MeasurementData data;
+    LoadThreeVehicles(data);
+    EXPECT_EQ(Records(data, true), Records(data, false)); // not copied
+    EXPECT_EQ(data.WorkVehicleCount, 3);
+
+    // Marking a working vehicle copies the working set; the loaded vehicles stay as they were.
+    data.WorkVehicles[2].Marked = 1;
+    EXPECT_NE(Records(data, true), Records(data, false));
+    EXPECT_EQ(data.Vehicles[2].Marked, 0);
+    EXPECT_EQ(std::as_const(data).WorkVehicles[3].Speed, 43);
+    EXPECT_EQ(CountMarked(data), 1);
+
+    // Restoring shares again; a change to the loaded side then leaves the working side alone.
+    CopyVehiclesToWork(data);
+    EXPECT_EQ(CountMarked(data), 0);
+    data.Vehicles[1].Speed = 99;
+    EXPECT_EQ(std::as_const(data).WorkVehicles[1].Speed, 41);
+
+    // A copy of the whole measurement is independent of the original.
+    CopyVehiclesToWork(data);
+    MeasurementData copy = data;
+    copy.WorkVehicles[1].Speed = 7;
+    copy.Vehicles[2].Speed = 8;
+    EXPECT_EQ(std::as_const(data).WorkVehicles[1].Speed, 99);
+    EXPECT_EQ(std::as_const(data).Vehicles[2].Speed, 42);
+    EXPECT_EQ(std::as_const(copy).WorkVehicles[2].Speed, 42);
+}
+
+TEST(RecordArray, DroppingASharedArrayLetsTheOtherBeOverwrittenInPlace) {
+    MeasurementData data;
+    LoadThreeVehicles(data);
+    const VehicleRecord* loaded = Records(data, false);
+    data.WorkVehicles.DropShared(); // as a new load does before it writes
+    EXPECT_EQ(data.WorkVehicles.allocated(), 0);
+    data.Vehicles[1].Speed = 60;
+    EXPECT_EQ(Records(data, false), loaded); // written in place, no copy
+
+    // Intervals: the working intervals share the built ones the same way.
     data.Intervals.EnsureSize(2);
-    EXPECT_EQ(data.Intervals[2].Spare()[1], 0);
-    EXPECT_EQ(data.Intervals[2].Total()[2], 0);
+    data.Intervals[2].Total()[1] = 5;
+    data.IntervalCount = 2;
+    CopyIntervalsToWork(data);
+    EXPECT_EQ(std::as_const(data).WorkIntervals.data(), std::as_const(data).Intervals.data());
+    data.WorkIntervals[2].Total()[1] = 6;
+    EXPECT_EQ(data.Intervals[2].Total()[1], 5);
 }

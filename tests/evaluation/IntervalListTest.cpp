@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 const LengthThresholds Thresholds{1, 8, 12};
@@ -141,6 +142,57 @@ TEST(BuildFiveMinuteIntervals, EmptySetAndTooLongSpan) {
     BuildFiveMinuteIntervals(full, Thresholds);
     EXPECT_EQ(full.IntervalCount, MaxIntervals);
     EXPECT_EQ(full.Intervals[MaxIntervals].Total().Dir1, 1);
+}
+
+// Interval memory is not zero-filled when it grows; every record the build or the join opens must
+// still be written completely, Spare included, even over what an earlier measurement left.
+TEST(BuildFiveMinuteIntervals, RecordsOverUsedMemoryAreWrittenCompletely) {
+    MeasurementData data;
+    data.Intervals.EnsureSize(40);
+    data.WorkIntervals.EnsureSize(40);
+    std::memset(static_cast<void*>(data.Intervals.data()), 0xA5, 40 * sizeof(IntervalRecord));
+    std::memset(static_cast<void*>(data.WorkIntervals.data()), 0x5A, 40 * sizeof(IntervalRecord));
+    AddVehicle(data, At(1, 7, 2, 0), 50, 5);
+    AddVehicle(data, At(1, 8, 31, 0), 60, 9); // empty intervals lie between the two
+
+    BuildFiveMinuteIntervals(data, Thresholds);
+    ASSERT_EQ(data.IntervalCount, 19);
+    for (int n = 1; n <= data.IntervalCount; ++n) {
+        const IntervalRecord& r = std::as_const(data).Intervals[n];
+        EXPECT_EQ(r.Spare()[1], 0) << n;
+        EXPECT_EQ(r.Spare()[2], 0) << n;
+        EXPECT_EQ(r.Total()[1], n == 1 || n == 19 ? 1 : 0) << n;
+        EXPECT_EQ(r.MaxSpeed(VehicleClass::Lkw)[2], 0) << n;
+    }
+
+    AggregateIntervals(data, 12);
+    ASSERT_EQ(data.WorkIntervalCount, 2);
+    for (int n = 1; n <= 2; ++n) {
+        const IntervalRecord& r = std::as_const(data).WorkIntervals[n];
+        EXPECT_EQ(r.Spare()[1], 0) << n;
+        EXPECT_EQ(r.Total()[1], 1) << n;
+        EXPECT_EQ(r.GapClasses(0)[2], 0) << n;
+    }
+    // The five-minute intervals are untouched by the join.
+    EXPECT_EQ(std::as_const(data).Intervals[19].MaxSpeed(VehicleClass::Lkw)[1], 60);
+}
+
+// The working intervals share the five-minute ones at 5 minutes; joining writes only its own.
+TEST(AggregateIntervals, CopiesNoFiveMinuteRecords) {
+    MeasurementData data;
+    AddVehicle(data, At(1, 7, 2, 0), 50, 5);
+    AddVehicle(data, At(1, 9, 31, 0), 60, 9);
+    BuildFiveMinuteIntervals(data, Thresholds);
+    const IntervalRecord* five = std::as_const(data).Intervals.data();
+    EXPECT_EQ(std::as_const(data).WorkIntervals.data(), five);
+
+    AggregateIntervals(data, 12);
+    EXPECT_EQ(std::as_const(data).Intervals.data(), five);
+    EXPECT_NE(std::as_const(data).WorkIntervals.data(), five);
+    EXPECT_EQ(data.WorkIntervalCount, 3);
+    AggregateIntervals(data, 1);
+    EXPECT_EQ(std::as_const(data).WorkIntervals.data(), five);
+    EXPECT_EQ(data.WorkIntervalCount, data.IntervalCount);
 }
 
 TEST(AggregateIntervals, JoinsToQuarterAndFullHours) {
