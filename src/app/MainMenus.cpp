@@ -265,3 +265,24 @@ void ApplyMenuTexts(const MainMenus& m, const LanguageTexts& texts) {
 
     ApplyMnemonics(m);
 }
+
+void ShowSummaryKind(const MainMenus& menus, int kind) {
+    for (QAction* action : menus.summaryKindMenu->actions())
+        action->setChecked(action->data().toInt() == kind);
+}
+
+void ShowLanguageChoice(const MainMenus& menus, const std::string& languageFile) {
+    menus.germanAction->setChecked(languageFile == "deutsch.cty");
+    menus.englishAction->setChecked(languageFile == "english.cty");
+    menus.frenchAction->setChecked(languageFile == "francais.cty");
+}
+
+std::pair<QString, QString> PercentileHints(const MainMenus& menus, const LanguageTexts& texts,
+                                            int lowerIndex, int upperIndex) {
+    static constexpr int LowerHints[] = {60, 61, 62, 63, 64}; // V 05 .. V 25
+    static constexpr int UpperHints[] = {66, 67, 68, 69, 70}; // V 75 .. V 95
+    return {TextOr(texts[LowerHints[lowerIndex]],
+                   menus.lowerPercentileMenu->actions().at(lowerIndex)->text().toStdString()),
+            TextOr(texts[UpperHints[upperIndex]],
+                   menus.upperPercentileMenu->actions().at(upperIndex)->text().toStdString())};
+}

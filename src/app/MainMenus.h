@@ -2,7 +2,11 @@
 // The main window's menu bar, the pop-up menus of its tool buttons and its shortcuts. The window
 // connects the actions to its commands; here they are only built and captioned.
 
+#include <QString>
+
 #include <array>
+#include <string>
+#include <utility>
 
 class LanguageTexts;
 class QAction;
@@ -58,3 +62,9 @@ struct MainMenus {
 MainMenus CreateMainMenus(QMainWindow& window);
 // Captions from the language texts (an empty text keeps the built-in one) and Alt letters.
 void ApplyMenuTexts(const MainMenus& menus, const LanguageTexts& texts);
+// The checks of the summary kind and language menus follow the choice.
+void ShowSummaryKind(const MainMenus& menus, int kind);
+void ShowLanguageChoice(const MainMenus& menus, const std::string& languageFile);
+// The hints of the lower and upper percentile choices (0..4), in the words of the language.
+std::pair<QString, QString> PercentileHints(const MainMenus& menus, const LanguageTexts& texts,
+                                            int lowerIndex, int upperIndex);

@@ -176,3 +176,44 @@ void SetLanguageButtonShown(const MainToolBar& b, bool shown) {
         if (b.bar->widgetForAction(action) == b.languageButton)
             action->setVisible(shown);
 }
+
+void ShowView(const MainToolBar& b, const MainMenus& menus, View view) {
+    QToolButton* button = view == View::VehicleList    ? b.vehicleListButton
+                          : view == View::IntervalList ? b.intervalListButton
+                          : view == View::Chart        ? b.chartButton
+                          : view == View::Summary      ? b.summaryButton
+                                                       : nullptr;
+    if (button != nullptr)
+        button->setChecked(true);
+    const ViewControls c = ControlsOfView(view);
+    b.filterButton->setEnabled(c.FilterRangeEnabled);
+    b.intervalLengthButton->setEnabled(c.IntervalEnabled);
+    menus.saveMenu->menuAction()->setEnabled(c.SaveMenuEnabled);
+    menus.saveMenu->setEnabled(c.SaveMenuEnabled);
+    b.saveButton->setEnabled(c.SaveMenuEnabled);
+    menus.saveFilteredAction->setEnabled(c.FilteredSaveEnabled);
+    menus.saveAllAction->setEnabled(c.SaveMenuEnabled);
+}
+
+void EnableDataCommands(const MainToolBar& b, const MainMenus& menus, bool loaded, bool vehicles) {
+    b.vehicleListButton->setEnabled(loaded && vehicles);
+    for (QToolButton* button :
+         {b.intervalListButton, b.chartButton, b.summaryButton, b.speedLimitButton, b.printButton})
+        button->setEnabled(loaded);
+    for (QAction* action :
+         {menus.commentAction, menus.exportAction, menus.csvExportAction, menus.reportAction})
+        action->setEnabled(loaded);
+}
+
+void ShowIntervalFactor(const MainToolBar& b, const MainMenus& menus, int factor) {
+    b.intervalLengthButton->setIcon(IntervalIcon(factor));
+    for (QAction* action : menus.intervalMenu->actions())
+        action->setChecked(action->data().toInt() == factor);
+}
+
+void ShowSpeedLimit(const MainToolBar& b, const MainMenus& menus, int limitIndex, bool on) {
+    b.speedLimitButton->setChecked(on);
+    b.speedLimitButton->setIcon(SpeedLimitIcon(limitIndex, on));
+    for (QAction* action : menus.speedLimitMenu->actions())
+        action->setChecked(action->data().toInt() == limitIndex);
+}

@@ -2,6 +2,9 @@
 // The main window's tool bar `mainToolBar`: its buttons, the pop-up menus they open and their
 // hints. The window connects the buttons to its commands.
 
+#include "app/MainViewState.h"
+#include "base/View.h"
+
 #include <QString>
 
 #include <string>
@@ -46,3 +49,13 @@ void SetHint(QToolButton* button, const std::string& text);
 void SetToolBarButtonsVisible(MainToolBar& b, bool visible);
 // The language button is shown only where the settings allow switching the language.
 void SetLanguageButtonShown(const MainToolBar& b, bool shown);
+
+// The button of the view in front is pressed; the buttons and save items the view allows are enabled.
+void ShowView(const MainToolBar& b, const MainMenus& menus, View view);
+// Before data are loaded only opening, reading, settings and the about box work; once they are,
+// the vehicle list needs single vehicles.
+void EnableDataCommands(const MainToolBar& b, const MainMenus& menus, bool loaded, bool vehicles);
+// The interval button's picture and the interval menu's check follow the interval selection.
+void ShowIntervalFactor(const MainToolBar& b, const MainMenus& menus, int factor);
+// The speed-limit button's picture and state, the limit menu's check.
+void ShowSpeedLimit(const MainToolBar& b, const MainMenus& menus, int limitIndex, bool on);

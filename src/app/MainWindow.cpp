@@ -1,25 +1,16 @@
 #include "app/MainWindow.h"
 
-#include "app/AboutDialog.h"
 #include "app/CommandGuard.h"
-#include "app/CommentDialog.h"
 #include "app/FileCommands.h"
-#include "app/HelpWindow.h"
 #include "app/ListPanel.h"
 #include "app/MainViewState.h"
 #include "app/Pictures.h"
 #include "app/SummaryPanel.h"
+#include "app/WindowDialogs.h"
 #include "base/CoreError.h"
-#include "base/ProgramMessages.h"
 #include "base/TextNames.h"
-#include "cards/CardCommon.h"
-#include "cards/CardFileDialog.h"
-#include "cards/SmartMediaDialog.h"
 #include "charts/ChartPanel.h"
-#include "evaluation/RecordFilterDialog.h"
-#include "evaluation/TimeRangeDialog.h"
 #include "lang/LanguageFile.h"
-#include "lang/LanguageLocale.h"
 #include "lang/ShippedFiles.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsDialog.h"
@@ -49,6 +40,14 @@ ShownList ShownListOf(View view) {
     return view == View::VehicleList    ? ShownList::Vehicles
            : view == View::IntervalList ? ShownList::Intervals
                                         : ShownList::None;
+}
+
+// The menu entry (0..4) of a percentile choice.
+int LowerPercentileIndex(const ViewSelections& view) {
+    return std::clamp((view.LowerPercentile - 5) / 5, 0, 4);
+}
+int UpperPercentileIndex(const ViewSelections& view) {
+    return std::clamp((view.UpperPercentile - 75) / 5, 0, 4);
 }
 
 } // namespace
@@ -83,7 +82,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     listPanel_->SetIntervalFactor(1);
     ApplyViewControls(View::None);
-    DisableDataCommands();
+    EnableDataCommands(toolBar_, menus_, false, false);
 
     LoadConfig();
     if (!startedOk_)
@@ -102,16 +101,6 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::DisableDataCommands() {
-    // Until data are loaded only opening, reading, settings and the about box work.
-    for (QToolButton* button : {toolBar_.vehicleListButton, toolBar_.intervalListButton, toolBar_.chartButton,
-                                toolBar_.summaryButton, toolBar_.speedLimitButton, toolBar_.printButton})
-        button->setEnabled(false);
-    for (QAction* action :
-         {menus_.commentAction, menus_.exportAction, menus_.csvExportAction, menus_.reportAction})
-        action->setEnabled(false);
-}
-
 void MainWindow::CreateViews() {
     viewStack_ = new QStackedWidget(this);
     viewStack_->setObjectName(QStringLiteral("viewStack"));
@@ -122,7 +111,7 @@ void MainWindow::CreateViews() {
     viewStack_->addWidget(empty);
 
     listPanel_ = new ListPanel(context_.data, context_.texts, context_.view, viewStack_);
-    listPanel_->IntervalFactorChanged = [this](int factor) { ShowIntervalFactor(factor); };
+    listPanel_->IntervalFactorChanged = [this](int factor) { ShowIntervalFactor(toolBar_, menus_, factor); };
     listPanel_->ToolBarVisibilityRequested = [this](bool visible) {
         SetToolBarButtonsVisible(toolBar_, visible);
     };
@@ -143,25 +132,12 @@ void MainWindow::CreateViews() {
 }
 
 void MainWindow::CreateDialogs() {
-    // Created once, in the order the program has always created its forms, and only hidden
-    // when closed.
-    MeasurementData& data = context_.data;
-    const LanguageTexts& texts = context_.texts;
-    aboutDialog_ = new AboutDialog(programDirectory_, this);
-    filterDialog_ = new RecordFilterDialog(data, texts, *listPanel_, this);
-    filterDialog_->UseDialogs(*dialogs_);
-    settingsDialog_ = new SettingsDialog(context_.settings, data, texts, *dialogs_, this);
-    settingsDialog_->LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
-    settingsDialog_->UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
-    settingsDialog_->WriteSettings = [this] { WriteConfig(); };
-    rangeDialog_ = new TimeRangeDialog(data, texts, *listPanel_, this);
-    rangeDialog_->UseDialogs(*dialogs_);
-    smartMediaDialog_ = new SmartMediaDialog(data, context_.settings, texts, this);
-    commentDialog_ = new CommentDialog(data, texts, this);
-    cardFileDialog_ = new CardFileDialog(data, context_.settings, texts, this);
-    // The card dialogs tell their failures the way the main window does.
-    smartMediaDialog_->UseDialogs(*dialogs_);
-    cardFileDialog_->UseDialogs(*dialogs_);
+    windowDialogs_ =
+        std::make_unique<WindowDialogs>(*this, context_, *listPanel_, *dialogs_, programDirectory_);
+    SettingsDialog& settings = windowDialogs_->Settings();
+    settings.LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
+    settings.UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
+    settings.WriteSettings = [this] { WriteConfig(); };
     ApplyLanguageChoice(); // the calendar's month and day names
 }
 
@@ -249,10 +225,7 @@ void MainWindow::ConnectPopupMenus() {
 }
 
 void MainWindow::ConnectPanels() {
-    connect(listPanel_, &ListPanel::marksChanged, this, [this] {
-        if (filterDialog_->isVisible())
-            filterDialog_->MarkedCountChanged();
-    });
+    connect(listPanel_, &ListPanel::marksChanged, this, [this] { windowDialogs_->MarksChanged(); });
     connect(this, &MainWindow::chartViewEntered, chartPanel_,
             [this] { Guarded([this] { chartPanel_->EnterChartView(); }); });
     connect(this, &MainWindow::chartRedrawRequested, chartPanel_,
@@ -312,11 +285,9 @@ void MainWindow::LoadLanguageFile(const std::string& fileName) {
 }
 
 void MainWindow::ApplyLanguageChoice() {
-    menus_.germanAction->setChecked(languageFile_ == "deutsch.cty");
-    menus_.englishAction->setChecked(languageFile_ == "english.cty");
-    menus_.frenchAction->setChecked(languageFile_ == "francais.cty");
-    if (rangeDialog_ != nullptr)
-        rangeDialog_->SetCalendarLocale(QLocale(Q(LocaleNameOfLanguageFile(languageFile_))));
+    ShowLanguageChoice(menus_, languageFile_);
+    if (windowDialogs_)
+        windowDialogs_->ApplyLanguage(languageFile_);
 }
 
 void MainWindow::ApplyTexts() {
@@ -326,10 +297,8 @@ void MainWindow::ApplyTexts() {
     ApplyLanguageChoice();
     NameLists();
     ApplyPercentileHints();
-    if (filterDialog_ != nullptr)
-        filterDialog_->ApplyTexts();
-    if (rangeDialog_ != nullptr)
-        rangeDialog_->ApplyTexts();
+    if (windowDialogs_)
+        windowDialogs_->ApplyTexts();
     emit textsChanged();
 }
 
@@ -356,16 +325,10 @@ void MainWindow::NameLists() {
 }
 
 void MainWindow::ApplyPercentileHints() {
-    static constexpr int LowerHints[] = {60, 61, 62, 63, 64}; // V 05 .. V 25
-    static constexpr int UpperHints[] = {66, 67, 68, 69, 70}; // V 75 .. V 95
     const ViewSelections& view = context_.view;
-    const int lower = std::clamp((view.LowerPercentile - 5) / 5, 0, 4);
-    const int upper = std::clamp((view.UpperPercentile - 75) / 5, 0, 4);
-    emit percentilesChanged(view.LowerPercentile, view.UpperPercentile,
-                            TextOr(context_.texts[LowerHints[lower]],
-                                   menus_.lowerPercentileMenu->actions().at(lower)->text().toStdString()),
-                            TextOr(context_.texts[UpperHints[upper]],
-                                   menus_.upperPercentileMenu->actions().at(upper)->text().toStdString()));
+    const auto [lowerHint, upperHint] =
+        PercentileHints(menus_, context_.texts, LowerPercentileIndex(view), UpperPercentileIndex(view));
+    emit percentilesChanged(view.LowerPercentile, view.UpperPercentile, lowerHint, upperHint);
 }
 
 // --- views --------------------------------------------------------------------------------------
@@ -376,13 +339,7 @@ void MainWindow::ApplyViewControls(View view) {
                                 : c.ChartShown   ? ChartPageIndex
                                 : c.SummaryShown ? SummaryPageIndex
                                                  : EmptyPage);
-    toolBar_.filterButton->setEnabled(c.FilterRangeEnabled);
-    toolBar_.intervalLengthButton->setEnabled(c.IntervalEnabled);
-    menus_.saveMenu->menuAction()->setEnabled(c.SaveMenuEnabled);
-    menus_.saveMenu->setEnabled(c.SaveMenuEnabled);
-    toolBar_.saveButton->setEnabled(c.SaveMenuEnabled);
-    menus_.saveFilteredAction->setEnabled(c.FilteredSaveEnabled);
-    menus_.saveAllAction->setEnabled(c.SaveMenuEnabled);
+    ShowView(toolBar_, menus_, view);
 }
 
 void MainWindow::UpdateFilterRangeHint() {
@@ -395,13 +352,6 @@ void MainWindow::UpdateFilterRangeHint() {
 
 void MainWindow::ActivateView(View view) {
     view_ = view;
-    QToolButton* button = view == View::VehicleList    ? toolBar_.vehicleListButton
-                          : view == View::IntervalList ? toolBar_.intervalListButton
-                          : view == View::Chart        ? toolBar_.chartButton
-                          : view == View::Summary      ? toolBar_.summaryButton
-                                                       : nullptr;
-    if (button != nullptr)
-        button->setChecked(true);
     listPanel_->SetShownList(ShownListOf(view));
     ApplyViewControls(view);
     UpdateFilterRangeHint();
@@ -475,12 +425,6 @@ const std::vector<std::string>& MainWindow::SummaryText() const {
 
 // --- selections ---------------------------------------------------------------------------------
 
-void MainWindow::ShowIntervalFactor(int factor) {
-    toolBar_.intervalLengthButton->setIcon(IntervalIcon(factor));
-    for (QAction* action : menus_.intervalMenu->actions())
-        action->setChecked(action->data().toInt() == factor);
-}
-
 void MainWindow::ChooseIntervalLength(int factor) {
     if (!IsIntervalFactor(factor) || context_.data.DataMode == DataMode::None)
         return;
@@ -522,17 +466,12 @@ void MainWindow::ToggleSpeedLimit() {
 }
 
 void MainWindow::UpdateSpeedLimitButton() {
-    const bool on = context_.data.LimitDisplayOn != 0;
-    toolBar_.speedLimitButton->setChecked(on);
-    toolBar_.speedLimitButton->setIcon(SpeedLimitIcon(context_.data.SpeedLimitIndex, on));
-    for (QAction* action : menus_.speedLimitMenu->actions())
-        action->setChecked(action->data().toInt() == context_.data.SpeedLimitIndex);
+    ShowSpeedLimit(toolBar_, menus_, context_.data.SpeedLimitIndex, context_.data.LimitDisplayOn != 0);
 }
 
 void MainWindow::ChooseSummaryKind(int kind) {
     context_.data.SummaryKind = std::clamp(kind, 1, 4);
-    for (QAction* action : menus_.summaryKindMenu->actions())
-        action->setChecked(action->data().toInt() == context_.data.SummaryKind);
+    ShowSummaryKind(menus_, context_.data.SummaryKind);
     RedrawCurrentView();
 }
 
@@ -556,9 +495,8 @@ void MainWindow::ImportPeloData() {
 }
 
 void MainWindow::HideListTools() {
-    for (QWidget* dialog : std::initializer_list<QWidget*>{filterDialog_, rangeDialog_})
-        if (dialog != nullptr)
-            dialog->hide();
+    if (windowDialogs_)
+        windowDialogs_->HideListTools();
 }
 
 void MainWindow::FinishLoad() {
@@ -566,13 +504,7 @@ void MainWindow::FinishLoad() {
     HideListTools();
     summaryPanel_->Clear();
     listPanel_->SetIntervalFactor(1);
-    toolBar_.vehicleListButton->setEnabled(context_.HasVehicles());
-    for (QToolButton* button : {toolBar_.intervalListButton, toolBar_.chartButton, toolBar_.summaryButton,
-                                toolBar_.speedLimitButton, toolBar_.printButton})
-        button->setEnabled(true);
-    for (QAction* action :
-         {menus_.commentAction, menus_.exportAction, menus_.csvExportAction, menus_.reportAction})
-        action->setEnabled(true);
+    EnableDataCommands(toolBar_, menus_, true, context_.HasVehicles());
     ActivateView(context_.ListView());
     if (context_.HasVehicles())
         listPanel_->ShowVehicleList();
@@ -585,23 +517,16 @@ void MainWindow::FinishCardRead() {
     context_.data.MarkedCount = 0;
     files_->ForgetSource();
     FinishLoad();
-    commentDialog_->exec();
+    windowDialogs_->EditComment();
 }
 
 void MainWindow::ReadSmartMediaCard() {
-    smartMediaDialog_->SmartMediaReadDone = false;
-    smartMediaDialog_->exec();
-    if (smartMediaDialog_->SmartMediaReadDone)
+    if (windowDialogs_->ReadSmartMediaCard())
         FinishCardRead();
 }
 
 void MainWindow::ReadCardFile() {
-    const auto readCard = [this](const QString& file) {
-        if (cardFileDialog_->Execute(file) != QDialog::Accepted)
-            return false;
-        CompleteCardRead(context_.data);
-        return true;
-    };
+    const auto readCard = [this](const QString& file) { return windowDialogs_->ReadCardFile(file); };
     if (files_->AskAndReadCardFile(menus_.cardFileAction->iconText(), readCard))
         FinishCardRead();
 }
@@ -633,30 +558,21 @@ void MainWindow::PrintView() {
 // --- dialogs ------------------------------------------------------------------------------------
 
 void MainWindow::EditComment() {
-    commentDialog_->exec();
+    windowDialogs_->EditComment();
 }
 
 void MainWindow::ShowSettings() {
-    settingsDialog_->exec();
+    windowDialogs_->Settings().exec();
     if (view_ == View::Summary)
         ShowSummary(); // the key figures follow the free-flow gap and the thresholds
 }
 
 void MainWindow::ShowAbout() {
-    aboutDialog_->exec();
+    windowDialogs_->ShowAbout();
 }
 
 void MainWindow::ShowHelp() {
-    const std::filesystem::path page = FindShippedFile(programDirectory_, HelpPageOf(languageFile_));
-    if (!std::filesystem::exists(page)) {
-        const CoreError missing(ProgramMessage::HelpNotFound, page.string());
-        dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
-                              QStringLiteral("Fehler!\n\n") + Q(missing.Message(context_.texts)));
-        return;
-    }
-    if (helpWindow_ == nullptr)
-        helpWindow_ = new HelpWindow(this);
-    helpWindow_->ShowPage(page, QStringLiteral("Korvelan II – ") + Q(context_.texts[31]));
+    windowDialogs_->ShowHelp(languageFile_);
 }
 
 void MainWindow::Quit() {
@@ -664,19 +580,7 @@ void MainWindow::Quit() {
 }
 
 void MainWindow::ShowFilterOrRange() {
-    const ListPlacement at = listPanel_->Placement();
-    QWidget* const tool = view_ == View::VehicleList    ? static_cast<QWidget*>(filterDialog_)
-                          : view_ == View::IntervalList ? static_cast<QWidget*>(rangeDialog_)
-                                                        : nullptr;
-    if (tool == nullptr)
-        return;
-    if (tool == filterDialog_)
-        filterDialog_->PlaceBesideList(at.List, at.TextLeft, at.TextRight, frameGeometry());
-    else
-        rangeDialog_->PlaceBesideList(at.List, at.TextLeft, at.TextRight, frameGeometry());
-    tool->show();
-    tool->raise();
-    tool->activateWindow();
+    windowDialogs_->ShowListTool(view_, listPanel_->Placement(), frameGeometry());
 }
 
 // --- window -------------------------------------------------------------------------------------

@@ -17,21 +17,14 @@
 #include <string>
 #include <vector>
 
-class AboutDialog;
-class CardFileDialog;
 class ChartPanel;
 class CommandGuard;
-class CommentDialog;
 class FileCommands;
-class HelpWindow;
 class IniFile;
 class ListPanel;
 class QStackedWidget;
-class RecordFilterDialog;
-class SettingsDialog;
-class SmartMediaDialog;
 class SummaryPanel;
-class TimeRangeDialog;
+class WindowDialogs;
 
 // Where the main window finds its files; empty fields mean the program's own folder and the
 // settings file beside it. Tests point them elsewhere and answer the file dialogs themselves.
@@ -116,7 +109,6 @@ protected:
 private:
     void CreateViews();
     void CreateDialogs();
-    void DisableDataCommands();
     void ConnectMenuCommands();
     void ConnectToolButtons();
     void ConnectPopupMenus();
@@ -141,8 +133,6 @@ private:
     void RedrawChart();
     void FinishLoad();
     void UpdateSpeedLimitButton();
-    // The interval button's picture and the interval menu's check follow the interval selection.
-    void ShowIntervalFactor(int factor);
     void TellStartWarning();
     // Runs a command; an error it raises is shown in a message box instead of ending the program.
     bool Guarded(const std::function<void()>& command);
@@ -166,14 +156,7 @@ private:
     ChartPanel* chartPanel_ = nullptr;
     SummaryPanel* summaryPanel_ = nullptr;
 
-    AboutDialog* aboutDialog_ = nullptr;
-    HelpWindow* helpWindow_ = nullptr; // made on first use
-    RecordFilterDialog* filterDialog_ = nullptr;
-    SettingsDialog* settingsDialog_ = nullptr;
-    TimeRangeDialog* rangeDialog_ = nullptr;
-    CommentDialog* commentDialog_ = nullptr;
-    SmartMediaDialog* smartMediaDialog_ = nullptr;
-    CardFileDialog* cardFileDialog_ = nullptr;
+    std::unique_ptr<WindowDialogs> windowDialogs_;
 
     bool startedOk_ = true;
     QString startError_;
