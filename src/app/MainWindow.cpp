@@ -89,7 +89,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
         return;
     context_.data.SpeedLimitIndex = 5;
     context_.data.LimitDisplayOn = 0;
-    context_.data.SummaryKind = 1;
+    context_.view.SummaryKind = 1;
     UpdateSpeedLimitButton();
 
     CreateDialogs();
@@ -470,8 +470,8 @@ void MainWindow::UpdateSpeedLimitButton() {
 }
 
 void MainWindow::ChooseSummaryKind(int kind) {
-    context_.data.SummaryKind = std::clamp(kind, 1, 4);
-    ShowSummaryKind(menus_, context_.data.SummaryKind);
+    context_.view.SummaryKind = std::clamp(kind, 1, 4);
+    ShowSummaryKind(menus_, context_.view.SummaryKind);
     RedrawCurrentView();
 }
 

@@ -18,7 +18,7 @@ CsvTable CsvTableOfScreen(View view, const EvaluationContext& context, const Csv
     case View::IntervalList:
         return table(CsvView::Intervals);
     case View::Summary:
-        return table(context.data.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
+        return table(context.view.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
     case View::Chart:
         return ChartCsv(chart, request.Style);
     case View::None:

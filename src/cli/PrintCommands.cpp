@@ -57,7 +57,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
         if (view == View::VehicleList && !run->HasVehicles())
             UsageError("--view vehicles needs single-vehicle data");
         ApplySelection(*run, *selection, view != View::VehicleList);
-        run->data.SummaryKind = SummaryKindOf(options->Kind);
+        run->view.SummaryKind = SummaryKindOf(options->Kind);
 
         const GuiSession gui;
         const auto printer = PdfPrinter(options->Output);

@@ -316,11 +316,11 @@ private slots:
 
         // Each kind redraws the view at once and is the one checked in the menu.
         Control<QAction>(main_.get(), "dailyCourseAction")->trigger();
-        QCOMPARE(main_->Data().SummaryKind, 3);
+        QCOMPARE(main_->Selections().SummaryKind, 3);
         QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
                  QString::fromStdString(german[502]));
         Control<QAction>(main_.get(), "keyFiguresAction")->trigger();
-        QCOMPARE(main_->Data().SummaryKind, 4);
+        QCOMPARE(main_->Selections().SummaryKind, 4);
         QVERIFY(Control<QAction>(main_.get(), "keyFiguresAction")->isChecked() &&
                 !Control<QAction>(main_.get(), "dailyCourseAction")->isChecked());
         QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
@@ -693,7 +693,7 @@ private slots:
 
         Control<QToolButton>(main_.get(), "summaryButton")->click();
         QCOMPARE(exportRows("kennwerte.csv")[0][2], std::string("figure"));
-        main_->Data().SummaryKind = 3;
+        main_->Selections().SummaryKind = 3;
         QCOMPARE(exportRows("tage.csv")[1][0], std::string("2026-03-09"));
 
         Control<QToolButton>(main_.get(), "chartButton")->click();
