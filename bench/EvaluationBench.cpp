@@ -122,10 +122,11 @@ LanguageTexts SummaryTexts() {
 void BM_SummaryOverview(benchmark::State& state) {
     const auto data = FullIntervals();
     data->LimitDisplayOn = 1;
-    data->SummaryKind = static_cast<int>(state.range(0));
+    ViewSelections view;
+    view.SummaryKind = static_cast<int>(state.range(0));
     const LanguageTexts texts = SummaryTexts();
     for (auto _ : state)
-        benchmark::DoNotOptimize(SummaryLines(*data, ViewSelections{}, texts));
+        benchmark::DoNotOptimize(SummaryLines(*data, view, texts));
     state.counters["intervals"] = data->WorkIntervalCount;
 }
 BENCHMARK(BM_SummaryOverview)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

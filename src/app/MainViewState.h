@@ -4,12 +4,6 @@
 
 #include "base/View.h"
 
-// The main window still names the views by its old names; they go when it takes the evaluation
-// context.
-using MainView = View;
-using ExportView = View;
-using PrintView = View;
-
 struct ViewControls {
     bool ChartShown = false;   // chart tool bar and chart
     bool ListShown = false;    // list and its scroll bar

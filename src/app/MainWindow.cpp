@@ -1,64 +1,33 @@
 #include "app/MainWindow.h"
 
-#include "app/AboutDialog.h"
-#include "app/CommentDialog.h"
-#include "app/HelpWindow.h"
-#include "app/Logo.h"
-#include "app/Mnemonics.h"
+#include "app/CommandGuard.h"
+#include "app/FileCommands.h"
+#include "app/ListPanel.h"
+#include "app/MainViewState.h"
 #include "app/Pictures.h"
-#include "app/ReportDialog.h"
-#include "app/ScreenCsv.h"
+#include "app/SummaryPanel.h"
+#include "app/WindowDialogs.h"
 #include "base/CoreError.h"
 #include "base/TextNames.h"
-#include "cards/CardCommon.h"
-#include "cards/CardFileDialog.h"
-#include "cards/PeloImport.h"
-#include "cards/SmartMediaDialog.h"
 #include "charts/ChartPanel.h"
-#include "charts/ChartWidget.h"
-#include "charts/Printing.h"
-#include "data/AsciiExport.h"
-#include "data/DataFileLoader.h"
-#include "data/DataFileWriter.h"
-#include "data/DateTime.h"
-#include "evaluation/IntervalList.h"
-#include "evaluation/RecordFilterDialog.h"
-#include "evaluation/StatisticsText.h"
-#include "evaluation/Summary.h"
-#include "evaluation/TimeRangeDialog.h"
-#include "evaluation/VehicleList.h"
 #include "lang/LanguageFile.h"
-#include "lang/LanguageLocale.h"
 #include "lang/ShippedFiles.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsDialog.h"
-#include "settings/SettingsStore.h"
 #include "ui/QtText.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QButtonGroup>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDate>
-#include <QGridLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPrinter>
-#include <QScreen>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -67,158 +36,23 @@ enum ViewPage { EmptyPage = 0, ListPageIndex = 1, ChartPageIndex = 2, SummaryPag
 
 constexpr auto Q = &ToQString;
 
-std::string PathText(const std::filesystem::path& path) {
-    return path.string();
+ShownList ShownListOf(View view) {
+    return view == View::VehicleList    ? ShownList::Vehicles
+           : view == View::IntervalList ? ShownList::Intervals
+                                        : ShownList::None;
 }
 
-QString Folder(const std::string& path) {
-    return Q(path);
+// The menu entry (0..4) of a percentile choice.
+int LowerPercentileIndex(const ViewSelections& view) {
+    return std::clamp((view.LowerPercentile - 5) / 5, 0, 4);
 }
-
-// The list font: "Courier New" where it exists, else a monospace font with the same metrics.
-QFont ListFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                      QStringLiteral("DejaVu Sans Mono")});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(13);
-    return font;
-}
-
-// Menu captions and hints come from the language texts; an empty text keeps the built-in one.
-void SetCaption(QAction* action, const std::string& text) {
-    if (!text.empty())
-        action->setText(Q(text));
-}
-
-void SetCaption(QMenu* menu, const std::string& text) {
-    if (!text.empty())
-        menu->setTitle(Q(text));
-}
-
-void SetHint(QToolButton* button, const std::string& text) {
-    if (text.empty())
-        return;
-    button->setToolTip(Q(text));
-    button->setStatusTip(Q(text));
-    button->setAccessibleName(Q(text));
-}
-
-QString JoinLines(const std::vector<std::string>& lines) {
-    QString text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char('\n');
-        text += Q(lines[i]);
-    }
-    return text;
-}
-
-QToolButton* NewToolButton(QToolBar* bar, const char* name, const QIcon& icon, const QString& hint) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(icon);
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    button->setAccessibleName(hint);
-    button->setAutoRaise(true);
-    bar->addWidget(button);
-    return button;
+int UpperPercentileIndex(const ViewSelections& view) {
+    return std::clamp((view.UpperPercentile - 75) / 5, 0, 4);
 }
 
 } // namespace
 
-// --- ListTextView -----------------------------------------------------------------------------------
-
-ListTextView::ListTextView(QWidget* parent) : QPlainTextEdit(parent) {
-    setReadOnly(true);
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setUndoRedoEnabled(false);
-}
-
-void ListTextView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The default handling puts the caret on the clicked line first.
-    QPlainTextEdit::mouseDoubleClickEvent(event);
-    emit doubleClicked();
-}
-
-void ListTextView::wheelEvent(QWheelEvent* event) {
-    if (event->modifiers() & Qt::ControlModifier) {
-        QPlainTextEdit::wheelEvent(event);
-        return;
-    }
-    wheelRemainder_ += event->angleDelta().y();
-    const int notches = wheelRemainder_ / 120;
-    wheelRemainder_ -= notches * 120;
-    if (notches != 0)
-        emit pageRequested(-3 * notches);
-    event->accept();
-}
-
-int ListTextView::LineHeight() const {
-    const int laidOut = qRound(blockBoundingRect(document()->firstBlock()).height());
-    return laidOut > 0 ? laidOut : fontMetrics().lineSpacing();
-}
-
-int ListTextView::TextHeight() const {
-    return viewport()->height() - 2 * qRound(document()->documentMargin());
-}
-
-int ListTextView::TextLeft() const {
-    return viewport()->geometry().left() + qRound(document()->documentMargin());
-}
-
-int ListTextView::TextRight() const {
-    int widest = 0;
-    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
-        widest = std::max(widest, fontMetrics().horizontalAdvance(block.text()));
-    return TextLeft() + widest;
-}
-
-void ListTextView::resizeEvent(QResizeEvent* event) {
-    QPlainTextEdit::resizeEvent(event);
-    emit resized();
-}
-
-void ListTextView::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        emit pageRequested(+1000000); // the window turns this into one page
-        return;
-    case Qt::Key_PageUp:
-        emit pageRequested(-1000000);
-        return;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        if (event->modifiers() & Qt::ControlModifier) {
-            emit homeEndRequested(event->key() == Qt::Key_End);
-            return;
-        }
-        break;
-    case Qt::Key_Down:
-    case Qt::Key_Up: {
-        // The arrows move within the page; past its last line (or above its first record line)
-        // they turn the page.
-        const int line = textCursor().blockNumber();
-        const bool down = event->key() == Qt::Key_Down;
-        if (event->modifiers() == Qt::NoModifier &&
-            ((down && line >= document()->blockCount() - 1) || (!down && line == 2))) {
-            emit stepPastPageRequested(down ? +1 : -1);
-            return;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-// --- MainWindow: creation ----------------------------------------------------------------------------
+// --- creation -----------------------------------------------------------------------------------
 
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)) {
@@ -231,492 +65,217 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
                             ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
                             : options_.ProgramDirectory;
     settingsFile_ = options_.SettingsFile;
+    guard_ = std::make_unique<CommandGuard>(*this, *dialogs_, context_.texts);
+    files_ = std::make_unique<FileCommands>(*this, *dialogs_, *guard_, context_);
+    files_->ShowStatus = [this](const QString& file) { statusBar()->showMessage(file); };
+    files_->SaveChartPicture = [this](const QString& file) {
+        if (Guarded([&] { chartPanel_->SavePicture(file.toStdString()); }))
+            statusBar()->showMessage(file);
+    };
 
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Korvelan II"));
-
-    CreatePopupMenus();
-    CreateMenus();
-    CreateToolBar();
+    menus_ = CreateMainMenus(*this);
+    toolBar_ = CreateMainToolBar(*this, menus_);
     CreateViews();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
-
-    SetIntervalFactor(1);
-    ApplyViewControls(MainView::None);
-    // Until data are loaded only opening, reading, settings and the about box work.
-    for (QToolButton* button :
-         {vehicleListButton, intervalListButton, chartButton, summaryButton, speedLimitButton, printButton})
-        button->setEnabled(false);
-    commentAction->setEnabled(false);
-    exportAction->setEnabled(false);
-    ExportCsv1->setEnabled(false);
-    reportAction->setEnabled(false);
+    listPanel_->SetIntervalFactor(1);
+    ApplyViewControls(View::None);
+    EnableDataCommands(toolBar_, menus_, false, false);
 
     LoadConfig();
     if (!startedOk_)
         return;
-    data_.SpeedLimitIndex = 5;
-    data_.LimitDisplayOn = 0;
-    data_.SummaryKind = 1;
+    context_.data.SpeedLimitIndex = 5;
+    context_.data.LimitDisplayOn = 0;
+    context_.view.SummaryKind = 1;
     UpdateSpeedLimitButton();
 
     CreateDialogs();
-    ConnectCommands();
-    ConnectChart();
+    ConnectMenuCommands();
+    ConnectToolButtons();
+    ConnectPopupMenus();
+    ConnectPanels();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::CreatePopupMenus() {
-    intervalMenu = new QMenu(QStringLiteral("Intervall"), this);
-    intervalMenu->setObjectName(QStringLiteral("intervalMenu"));
-    auto* intervals = new QActionGroup(this);
-    const struct {
-        QAction** action;
-        const char* name;
-        int factor;
-        QString caption;
-    } intervalItems[] = {{&interval5Action, "interval5Action", 1, QStringLiteral("5 Minuten")},
-                         {&interval15Action, "interval15Action", 3, QStringLiteral("15 Minuten")},
-                         {&interval30Action, "interval30Action", 6, QStringLiteral("30 Minuten")},
-                         {&interval60Action, "interval60Action", 12, QStringLiteral("1 Stunde")}};
-    for (const auto& item : intervalItems) {
-        QAction* action = intervalMenu->addAction(IntervalIcon(item.factor), item.caption);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setCheckable(true);
-        action->setData(item.factor);
-        intervals->addAction(action);
-        *item.action = action;
-    }
-
-    languageMenu = new QMenu(QStringLiteral("Sprache"), this);
-    languageMenu->setObjectName(QStringLiteral("languageMenu"));
-    germanAction = languageMenu->addAction(QStringLiteral("Deutsch"));
-    germanAction->setObjectName(QStringLiteral("germanAction"));
-    englishAction = languageMenu->addAction(QStringLiteral("English"));
-    englishAction->setObjectName(QStringLiteral("englishAction"));
-    frenchAction = languageMenu->addAction(QStringLiteral("Français"));
-    frenchAction->setObjectName(QStringLiteral("frenchAction"));
-    frenchAction->setVisible(false);
-    auto* languages = new QActionGroup(this);
-    for (QAction* action : {germanAction, englishAction, frenchAction}) {
-        action->setCheckable(true);
-        languages->addAction(action);
-    }
-
-    lowerPercentileMenu = new QMenu(QStringLiteral("V1"), this);
-    lowerPercentileMenu->setObjectName(QStringLiteral("lowerPercentileMenu"));
-    upperPercentileMenu = new QMenu(QStringLiteral("V3"), this);
-    upperPercentileMenu->setObjectName(QStringLiteral("upperPercentileMenu"));
-    auto* lower = new QActionGroup(this);
-    auto* upper = new QActionGroup(this);
-    for (int i = 0; i < 5; ++i) {
-        QAction* low =
-            lowerPercentileMenu->addAction(QStringLiteral("V %1").arg(5 + 5 * i, 2, 10, QLatin1Char('0')));
-        low->setObjectName(QStringLiteral("V%1").arg(5 + 5 * i, 2, 10, QLatin1Char('0')));
-        low->setCheckable(true);
-        lower->addAction(low);
-        QAction* high = upperPercentileMenu->addAction(QStringLiteral("V %1").arg(75 + 5 * i));
-        high->setObjectName(QStringLiteral("V%1").arg(75 + 5 * i));
-        high->setCheckable(true);
-        upper->addAction(high);
-    }
-
-    speedLimitMenu = new QMenu(QStringLiteral("Tempolimit"), this);
-    speedLimitMenu->setObjectName(QStringLiteral("speedLimitMenu"));
-    auto* limits = new QActionGroup(this);
-    for (int k = 1; k <= 10; ++k) {
-        QAction* action =
-            speedLimitMenu->addAction(SpeedLimitIcon(k, true), QStringLiteral("%1 km/h").arg(10 * k));
-        action->setObjectName(QStringLiteral("Tempolimit%1").arg(10 * k));
-        action->setCheckable(true);
-        action->setData(k);
-        limits->addAction(action);
-    }
-
-    summaryKindMenu = new QMenu(QStringLiteral("Zusammenfassung"), this);
-    summaryKindMenu->setObjectName(QStringLiteral("summaryKindMenu"));
-    auto* kinds = new QActionGroup(this);
-    overviewAction = summaryKindMenu->addAction(QStringLiteral("Übersicht"));
-    overviewAction->setObjectName(QStringLiteral("overviewAction"));
-    speedSummaryAction = summaryKindMenu->addAction(QStringLiteral("Geschwindigkeit"));
-    speedSummaryAction->setObjectName(QStringLiteral("speedSummaryAction"));
-    dailyCourseAction = summaryKindMenu->addAction(QStringLiteral("Tagesgang"));
-    dailyCourseAction->setObjectName(QStringLiteral("dailyCourseAction"));
-    keyFiguresAction = summaryKindMenu->addAction(QStringLiteral("Kennwerte"));
-    keyFiguresAction->setObjectName(QStringLiteral("keyFiguresAction"));
-    int kind = 1;
-    for (QAction* action : {overviewAction, speedSummaryAction, dailyCourseAction, keyFiguresAction}) {
-        action->setCheckable(true);
-        action->setData(kind++);
-        kinds->addAction(action);
-    }
-    overviewAction->setChecked(true);
-}
-
-void MainWindow::CreateMenus() {
-    fileMenu = menuBar()->addMenu(QStringLiteral("Datei"));
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    openAction = fileMenu->addAction(ToolIcon(ToolPicture::Open), QStringLiteral("Öffnen"));
-    openAction->setObjectName(QStringLiteral("openAction"));
-    openAction->setShortcut(QKeySequence::Open);
-    saveMenu = fileMenu->addMenu(ToolIcon(ToolPicture::Save), QStringLiteral("Speichern"));
-    saveMenu->setObjectName(QStringLiteral("saveMenu"));
-    saveFilteredAction = saveMenu->addAction(QStringLiteral("gefiltert speichern"));
-    saveFilteredAction->setObjectName(QStringLiteral("saveFilteredAction"));
-    saveFilteredAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    saveAllAction = saveMenu->addAction(QStringLiteral("alles speichern"));
-    saveAllAction->setObjectName(QStringLiteral("saveAllAction"));
-    saveAllAction->setShortcut(QKeySequence::Save);
-    commentAction = fileMenu->addAction(QStringLiteral("Kommentar ändern"));
-    commentAction->setObjectName(QStringLiteral("commentAction"));
-    importAction = fileMenu->addAction(QStringLiteral("Import"));
-    importAction->setObjectName(QStringLiteral("importAction"));
-    importAction->setVisible(false);
-    exportAction = fileMenu->addAction(QStringLiteral("Export"));
-    exportAction->setObjectName(QStringLiteral("exportAction"));
-    ExportCsv1 = fileMenu->addAction(QStringLiteral("Exportieren als CSV…"));
-    ExportCsv1->setObjectName(QStringLiteral("ExportCsv1"));
-    reportAction = fileMenu->addAction(QStringLiteral("Bericht…"));
-    reportAction->setObjectName(QStringLiteral("reportAction"));
-    fileMenu->addSeparator();
-    settingsAction = fileMenu->addAction(QStringLiteral("Einstellungen"));
-    settingsAction->setObjectName(QStringLiteral("settingsAction"));
-    fileMenu->addSeparator();
-    quitAction = fileMenu->addAction(QStringLiteral("Beenden"));
-    quitAction->setObjectName(QStringLiteral("quitAction"));
-    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-    readCardMenu = menuBar()->addMenu(QStringLiteral("Einlesen"));
-    readCardMenu->setObjectName(QStringLiteral("readCardMenu"));
-    smartMediaAction = readCardMenu->addAction(QStringLiteral("SmartMedia - Card"));
-    smartMediaAction->setObjectName(QStringLiteral("smartMediaAction"));
-    cardFileAction = readCardMenu->addAction(QStringLiteral("MM / SD - Card"));
-    cardFileAction->setObjectName(QStringLiteral("cardFileAction"));
-
-    infoMenu = menuBar()->addMenu(QStringLiteral("Info"));
-    infoMenu->setObjectName(QStringLiteral("infoMenu"));
-    aboutAction = infoMenu->addAction(ToolIcon(ToolPicture::About), QStringLiteral("Programm"));
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    helpAction_ = infoMenu->addAction(QStringLiteral("Hilfe"));
-    helpAction_->setObjectName(QStringLiteral("HelpAction"));
-    helpAction_->setShortcut(QKeySequence::HelpContents);
-
-    // The print button has no menu item; its shortcut belongs to the window.
-    printAction = new QAction(QStringLiteral("Drucken"), this);
-    printAction->setObjectName(QStringLiteral("printAction"));
-    printAction->setShortcut(QKeySequence::Print);
-    addAction(printAction);
-
-    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
-    for (std::size_t i = 0; i < ViewShortcuts.size(); ++i) {
-        ViewShortcuts[i] = new QAction(this);
-        ViewShortcuts[i]->setObjectName(QStringLiteral("ViewShortcut%1").arg(i + 1));
-        ViewShortcuts[i]->setShortcut(QKeySequence(Qt::CTRL | digits[i]));
-        addAction(ViewShortcuts[i]);
-    }
-}
-
-void MainWindow::CreateToolBar() {
-    mainToolBar = new QToolBar(QStringLiteral("mainToolBar"), this);
-    mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
-    mainToolBar->setMovable(false);
-    mainToolBar->setFloatable(false);
-    mainToolBar->setIconSize(QSize(24, 24));
-    mainToolBar->toggleViewAction()->setEnabled(false);
-    setContextMenuPolicy(Qt::NoContextMenu);
-    addToolBar(Qt::TopToolBarArea, mainToolBar);
-
-    openButton =
-        NewToolButton(mainToolBar, "openButton", ToolIcon(ToolPicture::Open), QStringLiteral("Öffnen"));
-    saveButton =
-        NewToolButton(mainToolBar, "saveButton", ToolIcon(ToolPicture::Save), QStringLiteral("Speichern"));
-    saveButton->setMenu(saveMenu);
-    saveButton->setPopupMode(QToolButton::InstantPopup);
-    readCardButton = NewToolButton(mainToolBar, "readCardButton", ToolIcon(ToolPicture::ReadCard),
-                                   QStringLiteral("Einlesen"));
-    readCardButton->setMenu(readCardMenu);
-    readCardButton->setPopupMode(QToolButton::InstantPopup);
-    mainToolBar->addSeparator();
-    filterButton = NewToolButton(mainToolBar, "filterButton", ToolIcon(ToolPicture::Filter),
-                                 QStringLiteral("Datenfilter"));
-    mainToolBar->addSeparator();
-    vehicleListButton = NewToolButton(mainToolBar, "vehicleListButton", ToolIcon(ToolPicture::VehicleList),
-                                      QStringLiteral("Einzelfahrzeug-Liste"));
-    intervalListButton = NewToolButton(mainToolBar, "intervalListButton", ToolIcon(ToolPicture::IntervalList),
-                                       QStringLiteral("Intervall-Liste"));
-    chartButton =
-        NewToolButton(mainToolBar, "chartButton", ToolIcon(ToolPicture::Chart), QStringLiteral("Grafik"));
-    summaryButton = NewToolButton(mainToolBar, "summaryButton", ToolIcon(ToolPicture::Summary),
-                                  QStringLiteral("Zusammenfassung"));
-    viewButtons_ = new QButtonGroup(this);
-    viewButtons_->setExclusive(true);
-    for (QToolButton* button : {vehicleListButton, intervalListButton, chartButton, summaryButton}) {
-        button->setCheckable(true);
-        viewButtons_->addButton(button);
-    }
-    // The summary kind is chosen with the right mouse button, or from the button's arrow.
-    summaryButton->setMenu(summaryKindMenu);
-    summaryButton->setPopupMode(QToolButton::MenuButtonPopup);
-    summaryButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    mainToolBar->addSeparator();
-    intervalLengthButton =
-        NewToolButton(mainToolBar, "intervalLengthButton", IntervalIcon(1), QStringLiteral("Intervalllänge"));
-    intervalLengthButton->setMenu(intervalMenu);
-    intervalLengthButton->setPopupMode(QToolButton::InstantPopup);
-    speedLimitButton = NewToolButton(mainToolBar, "speedLimitButton", SpeedLimitIcon(5, false),
-                                     QStringLiteral("Tempolimit"));
-    speedLimitButton->setCheckable(true);
-    speedLimitButton->setMenu(speedLimitMenu);
-    speedLimitButton->setPopupMode(QToolButton::MenuButtonPopup);
-    speedLimitButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    mainToolBar->addSeparator();
-    printButton =
-        NewToolButton(mainToolBar, "printButton", ToolIcon(ToolPicture::Print), QStringLiteral("Drucken"));
-    aboutButton =
-        NewToolButton(mainToolBar, "aboutButton", ToolIcon(ToolPicture::About), QStringLiteral("Info"));
-    languageButton = NewToolButton(mainToolBar, "languageButton", ToolIcon(ToolPicture::Language),
-                                   QStringLiteral("Sprache"));
-    languageButton->setMenu(languageMenu);
-    languageButton->setPopupMode(QToolButton::InstantPopup);
-    // QToolBar shows and hides the action that carries a widget, not the widget.
-    for (QAction* action : mainToolBar->actions())
-        if (mainToolBar->widgetForAction(action) == languageButton)
-            action->setObjectName(QStringLiteral("languageButtonAction"));
-}
-
 void MainWindow::CreateViews() {
-    viewStack = new QStackedWidget(this);
-    viewStack->setObjectName(QStringLiteral("viewStack"));
-    setCentralWidget(viewStack);
+    viewStack_ = new QStackedWidget(this);
+    viewStack_->setObjectName(QStringLiteral("viewStack"));
+    setCentralWidget(viewStack_);
 
-    auto* empty = new QWidget(viewStack);
+    auto* empty = new QWidget(viewStack_);
     empty->setObjectName(QStringLiteral("EmptyPage"));
-    viewStack->addWidget(empty);
+    viewStack_->addWidget(empty);
 
-    listPage = new QWidget(viewStack);
-    listPage->setObjectName(QStringLiteral("listPage"));
-    auto* listLayout = new QGridLayout(listPage);
-    listLayout->setContentsMargins(5, 2, 5, 5);
-    listLayout->setHorizontalSpacing(5);
-    listLayout->setVerticalSpacing(2);
-    recordNumberLabel = new QLabel(listPage);
-    recordNumberLabel->setObjectName(QStringLiteral("recordNumberLabel"));
-    recordNumberLabel->setFont(ListFont());
-    recordNumberLabel->setMinimumHeight(18);
-    QSizePolicy keep = recordNumberLabel->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    recordNumberLabel->setSizePolicy(keep);
-    recordNumberLabel->hide();
-    listView = new ListTextView(listPage);
-    listView->setObjectName(QStringLiteral("listView"));
-    listView->setFont(ListFont());
-    listView->setAccessibleName(QStringLiteral("Liste"));
-    listScrollBar = new QScrollBar(Qt::Vertical, listPage);
-    listScrollBar->setObjectName(QStringLiteral("listScrollBar"));
-    listScrollBar->setAccessibleName(QStringLiteral("Liste blättern"));
-    listScrollBar->setFixedWidth(20);
-    listScrollBar->setRange(1, 1);
-    listScrollBar->setSingleStep(1);
-    listScrollBar->setPageStep(15);
-    listLayout->addWidget(recordNumberLabel, 0, 0);
-    listLayout->addWidget(listView, 1, 0);
-    listLayout->addWidget(listScrollBar, 1, 1);
-    listLayout->setColumnStretch(0, 1);
-    listLayout->setRowStretch(1, 1);
-    viewStack->addWidget(listPage);
+    listPanel_ = new ListPanel(context_.data, context_.texts, context_.view, viewStack_);
+    listPanel_->IntervalFactorChanged = [this](int factor) { ShowIntervalFactor(toolBar_, menus_, factor); };
+    listPanel_->ToolBarVisibilityRequested = [this](bool visible) {
+        SetToolBarButtonsVisible(toolBar_, visible);
+    };
+    viewStack_->addWidget(listPanel_);
 
-    chartPage = new QWidget(viewStack);
+    auto* chartPage = new QWidget(viewStack_);
     chartPage->setObjectName(QStringLiteral("chartPage"));
     auto* chartLayout = new QVBoxLayout(chartPage);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->setSpacing(0);
-    chartPanel = new ChartPanel(data_, settings_, texts_, selections_, chartPage);
-    chartLayout->addWidget(chartPanel);
-    viewStack->addWidget(chartPage);
+    chartPanel_ = new ChartPanel(context_.data, context_.settings, context_.texts, context_.view, chartPage);
+    chartLayout->addWidget(chartPanel_);
+    viewStack_->addWidget(chartPage);
 
-    auto* summaryPage = new QWidget(viewStack);
-    summaryPage->setObjectName(QStringLiteral("SummaryPage"));
-    auto* summaryLayout = new QVBoxLayout(summaryPage);
-    summaryLayout->setContentsMargins(5, 5, 5, 5);
-    summaryView = new QPlainTextEdit(summaryPage);
-    summaryView->setObjectName(QStringLiteral("summaryView"));
-    summaryView->setReadOnly(true);
-    summaryView->setLineWrapMode(QPlainTextEdit::NoWrap);
-    summaryView->setFont(ListFont());
-    summaryView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    summaryView->setAccessibleName(QStringLiteral("Zusammenfassung"));
-    summaryLayout->addWidget(summaryView);
-    viewStack->addWidget(summaryPage);
-
-    viewStack->setCurrentIndex(EmptyPage);
+    summaryPanel_ = new SummaryPanel(viewStack_);
+    viewStack_->addWidget(summaryPanel_);
+    viewStack_->setCurrentIndex(EmptyPage);
 }
 
 void MainWindow::CreateDialogs() {
-    // Created once, in the order the program has always created its forms, and only hidden
-    // when closed.
-    aboutDialog = new AboutDialog(programDirectory_, this);
-    filterDialog = new RecordFilterDialog(data_, texts_, *this, this);
-    filterDialog->UseDialogs(*dialogs_);
-    settingsDialog = new SettingsDialog(settings_, data_, texts_, *dialogs_, this);
-    settingsDialog->LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
-    settingsDialog->UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
-    settingsDialog->WriteSettings = [this] { WriteConfig(); };
-    rangeDialog = new TimeRangeDialog(data_, texts_, *this, this);
-    rangeDialog->UseDialogs(*dialogs_);
-    smartMediaDialog = new SmartMediaDialog(data_, settings_, texts_, this);
-    commentDialog = new CommentDialog(data_, texts_, this);
-    cardFileDialog = new CardFileDialog(data_, settings_, texts_, this);
-    // The card dialogs tell their failures the way the main window does.
-    smartMediaDialog->UseDialogs(*dialogs_);
-    cardFileDialog->UseDialogs(*dialogs_);
+    windowDialogs_ =
+        std::make_unique<WindowDialogs>(*this, context_, *listPanel_, *dialogs_, programDirectory_);
+    SettingsDialog& settings = windowDialogs_->Settings();
+    settings.LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
+    settings.UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
+    settings.WriteSettings = [this] { WriteConfig(); };
     ApplyLanguageChoice(); // the calendar's month and day names
 }
 
-void MainWindow::ConnectCommands() {
-    connect(openAction, &QAction::triggered, this, [this] { LoadDataFile(); });
-    connect(openButton, &QToolButton::clicked, this, [this] { LoadDataFile(); });
-    connect(saveFilteredAction, &QAction::triggered, this, [this] { SaveFilteredData(); });
-    connect(saveAllAction, &QAction::triggered, this, [this] { SaveAllData(); });
-    connect(commentAction, &QAction::triggered, this, [this] { EditComment(); });
-    connect(importAction, &QAction::triggered, this, [this] { ImportPeloData(); });
-    connect(exportAction, &QAction::triggered, this, [this] { ExportAscii(); });
-    connect(ExportCsv1, &QAction::triggered, this, [this] { ExportCsv(); });
-    connect(reportAction, &QAction::triggered, this, [this] { ShowReport(); });
-    connect(settingsAction, &QAction::triggered, this, [this] { ShowSettings(); });
-    connect(quitAction, &QAction::triggered, this, [this] { Quit(); });
-    connect(smartMediaAction, &QAction::triggered, this, [this] { ReadSmartMediaCard(); });
-    connect(cardFileAction, &QAction::triggered, this, [this] { ReadCardFile(); });
-    connect(aboutAction, &QAction::triggered, this, [this] { ShowAbout(); });
-    connect(helpAction_, &QAction::triggered, this, [this] { ShowHelp(); });
-    connect(aboutButton, &QToolButton::clicked, this, [this] { ShowAbout(); });
-    connect(filterButton, &QToolButton::clicked, this, [this] { ShowFilterOrRange(); });
-    connect(vehicleListButton, &QToolButton::clicked, this, [this] { ShowVehicleListView(); });
-    connect(intervalListButton, &QToolButton::clicked, this, [this] { ShowIntervalListView(); });
-    connect(chartButton, &QToolButton::clicked, this, [this] { ShowChartView(); });
-    connect(summaryButton, &QToolButton::clicked, this, [this] { ShowSummaryView(); });
-    connect(speedLimitButton, &QToolButton::clicked, this, [this] { ToggleSpeedLimit(); });
-    connect(printButton, &QToolButton::clicked, this, [this] { PrintView(); });
-    connect(printAction, &QAction::triggered, this, [this] {
-        if (printButton->isEnabled())
+// --- wiring -------------------------------------------------------------------------------------
+
+void MainWindow::ConnectMenuCommands() {
+    const std::pair<QAction*, void (MainWindow::*)()> commands[] = {
+        {menus_.openAction, &MainWindow::LoadDataFile},
+        {menus_.saveFilteredAction, &MainWindow::SaveFilteredData},
+        {menus_.saveAllAction, &MainWindow::SaveAllData},
+        {menus_.commentAction, &MainWindow::EditComment},
+        {menus_.importAction, &MainWindow::ImportPeloData},
+        {menus_.exportAction, &MainWindow::ExportAscii},
+        {menus_.csvExportAction, &MainWindow::ExportCsv},
+        {menus_.reportAction, &MainWindow::ShowReport},
+        {menus_.settingsAction, &MainWindow::ShowSettings},
+        {menus_.quitAction, &MainWindow::Quit},
+        {menus_.smartMediaAction, &MainWindow::ReadSmartMediaCard},
+        {menus_.cardFileAction, &MainWindow::ReadCardFile},
+        {menus_.aboutAction, &MainWindow::ShowAbout},
+        {menus_.helpAction, &MainWindow::ShowHelp}};
+    for (const auto& [action, command] : commands)
+        connect(action, &QAction::triggered, this, [this, command = command] { (this->*command)(); });
+    connect(menus_.printAction, &QAction::triggered, this, [this] {
+        if (toolBar_.printButton->isEnabled())
             PrintView();
     });
-    connect(summaryButton, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { summaryKindMenu->popup(summaryButton->mapToGlobal(at)); });
-    connect(speedLimitButton, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { speedLimitMenu->popup(speedLimitButton->mapToGlobal(at)); });
-
-    for (QAction* action : intervalMenu->actions())
-        connect(action, &QAction::triggered, this,
-                [this, action] { ChooseIntervalLength(action->data().toInt()); });
-    connect(germanAction, &QAction::triggered, this, [this] { LoadLanguageFile("deutsch.cty"); });
-    connect(englishAction, &QAction::triggered, this, [this] { LoadLanguageFile("english.cty"); });
-    connect(frenchAction, &QAction::triggered, this, [this] { LoadLanguageFile("francais.cty"); });
-    for (int i = 0; i < 5; ++i) {
-        connect(lowerPercentileMenu->actions().at(i), &QAction::triggered, this,
-                [this, i] { ChooseLowerPercentile(i); });
-        connect(upperPercentileMenu->actions().at(i), &QAction::triggered, this,
-                [this, i] { ChooseUpperPercentile(i); });
-    }
-    for (QAction* action : speedLimitMenu->actions())
-        connect(action, &QAction::triggered, this,
-                [this, action] { ChooseSpeedLimit(action->data().toInt()); });
-    for (QAction* action : summaryKindMenu->actions())
-        connect(action, &QAction::triggered, this,
-                [this, action] { ChooseSummaryKind(action->data().toInt()); });
-
-    connect(listScrollBar, &QScrollBar::valueChanged, this, [this](int position) {
-        ListScrollBarMoved(position);
-        // A click on an arrow or the track, a key or the wheel ends its scroll at once; a drag
-        // ends when the thumb is released.
-        if (!listScrollBar->isSliderDown())
-            ListScrollBarScrolled(true);
-    });
-    connect(listScrollBar, &QScrollBar::sliderReleased, this, [this] { ListScrollBarScrolled(true); });
-    connect(listView, &ListTextView::doubleClicked, this, [this] { ListDoubleClicked(); });
-    connect(listView, &ListTextView::pageRequested, this, [this](int delta) {
-        const int page = std::max(1, PageLines() + 1);
-        if (delta >= 1000000)
-            delta = page;
-        else if (delta <= -1000000)
-            delta = -page;
-        SetListPosition(listScrollBar->value() + delta);
-    });
-    // A page holds as many lines as the list's height allows; a new height draws it again.
-    connect(listView, &ListTextView::resized, this, [this] {
-        if (view_ == MainView::VehicleList)
-            RedrawVehiclePage();
-        else if (view_ == MainView::IntervalList)
-            RenderIntervalPage(data_.IntervalListTop);
-    });
-    // Ctrl+End shows the last full page, not a page holding only the last record.
-    connect(listView, &ListTextView::homeEndRequested, this, [this](bool end) {
-        SetListPosition(end ? LastFullPageTop(RecordCountOfList(), PageLines()) : listScrollBar->minimum());
-    });
-    connect(listView, &ListTextView::stepPastPageRequested, this,
-            [this](int direction) { StepPastPage(direction); });
-    const std::array<QToolButton*, 4> viewButtons{vehicleListButton, intervalListButton, chartButton,
-                                                  summaryButton};
-    for (std::size_t i = 0; i < ViewShortcuts.size(); ++i)
-        connect(ViewShortcuts[i], &QAction::triggered, this, [button = viewButtons[i]] {
-            // Not while the filter or time range has emptied the tool bar.
+    // Ctrl+1 .. Ctrl+4 press the view buttons, but not while the filter or time range has
+    // emptied the tool bar.
+    QToolButton* const viewButtons[] = {toolBar_.vehicleListButton, toolBar_.intervalListButton,
+                                        toolBar_.chartButton, toolBar_.summaryButton};
+    for (std::size_t i = 0; i < menus_.viewShortcuts.size(); ++i)
+        connect(menus_.viewShortcuts[i], &QAction::triggered, this, [button = viewButtons[i]] {
             if (button->isVisible() && button->isEnabled())
                 button->click();
         });
 }
 
+void MainWindow::ConnectToolButtons() {
+    const std::pair<QToolButton*, void (MainWindow::*)()> commands[] = {
+        {toolBar_.openButton, &MainWindow::LoadDataFile},
+        {toolBar_.aboutButton, &MainWindow::ShowAbout},
+        {toolBar_.filterButton, &MainWindow::ShowFilterOrRange},
+        {toolBar_.vehicleListButton, &MainWindow::ShowVehicleListView},
+        {toolBar_.intervalListButton, &MainWindow::ShowIntervalListView},
+        {toolBar_.chartButton, &MainWindow::ShowChartView},
+        {toolBar_.summaryButton, &MainWindow::ShowSummaryView},
+        {toolBar_.speedLimitButton, &MainWindow::ToggleSpeedLimit},
+        {toolBar_.printButton, &MainWindow::PrintView}};
+    for (const auto& [button, command] : commands)
+        connect(button, &QToolButton::clicked, this, [this, command = command] { (this->*command)(); });
+    // The summary kind and the speed limit are chosen with the right mouse button too.
+    for (const auto& [button, menu] : {std::pair{toolBar_.summaryButton, menus_.summaryKindMenu},
+                                       std::pair{toolBar_.speedLimitButton, menus_.speedLimitMenu}})
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [button = button, menu = menu](const QPoint& at) { menu->popup(button->mapToGlobal(at)); });
+    // A right click on the print button shows the print preview.
+    toolBar_.printButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(toolBar_.printButton, &QWidget::customContextMenuRequested, this, [this] {
+        if (toolBar_.printButton->isEnabled())
+            files_->Preview(view_, {chartPanel_->Chart(), chartPanel_->Appearance()}, summaryPanel_->Lines());
+    });
+}
+
+void MainWindow::ConnectPopupMenus() {
+    const auto onChoice = [this](const QMenu* menu, void (MainWindow::*choose)(int)) {
+        for (QAction* action : menu->actions())
+            connect(action, &QAction::triggered, this,
+                    [this, action, choose] { (this->*choose)(action->data().toInt()); });
+    };
+    onChoice(menus_.intervalMenu, &MainWindow::ChooseIntervalLength);
+    onChoice(menus_.speedLimitMenu, &MainWindow::ChooseSpeedLimit);
+    onChoice(menus_.summaryKindMenu, &MainWindow::ChooseSummaryKind);
+    for (int i = 0; i < 5; ++i) {
+        connect(menus_.lowerPercentileMenu->actions().at(i), &QAction::triggered, this,
+                [this, i] { ChooseLowerPercentile(i); });
+        connect(menus_.upperPercentileMenu->actions().at(i), &QAction::triggered, this,
+                [this, i] { ChooseUpperPercentile(i); });
+    }
+    const std::pair<QAction*, const char*> languages[] = {{menus_.germanAction, "deutsch.cty"},
+                                                          {menus_.englishAction, "english.cty"},
+                                                          {menus_.frenchAction, "francais.cty"}};
+    for (const auto& [action, file] : languages)
+        connect(action, &QAction::triggered, this, [this, file = file] { LoadLanguageFile(file); });
+}
+
+void MainWindow::ConnectPanels() {
+    connect(listPanel_, &ListPanel::marksChanged, this, [this] { windowDialogs_->MarksChanged(); });
+    connect(this, &MainWindow::chartViewEntered, chartPanel_,
+            [this] { Guarded([this] { chartPanel_->EnterChartView(); }); });
+    connect(this, &MainWindow::chartRedrawRequested, chartPanel_,
+            [this] { Guarded([this] { chartPanel_->DrawSelectedChart(); }); });
+    connect(this, &MainWindow::percentilesChanged, chartPanel_, &ChartPanel::SetPercentiles);
+    connect(this, &MainWindow::textsChanged, chartPanel_, &ChartPanel::ApplyTexts);
+    chartPanel_->OfferPercentileMenus(menus_.lowerPercentileMenu, menus_.upperPercentileMenu);
+    // The texts and percentiles were read before the chart tool bar was connected.
+    chartPanel_->SetPercentiles(context_.view.LowerPercentile, context_.view.UpperPercentile, {}, {});
+    chartPanel_->ApplyTexts();
+}
+
 // --- settings and language ----------------------------------------------------------------------
 
 void MainWindow::LoadConfig() {
-    std::string folder = PathText(programDirectory_);
+    std::string folder = programDirectory_.string();
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    SettingsFileLocation location;
-    if (settingsFile_.empty()) {
-        location = LocateSettingsFile(folder);
-        settingsFile_ = location.path;
-    } else {
-        location.path = PathText(settingsFile_);
-    }
-    ini_ = std::make_unique<IniFile>(location.path, location.seedPath);
-    LoadedConfig loaded = ::LoadConfig(*ini_, folder);
-    settings_ = loaded.settings;
-
-    // The texts come first: the percentile choices below set hints from them.
+    std::optional<CoreError> warning;
     try {
-        ::LoadLanguageFile(PathText(FindShippedFile(programDirectory_, settings_.LanguageFile)), texts_);
-        languageFileInUse_ = settings_.LanguageFile;
+        warning = context_.Start(StartupOptions{folder, {}, settingsFile_.string()});
     } catch (const CoreError& error) {
         startedOk_ = false;
-        startError_ = Q(error.Message(texts_));
+        startError_ = Q(error.detail());
         return;
     }
-    languageFile_ = settings_.LanguageFile;
+    settingsFile_ = context_.settingsLocation.path;
+    ini_ = std::make_unique<IniFile>(context_.settingsLocation.path, context_.settingsLocation.seedPath);
+    languageFile_ = context_.settings.LanguageFile;
+    // The texts come first: the percentile choices below set hints from them.
     ApplyTexts();
-
-    for (QAction* action : mainToolBar->actions())
-        if (mainToolBar->widgetForAction(action) == languageButton)
-            action->setVisible(settings_.LanguageSwitchShown);
-    importAction->setVisible(settings_.PeloEnabled);
-    ChooseLowerPercentile(settings_.VLowIndex);
-    ChooseUpperPercentile(settings_.VHighIndex);
-    if (loaded.warning)
-        pendingWarning_ = Q(loaded.warning->Message(texts_));
+    SetLanguageButtonShown(toolBar_, context_.settings.LanguageSwitchShown);
+    menus_.importAction->setVisible(context_.settings.PeloEnabled);
+    ChooseLowerPercentile(context_.settings.VLowIndex);
+    ChooseUpperPercentile(context_.settings.VHighIndex);
+    if (warning)
+        pendingWarning_ = Q(warning->Message(context_.texts));
 }
 
 void MainWindow::WriteConfig() {
-    Guarded([this] { ::WriteConfig(*ini_, settings_); });
+    Guarded([this] { ::WriteConfig(*ini_, context_.settings); });
 }
 
 void MainWindow::LoadLanguageFile(const std::string& fileName) {
     try {
-        ::LoadLanguageFile(PathText(FindShippedFile(programDirectory_, fileName)), texts_);
-        languageFileInUse_ = fileName;
+        ::LoadLanguageFile(FindShippedFile(programDirectory_, fileName).string(), context_.texts);
     } catch (const CoreError& error) {
         // The measurement stays: the texts in use are kept and the user is told.
         dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
-                              QStringLiteral("Fehler!\n\n") + Q(error.Message(texts_)));
+                              QStringLiteral("Fehler!\n\n") + Q(error.Message(context_.texts)));
         ApplyLanguageChoice(); // the menu keeps showing the language still in use
         return;
     }
@@ -726,255 +285,130 @@ void MainWindow::LoadLanguageFile(const std::string& fileName) {
 }
 
 void MainWindow::ApplyLanguageChoice() {
-    germanAction->setChecked(languageFile_ == "deutsch.cty");
-    englishAction->setChecked(languageFile_ == "english.cty");
-    frenchAction->setChecked(languageFile_ == "francais.cty");
-    if (rangeDialog != nullptr)
-        rangeDialog->SetCalendarLocale(QLocale(Q(LocaleNameOfLanguageFile(languageFile_))));
-}
-
-void MainWindow::ApplyMnemonics() {
-    // Each menu's captions get their own Alt letters, the menu bar's too.
-    const auto mark = [](const std::vector<QAction*>& actions) {
-        std::vector<std::string> plain;
-        for (QAction* action : actions)
-            plain.push_back(WithoutMnemonic(action->text().toStdString()));
-        const std::vector<std::string> marked = WithMnemonics(plain);
-        for (std::size_t i = 0; i < actions.size(); ++i)
-            actions[i]->setText(Q(marked[i]));
-    };
-    const auto itemsOf = [](const QMenu* menu) {
-        std::vector<QAction*> items;
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator())
-                items.push_back(action);
-        return items;
-    };
-    mark({fileMenu->menuAction(), readCardMenu->menuAction(), infoMenu->menuAction()});
-    for (const QMenu* menu : {fileMenu, saveMenu, readCardMenu, infoMenu})
-        mark(itemsOf(menu));
-}
-
-void MainWindow::ApplyViewHints() {
-    // The view buttons name their shortcuts, in the words of the language ("Strg+1").
-    const QString control = texts_[265].empty() ? QStringLiteral("Strg") : Q(texts_[265]);
-    const std::array<std::pair<QToolButton*, int>, 4> buttons{
-        {{vehicleListButton, 41}, {intervalListButton, 42}, {chartButton, 43}, {summaryButton, 44}}};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const auto [button, number] = buttons[i];
-        const QString hint = texts_[number].empty() ? button->toolTip().section(QStringLiteral(" ("), 0, 0)
-                                                    : Q(texts_[number]);
-        const QString withKey = QStringLiteral("%1 (%2+%3)").arg(hint, control).arg(i + 1);
-        button->setToolTip(withKey);
-        button->setStatusTip(withKey);
-        button->setAccessibleName(hint);
-        button->setAccessibleDescription(withKey);
-        ViewShortcuts[i]->setText(hint);
-    }
+    ShowLanguageChoice(menus_, languageFile_);
+    if (windowDialogs_)
+        windowDialogs_->ApplyLanguage(languageFile_);
 }
 
 void MainWindow::ApplyTexts() {
-    SetCaption(fileMenu, texts_[Text::FileMenu]);
-    SetCaption(readCardMenu, texts_[Text::ReadCard]);
-    SetCaption(infoMenu, texts_[Text::InfoMenu]);
-    SetCaption(openAction, texts_[Text::Open]);
-    SetCaption(saveMenu, texts_[Text::Save]);
-    SetCaption(commentAction, texts_[Text::EditComment]);
-    SetCaption(importAction, texts_[Text::Import]);
-    SetCaption(exportAction, texts_[Text::Export]);
-    SetCaption(ExportCsv1, texts_[602]);
-    SetCaption(reportAction, texts_[ReportText::ReportCommand]);
-    SetCaption(settingsAction, texts_[Text::Settings]);
-    SetCaption(quitAction, texts_[Text::Exit]);
-    SetCaption(smartMediaAction, texts_[Text::SmartMediaCard]);
-    SetCaption(cardFileAction, texts_[Text::MmSdCard]);
-    SetCaption(saveFilteredAction, texts_[Text::SaveFilteredData]);
-    SetCaption(saveAllAction, texts_[Text::SaveAllData]);
-    SetCaption(aboutAction, texts_[Text::AboutTheProgram]);
-    SetCaption(helpAction_, texts_[31]);
-    SetCaption(overviewAction, texts_[Text::Overview]);
-    SetCaption(speedSummaryAction, texts_[Text::SpeedSummary]);
-    SetCaption(dailyCourseAction, texts_[StatisticsText::DayProfileTitle]);
-    SetCaption(keyFiguresAction, texts_[StatisticsText::KeyFiguresTitle]);
-    if (!texts_[Text::Minutes].empty()) {
-        interval5Action->setText(QStringLiteral("5 ") + Q(texts_[Text::Minutes]));
-        interval15Action->setText(QStringLiteral("15 ") + Q(texts_[Text::Minutes]));
-        interval30Action->setText(QStringLiteral("30 ") + Q(texts_[Text::Minutes]));
-    }
-    if (!texts_[Text::Hour].empty())
-        interval60Action->setText(QStringLiteral("1 ") + Q(texts_[Text::Hour]));
-    SetCaption(printAction, texts_[Text::Print]);
-
-    SetHint(openButton, texts_[Text::Open]);
-    SetHint(saveButton, texts_[Text::Save]);
-    SetHint(readCardButton, texts_[Text::ReadCard]);
+    ApplyMenuTexts(menus_, context_.texts);
+    ApplyToolBarHints(toolBar_, menus_, context_.texts);
     UpdateFilterRangeHint();
-    ApplyViewHints();
-    SetHint(intervalLengthButton, texts_[Text::IntervalLength]);
-    SetHint(speedLimitButton, texts_[Text::SpeedLimitHint]);
-    SetHint(printButton, texts_[Text::Print]);
-    SetHint(aboutButton, texts_[Text::About]);
-    SetHint(languageButton, texts_[Text::Language]);
-    if (!texts_[264].empty())
-        listScrollBar->setAccessibleName(Q(texts_[264]));
-    ApplyMnemonics();
     ApplyLanguageChoice();
     NameLists();
     ApplyPercentileHints();
-    if (filterDialog != nullptr)
-        filterDialog->ApplyTexts();
-    if (rangeDialog != nullptr)
-        rangeDialog->ApplyTexts();
+    if (windowDialogs_)
+        windowDialogs_->ApplyTexts();
     emit textsChanged();
 }
 
 void MainWindow::RedrawCurrentView() {
-    // The caret stays on its line: the filter and time range take record numbers from it.
-    const auto redrawListPage = [this](const std::function<void()>& render) {
-        const int line = ListCursorLine();
-        render();
-        listView->setTextCursor(QTextCursor(
-            listView->document()->findBlockByNumber(std::min(line, listView->document()->blockCount() - 1))));
-    };
     switch (view_) {
-    case MainView::VehicleList:
-        redrawListPage([this] { RedrawVehiclePage(); });
+    case View::VehicleList:
+    case View::IntervalList:
+        listPanel_->RedrawKeepingCaret();
         break;
-    case MainView::IntervalList:
-        redrawListPage([this] { RenderIntervalPage(data_.IntervalListTop); });
-        break;
-    case MainView::Chart:
+    case View::Chart:
         RedrawChart();
         break;
-    case MainView::Summary:
+    case View::Summary:
         ShowSummary();
         break;
-    case MainView::None:
+    case View::None:
         break;
     }
 }
 
 void MainWindow::NameLists() {
-    // A list is named after its view and described by its column heading.
-    const bool intervals = view_ == MainView::IntervalList;
-    const std::string& name = intervals ? texts_[Text::IntervalList] : texts_[Text::VehicleList];
-    const std::string& heading =
-        intervals ? texts_[Text::IntervalListHeader] : texts_[Text::VehicleListHeader];
-    if (!name.empty())
-        listView->setAccessibleName(Q(name));
-    listView->setAccessibleDescription(Q(heading).simplified());
-    if (!texts_[Text::SummaryHint].empty())
-        summaryView->setAccessibleName(Q(texts_[Text::SummaryHint]));
+    listPanel_->ApplyTexts();
+    summaryPanel_->ApplyTexts(context_.texts);
 }
 
 void MainWindow::ApplyPercentileHints() {
-    static constexpr int LowerHints[] = {60, 61, 62, 63, 64}; // V 05 .. V 25
-    static constexpr int UpperHints[] = {66, 67, 68, 69, 70}; // V 75 .. V 95
-    const int lower = std::clamp((selections_.LowerPercentile - 5) / 5, 0, 4);
-    const int upper = std::clamp((selections_.UpperPercentile - 75) / 5, 0, 4);
-    const std::string& lowerText = texts_[LowerHints[lower]];
-    const std::string& upperText = texts_[UpperHints[upper]];
-    emit percentilesChanged(
-        selections_.LowerPercentile, selections_.UpperPercentile,
-        lowerText.empty() ? lowerPercentileMenu->actions().at(lower)->text() : Q(lowerText),
-        upperText.empty() ? upperPercentileMenu->actions().at(upper)->text() : Q(upperText));
+    const ViewSelections& view = context_.view;
+    const auto [lowerHint, upperHint] =
+        PercentileHints(menus_, context_.texts, LowerPercentileIndex(view), UpperPercentileIndex(view));
+    emit percentilesChanged(view.LowerPercentile, view.UpperPercentile, lowerHint, upperHint);
 }
 
 // --- views --------------------------------------------------------------------------------------
 
-void MainWindow::ApplyViewControls(MainView view) {
+void MainWindow::ApplyViewControls(View view) {
     const ViewControls c = ControlsOfView(view);
-    viewStack->setCurrentIndex(c.ListShown      ? ListPageIndex
-                               : c.ChartShown   ? ChartPageIndex
-                               : c.SummaryShown ? SummaryPageIndex
-                                                : EmptyPage);
-    filterButton->setEnabled(c.FilterRangeEnabled);
-    intervalLengthButton->setEnabled(c.IntervalEnabled);
-    saveMenu->menuAction()->setEnabled(c.SaveMenuEnabled);
-    saveMenu->setEnabled(c.SaveMenuEnabled);
-    saveButton->setEnabled(c.SaveMenuEnabled);
-    saveFilteredAction->setEnabled(c.FilteredSaveEnabled);
-    saveAllAction->setEnabled(c.SaveMenuEnabled);
+    viewStack_->setCurrentIndex(c.ListShown      ? ListPageIndex
+                                : c.ChartShown   ? ChartPageIndex
+                                : c.SummaryShown ? SummaryPageIndex
+                                                 : EmptyPage);
+    ShowView(toolBar_, menus_, view);
 }
 
 void MainWindow::UpdateFilterRangeHint() {
     // The button opens the record filter in the vehicle list and the time range elsewhere; its
     // hint names what it opens.
-    SetHint(filterButton, view_ == MainView::VehicleList || view_ == MainView::None
-                              ? texts_[Text::DataFilter]
-                              : texts_[Text::RangeSelection]);
+    SetHint(toolBar_.filterButton, view_ == View::VehicleList || view_ == View::None
+                                       ? context_.texts[Text::DataFilter]
+                                       : context_.texts[Text::RangeSelection]);
 }
 
-void MainWindow::ActivateView(MainView view) {
+void MainWindow::ActivateView(View view) {
     view_ = view;
-    QToolButton* button = view == MainView::VehicleList    ? vehicleListButton
-                          : view == MainView::IntervalList ? intervalListButton
-                          : view == MainView::Chart        ? chartButton
-                          : view == MainView::Summary      ? summaryButton
-                                                           : nullptr;
-    if (button != nullptr)
-        button->setChecked(true);
+    listPanel_->SetShownList(ShownListOf(view));
     ApplyViewControls(view);
     UpdateFilterRangeHint();
     NameLists();
 }
 
 bool MainWindow::RebuildIntervalsIfPending() {
-    if (data_.IntervalRebuildPending == 0)
-        return true;
-    const bool built = Guarded([this] { BuildFiveMinuteIntervals(data_, settings_.Lengths); });
+    bool built = false;
+    if (!Guarded([this, &built] { built = context_.BuildPendingIntervals(); }))
+        return false;
     if (built) {
         // The rebuilt intervals are 5-minute intervals; the interval button says so too.
-        SetIntervalFactor(1);
-        ShowIntervalList();
+        listPanel_->SetIntervalFactor(1);
+        listPanel_->ShowIntervalList();
     }
-    return built;
+    return true;
 }
 
 void MainWindow::ShowVehicleListView() {
-    if (data_.DataMode != DataMode::SingleVehicle)
+    if (!context_.HasVehicles())
         return;
-    ActivateView(MainView::VehicleList);
-    ShowVehicleList();
+    ActivateView(View::VehicleList);
+    listPanel_->ShowVehicleList();
 }
 
 void MainWindow::ShowIntervalListView() {
-    if (data_.DataMode == DataMode::None)
+    if (context_.data.DataMode == DataMode::None)
         return;
-    ActivateView(MainView::IntervalList);
-    if (data_.IntervalRebuildPending != 0) {
+    ActivateView(View::IntervalList);
+    if (context_.data.IntervalRebuildPending != 0) {
         if (!RebuildIntervalsIfPending())
             ShowVehicleListView();
         return;
     }
-    ShowIntervalList();
+    listPanel_->ShowIntervalList();
+}
+
+void MainWindow::ShowIntervalView(View view, const std::function<void()>& show) {
+    if (context_.data.DataMode == DataMode::None)
+        return;
+    ActivateView(view);
+    if (!RebuildIntervalsIfPending()) {
+        ShowVehicleListView();
+        return;
+    }
+    show();
 }
 
 void MainWindow::ShowChartView() {
-    if (data_.DataMode == DataMode::None)
-        return;
-    ActivateView(MainView::Chart);
-    if (!RebuildIntervalsIfPending()) {
-        ShowVehicleListView();
-        return;
-    }
-    EnterChartView();
+    ShowIntervalView(View::Chart, [this] {
+        context_.data.ChartOffset = 0;
+        emit chartViewEntered();
+    });
 }
 
 void MainWindow::ShowSummaryView() {
-    if (data_.DataMode == DataMode::None)
-        return;
-    ActivateView(MainView::Summary);
-    if (!RebuildIntervalsIfPending()) {
-        ShowVehicleListView();
-        return;
-    }
-    ShowSummary();
-}
-
-void MainWindow::EnterChartView() {
-    data_.ChartOffset = 0;
-    emit chartViewEntered();
+    ShowIntervalView(View::Summary, [this] { ShowSummary(); });
 }
 
 void MainWindow::RedrawChart() {
@@ -982,382 +416,171 @@ void MainWindow::RedrawChart() {
 }
 
 void MainWindow::ShowSummary() {
-    Guarded([this] {
-        summaryLines_ =
-            SummaryLines(data_, selections_, texts_, StatisticsSettingsOf(settings_, data_, selections_));
-        summaryView->setPlainText(JoinLines(summaryLines_));
-        summaryView->setAccessibleDescription(summaryLines_.empty() ? QString() : Q(summaryLines_.front()));
-    });
+    Guarded([this] { summaryPanel_->ShowLines(context_.SummaryLines()); });
 }
 
-// --- lists --------------------------------------------------------------------------------------
-
-int MainWindow::PageLines() const {
-    return LinesPerPage(listView->TextHeight(), listView->LineHeight());
-}
-
-int MainWindow::RecordCountOfList() const {
-    return view_ == MainView::IntervalList ? data_.WorkIntervalCount : data_.WorkVehicleCount;
-}
-
-void MainWindow::StepPastPage(int direction) {
-    const int before = listScrollBar->value();
-    SetListPosition(before + direction * std::max(1, PageLines() + 1));
-    if (listScrollBar->value() == before)
-        return; // the first or the last page: the cursor stays
-    const int line = direction > 0 ? 2 : listView->document()->blockCount() - 1;
-    listView->setTextCursor(QTextCursor(listView->document()->findBlockByNumber(line)));
-}
-
-int MainWindow::ListCursorLine() const {
-    return listView->textCursor().blockNumber();
-}
-
-void MainWindow::ShowVehicleList() {
-    {
-        const QSignalBlocker quiet(listScrollBar);
-        listScrollBar->setMinimum(1);
-        listScrollBar->setValue(1);
-        listScrollBar->setMaximum(std::max(1, data_.WorkVehicleCount));
-    }
-    listScrollBar->setEnabled(data_.WorkVehicleCount > 1);
-    data_.VehicleListTop = 1;
-    recordNumberLabel->hide();
-    RenderVehiclePage(1);
-}
-
-void MainWindow::ShowIntervalList() {
-    {
-        const QSignalBlocker quiet(listScrollBar);
-        listScrollBar->setMinimum(1);
-        listScrollBar->setValue(1);
-        listScrollBar->setMaximum(std::max(1, data_.WorkIntervalCount));
-    }
-    listScrollBar->setEnabled(data_.WorkIntervalCount > 1);
-    data_.IntervalListTop = 1;
-    recordNumberLabel->hide();
-    RenderIntervalPage(1);
-}
-
-void MainWindow::RedrawVehiclePage() {
-    RenderVehiclePage(data_.VehicleListTop);
-}
-
-void MainWindow::RenderVehiclePage(int first) {
-    listView->setPlainText(JoinLines(::RenderVehiclePage(data_, first, PageLines(), texts_)));
-}
-
-void MainWindow::RenderIntervalPage(int first) {
-    listView->setPlainText(JoinLines(::RenderIntervalPage(data_, first, PageLines(), texts_)));
-}
-
-void MainWindow::ListScrollBarMoved(int position) {
-    const bool intervalList = intervalListButton->isChecked();
-    if (intervalList)
-        data_.IntervalListTop = position;
-    else
-        data_.VehicleListTop = position;
-    recordNumberLabel->setText(Q(RecordNumberText(data_, position, intervalList)));
-    recordNumberLabel->show();
-}
-
-void MainWindow::ListScrollBarScrolled(bool ended) {
-    if (!ended)
-        return;
-    recordNumberLabel->hide();
-    if (intervalListButton->isChecked())
-        RenderIntervalPage(data_.IntervalListTop);
-    else
-        RenderVehiclePage(data_.VehicleListTop);
-}
-
-void MainWindow::SetListPosition(int position) {
-    if (!listScrollBar->isEnabled())
-        return;
-    listScrollBar->setValue(std::clamp(position, listScrollBar->minimum(), listScrollBar->maximum()));
-}
-
-void MainWindow::ListDoubleClicked() {
-    if (!vehicleListButton->isChecked())
-        return;
-    const int line = ListCursorLine();
-    const auto record = RecordOfListLine(data_, line);
-    if (!record || !ToggleMark(data_, *record))
-        return;
-    RedrawVehiclePage();
-    // The caret stays on the line, so that the filter can take its record number.
-    QTextCursor cursor(listView->document()->findBlockByNumber(line));
-    listView->setTextCursor(cursor);
-    if (filterDialog != nullptr && filterDialog->isVisible())
-        filterDialog->MarkedCountChanged();
+const std::vector<std::string>& MainWindow::SummaryText() const {
+    return summaryPanel_->Lines();
 }
 
 // --- selections ---------------------------------------------------------------------------------
 
-void MainWindow::SetIntervalFactor(int factor) {
-    if (!IsIntervalFactor(factor))
-        factor = 1;
-    selections_.IntervalFactor = factor;
-    intervalLengthButton->setIcon(IntervalIcon(factor));
-    for (QAction* action : intervalMenu->actions())
-        action->setChecked(action->data().toInt() == factor);
-}
-
 void MainWindow::ChooseIntervalLength(int factor) {
-    if (!IsIntervalFactor(factor) || data_.DataMode == DataMode::None)
+    if (!IsIntervalFactor(factor) || context_.data.DataMode == DataMode::None)
         return;
-    SetIntervalFactor(factor);
-    if (!Guarded([&] { AggregateIntervals(data_, factor); }))
+    listPanel_->SetIntervalFactor(factor);
+    if (!Guarded([&] { context_.JoinIntervals(factor); }))
         return;
-    ShowIntervalList();
-    if (view_ == MainView::Chart)
+    listPanel_->ShowIntervalList();
+    if (view_ == View::Chart)
         RedrawChart();
 }
 
 void MainWindow::ChooseLowerPercentile(int index) {
     index = std::clamp(index, 0, 4);
-    selections_.LowerPercentile = LowerPercentileOf(index);
-    lowerPercentileMenu->actions().at(index)->setChecked(true);
+    context_.view.LowerPercentile = LowerPercentileOf(index);
+    menus_.lowerPercentileMenu->actions().at(index)->setChecked(true);
     ApplyPercentileHints();
     RedrawCurrentView();
 }
 
 void MainWindow::ChooseUpperPercentile(int index) {
     index = std::clamp(index, 0, 4);
-    selections_.UpperPercentile = UpperPercentileOf(index);
-    upperPercentileMenu->actions().at(index)->setChecked(true);
+    context_.view.UpperPercentile = UpperPercentileOf(index);
+    menus_.upperPercentileMenu->actions().at(index)->setChecked(true);
     ApplyPercentileHints();
     RedrawCurrentView();
 }
 
 void MainWindow::ChooseSpeedLimit(int limitIndex) {
-    data_.SpeedLimitIndex = std::clamp(limitIndex, 1, 10);
+    context_.data.SpeedLimitIndex = std::clamp(limitIndex, 1, 10);
     UpdateSpeedLimitButton();
     RedrawCurrentView();
 }
 
 void MainWindow::ToggleSpeedLimit() {
-    data_.LimitDisplayOn = data_.LimitDisplayOn != 0 ? 0 : 1;
+    context_.data.LimitDisplayOn = context_.data.LimitDisplayOn != 0 ? 0 : 1;
     UpdateSpeedLimitButton();
-    if (view_ == MainView::Chart)
+    if (view_ == View::Chart)
         RedrawChart();
 }
 
 void MainWindow::UpdateSpeedLimitButton() {
-    const bool on = data_.LimitDisplayOn != 0;
-    speedLimitButton->setChecked(on);
-    speedLimitButton->setIcon(SpeedLimitIcon(data_.SpeedLimitIndex, on));
-    for (QAction* action : speedLimitMenu->actions())
-        action->setChecked(action->data().toInt() == data_.SpeedLimitIndex);
+    ShowSpeedLimit(toolBar_, menus_, context_.data.SpeedLimitIndex, context_.data.LimitDisplayOn != 0);
 }
 
 void MainWindow::ChooseSummaryKind(int kind) {
-    data_.SummaryKind = std::clamp(kind, 1, 4);
-    for (QAction* action : summaryKindMenu->actions())
-        action->setChecked(action->data().toInt() == data_.SummaryKind);
+    context_.view.SummaryKind = std::clamp(kind, 1, 4);
+    ShowSummaryKind(menus_, context_.view.SummaryKind);
     RedrawCurrentView();
 }
 
 // --- files --------------------------------------------------------------------------------------
 
 void MainWindow::LoadDataFile() {
-    const QString filter = texts_[Text::DataFileFilter].empty()
-                               ? QStringLiteral("Korvelan - File (*.lng;*.sht)|*.lng;*.sht")
-                               : Q(texts_[Text::DataFileFilter]);
-    const QString file =
-        dialogs_->OpenFileName(this, openAction->iconText(), Folder(settings_.DataPath), filter);
-    if (file.isEmpty())
-        return;
-    OpenDataFile(file.toStdString());
+    if (files_->AskAndOpenDataFile(menus_.openAction->iconText()))
+        FinishLoad();
 }
 
 bool MainWindow::OpenDataFile(const std::filesystem::path& file) {
-    if (!Guarded([&] { ::LoadDataFile(file, data_); }))
+    if (!files_->OpenDataFile(file))
         return false;
-    dataSource_ = file;
-    dataSourceKind_ = ReportSourceKind::DataFile;
-    statusBar()->showMessage(Q(PathText(file)));
     FinishLoad();
     return true;
 }
 
+void MainWindow::ImportPeloData() {
+    if (files_->AskAndImportPelo(menus_.importAction->iconText()))
+        FinishLoad(); // imported intervals: the interval list
+}
+
+void MainWindow::HideListTools() {
+    if (windowDialogs_)
+        windowDialogs_->HideListTools();
+}
+
 void MainWindow::FinishLoad() {
     // The filter and the time range worked on the measurement that was replaced.
-    for (QWidget* dialog : std::initializer_list<QWidget*>{filterDialog, rangeDialog})
-        if (dialog != nullptr)
-            dialog->hide();
-    summaryLines_.clear();
-    summaryView->clear();
-    SetIntervalFactor(1);
-    const bool vehicles = data_.DataMode == DataMode::SingleVehicle;
-    vehicleListButton->setEnabled(vehicles);
-    for (QToolButton* button :
-         {intervalListButton, chartButton, summaryButton, speedLimitButton, printButton})
-        button->setEnabled(true);
-    commentAction->setEnabled(true);
-    exportAction->setEnabled(true);
-    ExportCsv1->setEnabled(true);
-    reportAction->setEnabled(true);
-    if (vehicles) {
-        ActivateView(MainView::VehicleList);
-        ShowVehicleList();
-    } else {
-        ActivateView(MainView::IntervalList);
-        ShowIntervalList();
-    }
-    // Page Down works at once.
-    listView->setFocus(Qt::OtherFocusReason);
+    HideListTools();
+    summaryPanel_->Clear();
+    listPanel_->SetIntervalFactor(1);
+    EnableDataCommands(toolBar_, menus_, true, context_.HasVehicles());
+    ActivateView(context_.ListView());
+    if (context_.HasVehicles())
+        listPanel_->ShowVehicleList();
+    else
+        listPanel_->ShowIntervalList();
+    listPanel_->FocusList(); // Page Down works at once
 }
 
-void MainWindow::FinishCardRead(const std::filesystem::path& cardFile, const std::string& device) {
-    data_.MarkedCount = 0;
-    dataSource_ = cardFile;
-    dataSourceKind_ = cardFile.empty() ? ReportSourceKind::CardReader : ReportSourceKind::CardFile;
-    dataDevice_ = device;
+void MainWindow::FinishCardRead(const std::filesystem::path& cardFile, const std::string& port) {
+    context_.data.MarkedCount = 0;
+    files_->CardRead(cardFile, port);
     FinishLoad();
-    commentDialog->exec();
+    windowDialogs_->EditComment();
 }
 
-QString MainWindow::SaveFileName(const QString& pipeFilter, const QString& defaultSuffix,
-                                 const QString& caption) {
-    return dialogs_->SaveFileName(this, caption, Folder(settings_.DataPath), pipeFilter, defaultSuffix);
+void MainWindow::ReadSmartMediaCard() {
+    if (windowDialogs_->ReadSmartMediaCard())
+        FinishCardRead({}, windowDialogs_->SmartMediaPort());
 }
 
-void MainWindow::SaveView(int scopeValue) {
-    const SaveScope scope = scopeValue == 0 ? SaveScope::Filtered : SaveScope::All;
-    QString file;
-    switch (view_) {
-    case MainView::VehicleList:
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.lng)|*.lng"), QStringLiteral("lng"),
-                            saveMenu->menuAction()->iconText());
-        if (!file.isEmpty() && Guarded([&] { SaveVehicleList(file.toStdString(), data_, scope); }))
-            statusBar()->showMessage(file);
-        break;
-    case MainView::IntervalList:
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.sht)|*.sht"), QStringLiteral("sht"),
-                            saveMenu->menuAction()->iconText());
-        if (!file.isEmpty() &&
-            Guarded([&] { SaveIntervalList(file.toStdString(), data_, scope, selections_.IntervalFactor); }))
-            statusBar()->showMessage(file);
-        break;
-    case MainView::Chart:
-        if (scope != SaveScope::All)
-            return;
-        file =
-            SaveFileName(QStringLiteral("Diagramm - Metafile (*.wmf)|*.wmf|Diagramm - Bitmap (*.bmp)|*.bmp"),
-                         QStringLiteral("wmf"), saveMenu->menuAction()->iconText());
-        if (!file.isEmpty())
-            emit chartPictureRequested(file);
-        break;
-    case MainView::Summary:
-        if (scope != SaveScope::All)
-            return;
-        file = SaveFileName(QStringLiteral("Korvelan - File (*.txt)|*.txt"), QStringLiteral("txt"),
-                            saveMenu->menuAction()->iconText());
-        if (!file.isEmpty() && Guarded([&] { SaveSummaryText(file.toStdString(), summaryLines_); }))
-            statusBar()->showMessage(file);
-        break;
-    case MainView::None:
-        break;
-    }
+void MainWindow::ReadCardFile() {
+    QString cardFile;
+    const auto readCard = [this, &cardFile](const QString& file) {
+        cardFile = file;
+        return windowDialogs_->ReadCardFile(file);
+    };
+    if (files_->AskAndReadCardFile(menus_.cardFileAction->iconText(), readCard))
+        FinishCardRead(cardFile.toStdString(), {});
 }
 
 void MainWindow::SaveFilteredData() {
-    SaveView(0);
+    files_->SaveView(view_, true, menus_.saveMenu->menuAction()->iconText(), summaryPanel_->Lines());
 }
 
 void MainWindow::SaveAllData() {
-    SaveView(1);
+    files_->SaveView(view_, false, menus_.saveMenu->menuAction()->iconText(), summaryPanel_->Lines());
 }
 
 void MainWindow::ExportAscii() {
-    if (view_ == MainView::None)
-        return;
-    const QString file = SaveFileName(QStringLiteral("ASCII - Export - File (*.asc)|*.asc"),
-                                      QStringLiteral("asc"), exportAction->iconText());
-    if (file.isEmpty())
-        return;
-    const ExportView exportView = view_ == MainView::VehicleList    ? ExportView::VehicleList
-                                  : view_ == MainView::IntervalList ? ExportView::IntervalList
-                                  : view_ == MainView::Chart        ? ExportView::Chart
-                                                                    : ExportView::Summary;
-    if (Guarded([&] { ::ExportAscii(file.toStdString(), exportView, data_, summaryLines_); }))
-        statusBar()->showMessage(file);
+    files_->ExportAscii(view_, menus_.exportAction->iconText());
 }
 
 void MainWindow::ExportCsv() {
-    if (view_ == MainView::None)
-        return;
-    const QString file = SaveFileName(Q(texts_[603]), QStringLiteral("csv"), ExportCsv1->iconText());
-    if (file.isEmpty())
-        return;
-    const CsvExportRequest request = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
-    if (Guarded([&] {
-            ExportScreenCsv(file.toStdString(), view_, data_, request, chartPanel->chartWidget->Chart());
-        }))
-        statusBar()->showMessage(file);
-}
-
-namespace {
-double TodayAsDayCount() {
-    const QDate today = QDate::currentDate();
-    return TryEncodeDate(today.year(), today.month(), today.day()).value_or(0);
-}
-} // namespace
-
-ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
-    const CsvExportRequest source = CsvRequestOfScreen(settings_, data_, selections_, dataSource_);
-    return {
-        fields.Site,          fields.Direction1, fields.Direction2, fields.Author,   source.Source.FileName,
-        source.Source.Sha256, ProgramVersion,    TodayAsDayCount(), dataSourceKind_, dataDevice_};
+    files_->ExportCsv(view_, menus_.csvExportAction->iconText(), chartPanel_->Chart());
 }
 
 void MainWindow::ShowReport() {
-    if (view_ == MainView::None)
-        return;
-    IniFile ini(PathText(settingsFile_));
-    ReportDialog dialog(ReadReportFields(ini), texts_, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const ReportFields fields = dialog.Fields();
-    const ReportRequest request = ReportRequestOf(fields);
-    ReportDocument document;
-    if (!Guarded([&] {
-            WriteReportFields(ini, fields);
-            document =
-                BuildReport(data_, StatisticsSettingsOf(settings_, data_, selections_), request, texts_);
-        }))
-        return;
-    PreviewReport(this, document, texts_);
+    files_->ShowReport(view_, settingsFile_);
+}
+
+ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
+    return files_->ReportRequestOf(fields);
+}
+
+void MainWindow::PrintView() {
+    files_->Print(view_, {chartPanel_->Chart(), chartPanel_->Appearance()}, summaryPanel_->Lines());
 }
 
 // --- dialogs ------------------------------------------------------------------------------------
 
 void MainWindow::EditComment() {
-    commentDialog->exec();
+    windowDialogs_->EditComment();
 }
 
 void MainWindow::ShowSettings() {
-    settingsDialog->exec();
-    if (view_ == MainView::Summary)
+    windowDialogs_->Settings().exec();
+    if (view_ == View::Summary)
         ShowSummary(); // the key figures follow the free-flow gap and the thresholds
 }
 
 void MainWindow::ShowAbout() {
-    aboutDialog->exec();
+    windowDialogs_->ShowAbout();
 }
 
 void MainWindow::ShowHelp() {
-    const std::filesystem::path page = FindShippedFile(programDirectory_, HelpPageOf(languageFileInUse_));
-    if (!std::filesystem::exists(page)) {
-        const CoreError missing(ProgramMessage::HelpNotFound, PathText(page));
-        dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, QStringLiteral("Fehler!"),
-                              QStringLiteral("Fehler!\n\n") + Q(missing.Message(texts_)));
-        return;
-    }
-    if (helpWindow_ == nullptr)
-        helpWindow_ = new HelpWindow(this);
-    helpWindow_->ShowPage(page, QStringLiteral("Korvelan II – ") + Q(texts_[31]));
+    windowDialogs_->ShowHelp(languageFile_);
 }
 
 void MainWindow::Quit() {
@@ -1365,198 +588,37 @@ void MainWindow::Quit() {
 }
 
 void MainWindow::ShowFilterOrRange() {
-    const QRect list(listView->mapToGlobal(QPoint(0, 0)), listView->size());
-    const int textLeft = listView->mapToGlobal(QPoint(listView->TextLeft(), 0)).x();
-    const int textRight = listView->mapToGlobal(QPoint(listView->TextRight(), 0)).x();
-    if (view_ == MainView::VehicleList) {
-        filterDialog->PlaceBesideList(list, textLeft, textRight, frameGeometry());
-        filterDialog->show();
-        filterDialog->raise();
-        filterDialog->activateWindow();
-    } else if (view_ == MainView::IntervalList) {
-        rangeDialog->PlaceBesideList(list, textLeft, textRight, frameGeometry());
-        rangeDialog->show();
-        rangeDialog->raise();
-        rangeDialog->activateWindow();
-    }
-}
-
-void MainWindow::SetMainToolBarVisible(bool visible) {
-    // The buttons go, the bar's room stays: the list below does not move.
-    if (!visible && !barEmptied_) {
-        barEmptied_ = true;
-        mainToolBar->setFixedHeight(mainToolBar->height());
-        for (QAction* action : mainToolBar->actions())
-            if (action->isVisible()) {
-                hiddenBarActions_.push_back(action);
-                action->setVisible(false);
-            }
-        mainToolBar->layout()->activate(); // the buttons go now, not at the next layout pass
-    } else if (visible && barEmptied_) {
-        barEmptied_ = false;
-        for (QAction* action : hiddenBarActions_)
-            action->setVisible(true);
-        hiddenBarActions_.clear();
-        mainToolBar->setMinimumHeight(0);
-        mainToolBar->setMaximumHeight(QWIDGETSIZE_MAX);
-        mainToolBar->layout()->activate();
-    }
-}
-
-void MainWindow::PrintView() {
-    emit printRequested(view_);
-}
-
-void MainWindow::ImportPeloData() {
-    // The data file dialog's folder: the import shares it with "Öffnen".
-    const QString file = dialogs_->OpenFileName(this, importAction->iconText(), Folder(settings_.DataPath),
-                                                QStringLiteral("Pelo-Dateien (*.pel)|*.pel"));
-    if (file.isEmpty())
-        return;
-    if (!Guarded([&] { ImportPeloFile(data_, file.toStdString()); }))
-        return;
-    dataSource_ = file.toStdString();
-    dataSourceKind_ = ReportSourceKind::PeloFile;
-    statusBar()->showMessage(file);
-    FinishLoad(); // imported intervals: the interval list
-}
-
-void MainWindow::ReadSmartMediaCard() {
-    smartMediaDialog->SmartMediaReadDone = false;
-    smartMediaDialog->exec();
-    if (smartMediaDialog->SmartMediaReadDone)
-        FinishCardRead({}, smartMediaDialog->portChoice->currentText().toStdString());
-}
-
-void MainWindow::ReadCardFile() {
-    const QString filter = texts_[Text::CardFileFilter].empty()
-                               ? QStringLiteral("MM / SD - Card (*.txt;*.bin)|*.txt;*.bin")
-                               : Q(texts_[Text::CardFileFilter]);
-    const QString file =
-        dialogs_->OpenFileName(this, cardFileAction->iconText(), Folder(settings_.CardPath), filter);
-    if (file.isEmpty())
-        return;
-    if (cardFileDialog->Execute(file) != QDialog::Accepted)
-        return;
-    CompleteCardRead(data_);
-    statusBar()->showMessage(file);
-    FinishCardRead(file.toStdString(), {});
+    windowDialogs_->ShowListTool(view_, listPanel_->Placement(), frameGeometry());
 }
 
 // --- window -------------------------------------------------------------------------------------
 
-void MainWindow::OnShow() {
-    data_.LimitColourShift = LimitColourShiftOf(settings_);
-    if (!pendingWarning_.isEmpty()) {
-        const QString warning = pendingWarning_;
-        pendingWarning_.clear();
-        QMetaObject::invokeMethod(
-            this,
-            [this, warning] {
-                dialogs_->ShowMessage(this, FileDialogs::MessageKind::Warning, windowTitle(), warning);
-            },
-            Qt::QueuedConnection);
-    }
+void MainWindow::TellStartWarning() {
+    context_.data.LimitColourShift = LimitColourShiftOf(context_.settings);
+    if (pendingWarning_.isEmpty())
+        return;
+    const QString warning = std::exchange(pendingWarning_, QString());
+    QMetaObject::invokeMethod(
+        this,
+        [this, warning] {
+            dialogs_->ShowMessage(this, FileDialogs::MessageKind::Warning, windowTitle(), warning);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        OnShow();
+        TellStartWarning();
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    for (QWidget* dialog : std::initializer_list<QWidget*>{filterDialog, rangeDialog})
-        if (dialog != nullptr)
-            dialog->hide();
+    HideListTools();
     event->accept();
 }
 
 bool MainWindow::Guarded(const std::function<void()>& command) {
-    try {
-        command();
-        return true;
-    } catch (const CoreError& error) {
-        if (error.textNumber() == 0)
-            ShowWarning(Q(error.Message(texts_)));
-        else
-            ShowError(error);
-    } catch (const std::exception& error) {
-        ShowError(error);
-    }
-    return false;
-}
-
-void MainWindow::ShowError(const std::exception& error) {
-    const auto* core = dynamic_cast<const CoreError*>(&error);
-    const QString text = core != nullptr ? Q(core->Message(texts_)) : QString::fromLocal8Bit(error.what());
-    dialogs_->ShowMessage(this, FileDialogs::MessageKind::Error, windowTitle(), text);
-}
-
-void MainWindow::ShowWarning(const QString& text) {
-    dialogs_->ShowMessage(this, FileDialogs::MessageKind::Warning, windowTitle(), text);
-}
-
-// --- chart view and printing ----------------------------------------------------------------------
-
-namespace {
-PrintView PrintViewOf(MainView view) {
-    switch (view) {
-    case MainView::VehicleList:
-        return PrintView::VehicleList;
-    case MainView::IntervalList:
-        return PrintView::IntervalList;
-    case MainView::Chart:
-        return PrintView::Chart;
-    default:
-        return PrintView::Summary;
-    }
-}
-} // namespace
-
-void MainWindow::ConnectChart() {
-    connect(this, &MainWindow::chartViewEntered, chartPanel,
-            [this] { Guarded([this] { chartPanel->EnterChartView(); }); });
-    connect(this, &MainWindow::chartRedrawRequested, chartPanel,
-            [this] { Guarded([this] { chartPanel->DrawSelectedChart(); }); });
-    connect(this, &MainWindow::percentilesChanged, chartPanel, &ChartPanel::SetPercentiles);
-    connect(this, &MainWindow::textsChanged, chartPanel, &ChartPanel::ApplyTexts);
-    connect(this, &MainWindow::chartPictureRequested, this, [this](const QString& file) {
-        if (Guarded([&] { chartPanel->SavePicture(file.toStdString()); }))
-            statusBar()->showMessage(file);
-    });
-    // The print button prints the view; a right click on it shows the print preview.
-    auto source = [this](MainView view) {
-        return PrintSource{data_, texts_, chartPanel->chartWidget->Chart(),
-                           chartPanel->chartWidget->Appearance(),
-                           view == MainView::Summary ? summaryLines_ : std::vector<std::string>{}};
-    };
-    auto printer = [this]() -> QPrinter& {
-        if (!printer_)
-            printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        return *printer_;
-    };
-    connect(this, &MainWindow::printRequested, this, [this, source, printer](MainView view) {
-        if (view != MainView::None)
-            Guarded([&] { PrintCurrentView(this, printer(), PrintViewOf(view), source(view)); });
-    });
-    printButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(printButton, &QWidget::customContextMenuRequested, this, [this, source, printer] {
-        if (printButton->isEnabled() && view_ != MainView::None)
-            Guarded([&] { PreviewCurrentView(this, printer(), PrintViewOf(view_), source(view_)); });
-    });
-    // The percentile buttons "V1" and "V3" offer their menus on the right mouse button.
-    for (const auto& pair : {std::pair{chartPanel->v1Button, lowerPercentileMenu},
-                             std::pair{chartPanel->v3Button, upperPercentileMenu}}) {
-        QToolButton* const button = pair.first;
-        QMenu* const menu = pair.second;
-        button->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(button, &QWidget::customContextMenuRequested, this,
-                [button, menu](const QPoint& at) { menu->popup(button->mapToGlobal(at)); });
-    }
-    // The texts and percentiles were read before the chart tool bar was connected.
-    chartPanel->SetPercentiles(selections_.LowerPercentile, selections_.UpperPercentile, {}, {});
-    chartPanel->ApplyTexts();
+    return guard_->Run(command);
 }

@@ -1,21 +1,17 @@
 #pragma once
-// The main window: owns the measurement, the settings, the language texts and the view
-// selections; dispatches every menu and tool-button command to the unit that does the work and
-// switches between the four views (vehicle list, interval list, chart, summary).
+// The main window: a shell around the evaluation context. It wires the menus and the tool bar to
+// its commands, shows the list, chart and summary panels one at a time and hands the file
+// commands to FileCommands; the context does the work.
 
-#include "app/MainViewState.h"
-#include "base/LanguageTexts.h"
+#include "app/MainMenus.h"
+#include "app/MainToolBar.h"
+#include "base/View.h"
 #include "charts/ReportContent.h"
-#include "data/MeasurementData.h"
-#include "evaluation/ListHost.h"
-#include "settings/Settings.h"
+#include "session/EvaluationContext.h"
 #include "ui/FileDialogs.h"
 
 #include <QMainWindow>
-#include <QPlainTextEdit>
 
-#include <array>
-#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -23,59 +19,13 @@
 #include <vector>
 
 class ChartPanel;
+class CommandGuard;
+class FileCommands;
 class IniFile;
-class QAction;
-class QButtonGroup;
-class QLabel;
-class QMenu;
-class QPrinter;
-class QScrollBar;
+class ListPanel;
 class QStackedWidget;
-class QToolBar;
-class QToolButton;
-class TimeRangeDialog;
-class RecordFilterDialog;
-class SettingsDialog;
-class CommentDialog;
-class CardFileDialog;
-class SmartMediaDialog;
-class AboutDialog;
-class HelpWindow;
-
-// The list control `listView`: a read-only text that shows one page; the wheel and the paging keys
-// move the list instead of the text.
-class ListTextView : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit ListTextView(QWidget* parent = nullptr);
-
-signals:
-    void doubleClicked();
-    // Records to move: the wheel moves by three records a notch, the paging keys by a page.
-    void pageRequested(int delta);
-    void homeEndRequested(bool end);
-    // Down on the last line of the page (+1) or Up on its first record line (-1).
-    void stepPastPageRequested(int direction);
-    void resized();
-
-public:
-    // Height of one list line as the list lays it out, in pixels.
-    int LineHeight() const;
-    // Height the list's lines can fill, in pixels.
-    int TextHeight() const;
-    // Where, in the list's own coordinates, its lines begin and its widest line ends.
-    int TextLeft() const;
-    int TextRight() const;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    int wheelRemainder_ = 0;
-};
+class SummaryPanel;
+class WindowDialogs;
 
 // Where the main window finds its files; empty fields mean the program's own folder and the
 // settings file beside it. Tests point them elsewhere and answer the file dialogs themselves.
@@ -85,7 +35,7 @@ struct MainWindowOptions {
     FileDialogs* Dialogs = nullptr; // not owned; null: the desktop's dialogs
 };
 
-class MainWindow : public QMainWindow, public ListHost {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
@@ -96,14 +46,17 @@ public:
     // Why the start failed (the message shown under "Fehler!").
     const QString& StartError() const { return startError_; }
 
-    MeasurementData& Data() { return data_; }
-    Settings& Config() { return settings_; }
-    const LanguageTexts& Texts() const { return texts_; }
-    ViewSelections& Selections() { return selections_; }
-    MainView CurrentView() const { return view_; }
-    const std::vector<std::string>& SummaryText() const { return summaryLines_; }
+    EvaluationContext& Context() { return context_; }
+    MeasurementData& Data() { return context_.data; }
+    Settings& Config() { return context_.settings; }
+    const LanguageTexts& Texts() const { return context_.texts; }
+    ViewSelections& Selections() { return context_.view; }
+    View CurrentView() const { return view_; }
+    const std::vector<std::string>& SummaryText() const;
     const std::filesystem::path& ProgramFolder() const { return programDirectory_; }
     const std::filesystem::path& SettingsFile() const { return settingsFile_; }
+    // The language file in use ("deutsch.cty", ...): the language menu shows it checked.
+    const std::string& LanguageFileInUse() const { return languageFile_; }
 
     // Loads a data file without asking (the file named on the command line, tests).
     bool OpenDataFile(const std::filesystem::path& file);
@@ -138,15 +91,12 @@ public:
     void ChooseUpperPercentile(int index);              // "V 75" .. "V 95"
     void ChooseSpeedLimit(int limitIndex);              // "10 km/h" .. "100 km/h"
     void ChooseSummaryKind(int kind); // "Übersicht", "Geschwindigkeit", "Tagesgang", "Kennwerte"
-    void ListScrollBarMoved(int position);
-    void ListScrollBarScrolled(bool ended);
-    void ListDoubleClicked();
-    void OnShow();
-    // The language file in use ("deutsch.cty", ...): the language menu shows it checked.
-    const std::string& LanguageFileInUse() const { return languageFile_; }
+    // The end of every card read: the vehicles arrive unmarked, the views open, the user enters
+    // the comment. A read through the card reader has no file, only the port.
+    void FinishCardRead(const std::filesystem::path& cardFile, const std::string& port);
 
 signals:
-    // The chart tool bar and chart (`chartToolBar`, `chartWidget`) live on `chartPage`; they follow these.
+    // The chart panel follows these.
     void chartViewEntered();     // the chart view was chosen: automatic scaling, "Anzahl", draw
     void chartRedrawRequested(); // interval length or speed-limit display changed
     // The percentile menus changed the "V1" / "V3" choice: new percentages and hints.
@@ -154,147 +104,41 @@ signals:
                             const QString& upperHint);
     // The language changed: every control that shows texts takes them again.
     void textsChanged();
-    // "alles speichern" in the chart view: the chart as a picture in this file.
-    void chartPictureRequested(const QString& fileName);
-    // The print button, with the view that is to be printed.
-    void printRequested(MainView view);
-
-public:
-    // The end of every card read: the vehicles arrive unmarked, the views open, the user enters
-    // the comment.
-    void FinishCardRead(const std::filesystem::path& cardFile, const std::string& device);
-
-    // --- ListHost ------------------------------------------------------------------------------
-    int ListCursorLine() const override;
-    void ShowVehicleList() override;
-    void RedrawVehiclePage() override;
-    void ShowIntervalList() override;
-    int IntervalFactor() const override { return selections_.IntervalFactor; }
-    void SetIntervalFactor(int factor) override;
-    void SetMainToolBarVisible(bool visible) override;
-
-    void RenderVehiclePage(int first);
-    void RenderIntervalPage(int first);
-    // Lines per page of the list, from the height of `listView`.
-    int PageLines() const;
-
-    // --- controls -----------------------------------------------------------------------------------
-    QMenu* fileMenu = nullptr;
-    QAction* openAction = nullptr;
-    QMenu* saveMenu = nullptr;
-    QAction* saveFilteredAction = nullptr;
-    QAction* saveAllAction = nullptr;
-    QAction* commentAction = nullptr;
-    QAction* importAction = nullptr;
-    QAction* exportAction = nullptr;
-    QAction* ExportCsv1 = nullptr;
-    QAction* reportAction = nullptr;
-    QAction* settingsAction = nullptr;
-    QAction* quitAction = nullptr;
-    QMenu* readCardMenu = nullptr;
-    QAction* smartMediaAction = nullptr;
-    QAction* cardFileAction = nullptr;
-    QMenu* infoMenu = nullptr;
-    QAction* aboutAction = nullptr;
-    QAction* helpAction_ = nullptr;
-
-    QMenu* intervalMenu = nullptr;
-    QAction* interval5Action = nullptr;
-    QAction* interval15Action = nullptr;
-    QAction* interval30Action = nullptr;
-    QAction* interval60Action = nullptr;
-    QMenu* languageMenu = nullptr;
-    QAction* germanAction = nullptr;
-    QAction* englishAction = nullptr;
-    QAction* frenchAction = nullptr;
-    QMenu* lowerPercentileMenu = nullptr;
-    QMenu* upperPercentileMenu = nullptr;
-    QMenu* speedLimitMenu = nullptr;
-    QMenu* summaryKindMenu = nullptr;
-    QAction* overviewAction = nullptr;
-    QAction* speedSummaryAction = nullptr;
-    QAction* dailyCourseAction = nullptr;
-    QAction* keyFiguresAction = nullptr;
-    QAction* printAction = nullptr; // the print shortcut
-    // Ctrl+1 .. Ctrl+4: the vehicle list, interval list, chart and summary buttons.
-    std::array<QAction*, 4> ViewShortcuts{};
-
-    QToolBar* mainToolBar = nullptr;
-    QToolButton* openButton = nullptr;
-    QToolButton* saveButton = nullptr;
-    QToolButton* readCardButton = nullptr;
-    QToolButton* filterButton = nullptr;
-    QToolButton* vehicleListButton = nullptr;
-    QToolButton* intervalListButton = nullptr;
-    QToolButton* chartButton = nullptr;
-    QToolButton* summaryButton = nullptr;
-    QToolButton* intervalLengthButton = nullptr;
-    QToolButton* speedLimitButton = nullptr;
-    QToolButton* printButton = nullptr;
-    QToolButton* aboutButton = nullptr;
-    QToolButton* languageButton = nullptr;
-
-    QStackedWidget* viewStack = nullptr;
-    QWidget* listPage = nullptr;
-    QLabel* recordNumberLabel = nullptr;
-    ListTextView* listView = nullptr;
-    QScrollBar* listScrollBar = nullptr;
-    QWidget* chartPage = nullptr;     // the chart tool bar `chartToolBar` and the chart `chartWidget` go here
-    ChartPanel* chartPanel = nullptr; // `chartToolBar` above `chartWidget`
-    QPlainTextEdit* summaryView = nullptr;
-
-    AboutDialog* aboutDialog = nullptr;
-    HelpWindow* helpWindow_ = nullptr; // made on first use
-    std::string languageFileInUse_;    // the help follows it
-    RecordFilterDialog* filterDialog = nullptr;
-    SettingsDialog* settingsDialog = nullptr;
-    TimeRangeDialog* rangeDialog = nullptr;
-    CommentDialog* commentDialog = nullptr;
-    SmartMediaDialog* smartMediaDialog = nullptr;
-    CardFileDialog* cardFileDialog = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateMenus();
-    void CreatePopupMenus();
-    void CreateToolBar();
     void CreateViews();
     void CreateDialogs();
-    void ConnectCommands();
-    void ConnectChart();
+    void ConnectMenuCommands();
+    void ConnectToolButtons();
+    void ConnectPopupMenus();
+    void ConnectPanels();
     void LoadConfig();
     void WriteConfig();
     void ApplyTexts();
     void ApplyPercentileHints();
-    void ApplyMnemonics();
-    void ApplyViewHints();
     void ApplyLanguageChoice();
     // Draws again what shows texts or selections: the list page, the chart or the summary.
     void RedrawCurrentView();
-    void StepPastPage(int direction);
-    int RecordCountOfList() const;
     void UpdateFilterRangeHint();
     void NameLists();
+    void HideListTools();
 
-    void ActivateView(MainView view);
-    void ApplyViewControls(MainView view);
+    void ActivateView(View view);
+    void ApplyViewControls(View view);
     bool RebuildIntervalsIfPending();
+    // The summary and chart need the intervals; without them the vehicle list stays in front.
+    void ShowIntervalView(View view, const std::function<void()>& show);
     void ShowSummary();
-    void EnterChartView();
     void RedrawChart();
     void FinishLoad();
     void UpdateSpeedLimitButton();
-    void SetListPosition(int position);
-    void SaveView(int scope);
-
-    QString SaveFileName(const QString& pipeFilter, const QString& defaultSuffix, const QString& caption);
+    void TellStartWarning();
     // Runs a command; an error it raises is shown in a message box instead of ending the program.
     bool Guarded(const std::function<void()>& command);
-    void ShowError(const std::exception& error);
-    void ShowWarning(const QString& text);
 
     MainWindowOptions options_;
     std::unique_ptr<FileDialogs> ownDialogs_;
@@ -302,25 +146,24 @@ private:
     std::filesystem::path programDirectory_;
     std::filesystem::path settingsFile_;
     std::unique_ptr<IniFile> ini_;
-    std::unique_ptr<QPrinter> printer_; // keeps the chosen printer and its settings for the run
 
-    MeasurementData data_;
-    Settings settings_;
-    LanguageTexts texts_;
-    ViewSelections selections_;
-    MainView view_ = MainView::None;
-    std::vector<std::string> summaryLines_;
-    QButtonGroup* viewButtons_ = nullptr;
+    EvaluationContext context_;
+    View view_ = View::None;
+    std::unique_ptr<CommandGuard> guard_;
+    std::unique_ptr<FileCommands> files_;
+    MainMenus menus_;
+    MainToolBar toolBar_;
+
+    QStackedWidget* viewStack_ = nullptr;
+    ListPanel* listPanel_ = nullptr;
+    ChartPanel* chartPanel_ = nullptr;
+    SummaryPanel* summaryPanel_ = nullptr;
+
+    std::unique_ptr<WindowDialogs> windowDialogs_;
+
     bool startedOk_ = true;
     QString startError_;
     bool shownOnce_ = false;
     QString pendingWarning_; // a settings problem, told once the window is shown
     std::string languageFile_;
-    std::filesystem::path dataSource_; // the file the data came from; empty for a card reader's read
-    ReportSourceKind dataSourceKind_ = ReportSourceKind::DataFile;
-    std::string dataDevice_; // the card reader's port the data came through
-    // The main tool bar's buttons hidden while the filter or time range is open; the bar keeps
-    // its height so that the list does not move.
-    std::vector<QAction*> hiddenBarActions_;
-    bool barEmptied_ = false;
 };

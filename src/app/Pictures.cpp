@@ -462,3 +462,13 @@ QPixmap BannerPixmap(qreal devicePixelRatio, bool withTitle) {
     DrawBanner(p, QRectF(0, 0, BannerWidth, BannerHeight), withTitle);
     return pixmap;
 }
+
+QFont ListFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(13);
+    return font;
+}

@@ -3,6 +3,7 @@
 // tool-button pictures (one per state the buttons show), the banner of the splash window and
 // of the about box.
 
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 
@@ -22,6 +23,10 @@ enum class ToolPicture {
     About,
     Language
 };
+
+// The font of the lists and the summary: "Courier New" where it exists, else a monospace font
+// with the same metrics.
+QFont ListFont();
 
 QIcon ToolIcon(ToolPicture picture);
 // The interval button: "5'", "15'", "30'" or "60'" for the factors 1, 3, 6, 12.

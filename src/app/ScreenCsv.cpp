@@ -2,16 +2,15 @@
 
 #include "app/Logo.h"
 #include "charts/ChartCsv.h"
-#include "data/Sha256.h"
 
 namespace {
 constexpr int DayProfileSummary = 3;
 } // namespace
 
-CsvTable CsvTableOfScreen(View view, const MeasurementData& data, const CsvExportRequest& request,
+CsvTable CsvTableOfScreen(View view, const EvaluationContext& context, const CsvExportRequest& request,
                           const ChartDescription& chart) {
     const auto table = [&](CsvView v) {
-        return BuildCsvTable(v, data, request.Settings, request.IntervalMinutes, request.Style);
+        return BuildCsvTable(v, context.data, request.Settings, request.IntervalMinutes, request.Style);
     };
     switch (view) {
     case View::VehicleList:
@@ -19,7 +18,7 @@ CsvTable CsvTableOfScreen(View view, const MeasurementData& data, const CsvExpor
     case View::IntervalList:
         return table(CsvView::Intervals);
     case View::Summary:
-        return table(data.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
+        return table(context.view.SummaryKind == DayProfileSummary ? CsvView::Days : CsvView::Stats);
     case View::Chart:
         return ChartCsv(chart, request.Style);
     case View::None:
@@ -28,19 +27,13 @@ CsvTable CsvTableOfScreen(View view, const MeasurementData& data, const CsvExpor
     return table(CsvView::Stats);
 }
 
-CsvExportRequest CsvRequestOfScreen(const Settings& settings, const MeasurementData& data,
-                                    const ViewSelections& view, const std::filesystem::path& source) {
-    CsvExportRequest request;
-    request.Style = CsvStyle::Plain;
-    request.Settings = StatisticsSettingsOf(settings, data, view);
-    request.IntervalMinutes = 5 * view.IntervalFactor;
-    if (!source.empty())
-        request.Source = DataPackageSource{source.filename().string(), FileSha256Hex(source.string())};
+CsvExportRequest CsvRequestOfScreen(const EvaluationContext& context, const std::filesystem::path& source) {
+    CsvExportRequest request = context.CsvRequest(CsvStyle::Plain, source);
     request.ProgramVersion = ProgramVersion;
     return request;
 }
 
-void ExportScreenCsv(const std::filesystem::path& csvFile, View view, const MeasurementData& data,
+void ExportScreenCsv(const std::filesystem::path& csvFile, View view, const EvaluationContext& context,
                      const CsvExportRequest& request, const ChartDescription& chart) {
-    ExportCsvTable(csvFile, CsvTableOfScreen(view, data, request, chart), data, request);
+    ExportCsvTable(csvFile, CsvTableOfScreen(view, context, request, chart), context.data, request);
 }

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -381,4 +382,20 @@ void ChartPanel::ShowError(const std::exception& error) {
     const auto* core = dynamic_cast<const CoreError*>(&error);
     const QString text = QString::fromStdString(core ? core->Message(texts_) : std::string(error.what()));
     QMessageBox::warning(this, QStringLiteral("Korvelan II"), text);
+}
+
+const ChartDescription& ChartPanel::Chart() const {
+    return chartWidget->Chart();
+}
+
+const ChartAppearance& ChartPanel::Appearance() const {
+    return chartWidget->Appearance();
+}
+
+void ChartPanel::OfferPercentileMenus(QMenu* lowerMenu, QMenu* upperMenu) {
+    for (const auto& [button, menu] : {std::pair{v1Button, lowerMenu}, std::pair{v3Button, upperMenu}}) {
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [button = button, menu = menu](const QPoint& at) { menu->popup(button->mapToGlobal(at)); });
+    }
 }

@@ -18,6 +18,7 @@ class LanguageTexts;
 class QAction;
 class QButtonGroup;
 class QComboBox;
+class QMenu;
 class QToolBar;
 class QToolButton;
 class ChartOptionsDialog;
@@ -41,6 +42,11 @@ public:
     // "alles speichern" in the chart view: the chart as a picture at its size on screen. Throws
     // CoreError (490 unknown type, 491 not written).
     void SavePicture(const std::string& fileName) const;
+    // The chart on screen and how it looks, for the exports and the printout.
+    const ChartDescription& Chart() const;
+    const ChartAppearance& Appearance() const;
+    // The "V1" and "V3" buttons offer these menus on the right mouse button.
+    void OfferPercentileMenus(QMenu* lowerMenu, QMenu* upperMenu);
 
     // What DrawSelectedChart asks the views for.
     ChartRequest Request() const;

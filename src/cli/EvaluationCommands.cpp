@@ -42,7 +42,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         StartRun(context, run);
         run.Load(*file);
         ApplySelection(run, *selection, true);
-        run.data.SummaryKind = SummaryKindOf(*kind);
+        run.view.SummaryKind = SummaryKindOf(*kind);
         PrintLines(run.Lines(View::Summary));
     });
 
@@ -81,7 +81,7 @@ void RegisterEvaluationCommands(CLI::App& app, CliContext& context) {
         if (view == View::VehicleList && !run.HasVehicles())
             UsageError("--view vehicles needs single-vehicle data");
         ApplySelection(run, *selection, view != View::VehicleList);
-        run.data.SummaryKind = SummaryKindOf(exportOptions->Kind);
+        run.view.SummaryKind = SummaryKindOf(exportOptions->Kind);
         run.ExportAscii(exportOptions->Output, view);
     });
 }

@@ -45,7 +45,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
         if (view == View::VehicleList && !run->HasVehicles())
             UsageError("--view vehicles needs single-vehicle data");
         ApplySelection(*run, *selection, view != View::VehicleList);
-        run->data.SummaryKind = SummaryKindOf(options->Kind);
+        run->view.SummaryKind = SummaryKindOf(options->Kind);
 
         const ChartDescription chart =
             view == View::Chart ? DrawRequestedChart(*chartOptions, *run, run->texts) : ChartDescription{};

@@ -147,6 +147,7 @@ struct ViewSelections {
     int LowerPercentile = 15;   // 5..25
     int UpperPercentile = 85;   // 75..95
     int DirectionSelection = 3; // 3 both, 1, 2
+    int SummaryKind = 1;        // 1 overview, 2 speed table, 3 day profile, 4 key figures
 };
 
 struct MeasurementData {
@@ -166,7 +167,6 @@ struct MeasurementData {
     std::string Comment; // UTF-8, at most 78 characters
     std::int32_t SpeedLimitIndex = 5;
     std::uint8_t LimitDisplayOn = 0;
-    std::int32_t SummaryKind = 1;
     std::int32_t LimitColourShift = 0;
     ::DataMode DataMode = ::DataMode::None;
     std::int32_t ImportCodes[MaxImportCodes + 1] = {}; // 1-based

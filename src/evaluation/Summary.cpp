@@ -359,7 +359,7 @@ std::string PercentileRow(const SpeedClassTable& speeds, int p, const LocaleForm
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
                                       const LanguageTexts& texts, const StatisticsSettings& statistics,
                                       const LocaleFormat& locale) {
-    switch (data.SummaryKind) {
+    switch (view.SummaryKind) {
     case 1:
         return OverviewLines(data, view, texts, locale);
     case 2:

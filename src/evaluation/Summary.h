@@ -42,7 +42,7 @@ float PercentileSpeed(const long long (&classes)[SpeedClassCount + 1], int p);
 std::string PercentileRow(const SpeedClassTable& speeds, int p,
                           const LocaleFormat& locale = SystemLocaleFormat());
 
-// The summary text of data.SummaryKind (1 overview, 2 speed table, 3 day profile, 4 key figures,
+// The summary text of view.SummaryKind (1 overview, 2 speed table, 3 day profile, 4 key figures,
 // others: no lines), one entry per memo line. Kinds 3 and 4 take the statistics settings.
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
                                       const LanguageTexts& texts, const StatisticsSettings& statistics,

@@ -17,6 +17,7 @@ std::optional<CoreError> EvaluationContext::Start(const StartupOptions& options)
     const SettingsFileLocation location = options.SettingsPath.empty()
                                               ? LocateSettingsFile(options.ProgramDirectory)
                                               : SettingsFileLocation{options.SettingsPath, {}};
+    settingsLocation = location;
     const IniFile ini(location.path, location.seedPath);
     LoadedConfig config = LoadConfig(ini, options.ProgramDirectory);
     settings = config.settings;
@@ -85,11 +86,22 @@ void EvaluationContext::Select(const Selection& selection, bool intervalsWanted)
     ApplyVehicleFilter(data, selection);
     if (!intervalsWanted)
         return;
-    if (data.IntervalRebuildPending)
-        BuildFiveMinuteIntervals(data, settings.Lengths);
-    AggregateIntervals(data, view.IntervalFactor);
+    BuildPendingIntervals();
+    JoinIntervals(view.IntervalFactor);
     if (selection.Range)
         SetIntervalRange(data, selection.Range->first, selection.Range->second);
+}
+
+void EvaluationContext::JoinIntervals(int factor) {
+    view.IntervalFactor = factor;
+    AggregateIntervals(data, factor);
+}
+
+bool EvaluationContext::BuildPendingIntervals() {
+    if (data.IntervalRebuildPending == 0)
+        return false;
+    BuildFiveMinuteIntervals(data, settings.Lengths);
+    return true;
 }
 
 std::vector<std::string> EvaluationContext::Lines(View shown) const {

@@ -12,6 +12,7 @@
 #include "data/MeasurementData.h"
 #include "evaluation/CsvExport.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <filesystem>
 #include <optional>
@@ -62,6 +63,13 @@ public:
     // length and cutting them to the range. A bad range or condition throws CoreError.
     void Select(const Selection& selection, bool intervalsWanted);
 
+    // The intervals of another length (5, 15, 30 or 60 minutes as factor 1, 3, 6, 12), joined from
+    // the 5-minute intervals. Throws CoreError.
+    void JoinIntervals(int factor);
+    // Builds the 5-minute intervals again where a change of the vehicles left them out of date;
+    // true when they were built. Throws CoreError.
+    bool BuildPendingIntervals();
+
     // Whether the measurement holds single vehicles.
     bool HasVehicles() const { return data.DataMode == DataMode::SingleVehicle; }
     // The list view a measurement opens with.
@@ -84,5 +92,6 @@ public:
     MeasurementData data;
     ViewSelections view;
     LoadInfo loaded;
-    bool imported = false; // the measurement came from a Pelo file
+    SettingsFileLocation settingsLocation; // the settings file Start read
+    bool imported = false;                 // the measurement came from a Pelo file
 };

@@ -6,6 +6,7 @@
 #include "../evaluation/CsvReadBack.h"
 #include "app/AboutDialog.h"
 #include "app/CommentDialog.h"
+#include "app/ListPanel.h"
 #include "app/Pictures.h"
 #include "base/Cp1252.h"
 #include "charts/ChartPanel.h"
@@ -20,6 +21,7 @@
 #include "lang/LanguageFile.h"
 #include "settings/SettingsDialog.h"
 #include "support/FakeDialogs.h"
+#include "support/WindowControls.h"
 #include "ui/FileDialogs.h"
 
 #include <QAction>
@@ -165,24 +167,37 @@ private slots:
     void startsWithSettingsAndTexts() {
         const LanguageTexts german = Texts("deutsch.cty");
         QCOMPARE(main_->windowTitle(), QStringLiteral("Korvelan II"));
-        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(german[10]));
-        QVERIFY(main_->vehicleListButton->toolTip().startsWith(QString::fromStdString(german[41])));
-        QCOMPARE(main_->vehicleListButton->accessibleName(), QString::fromStdString(german[41]));
-        QCOMPARE(main_->interval60Action->text(), QStringLiteral("1 ") + QString::fromStdString(german[80]));
+        QCOMPARE(Control<QAction>(main_.get(), "openAction")->iconText(), QString::fromStdString(german[10]));
+        QVERIFY(Control<QToolButton>(main_.get(), "vehicleListButton")
+                    ->toolTip()
+                    .startsWith(QString::fromStdString(german[41])));
+        QCOMPARE(Control<QToolButton>(main_.get(), "vehicleListButton")->accessibleName(),
+                 QString::fromStdString(german[41]));
+        QCOMPARE(Control<QAction>(main_.get(), "interval60Action")->text(),
+                 QStringLiteral("1 ") + QString::fromStdString(german[80]));
 
         // Before any data only opening, reading, settings, about and quitting work.
-        QVERIFY(main_->openAction->isEnabled() && main_->openButton->isEnabled() &&
-                main_->readCardButton->isEnabled());
-        QVERIFY(main_->aboutButton->isEnabled() && main_->settingsAction->isEnabled());
-        for (QToolButton* button : {main_->saveButton, main_->filterButton, main_->vehicleListButton,
-                                    main_->intervalListButton, main_->chartButton, main_->summaryButton,
-                                    main_->speedLimitButton, main_->printButton, main_->intervalLengthButton})
+        QVERIFY(Control<QAction>(main_.get(), "openAction")->isEnabled() &&
+                Control<QToolButton>(main_.get(), "openButton")->isEnabled() &&
+                Control<QToolButton>(main_.get(), "readCardButton")->isEnabled());
+        QVERIFY(Control<QToolButton>(main_.get(), "aboutButton")->isEnabled() &&
+                Control<QAction>(main_.get(), "settingsAction")->isEnabled());
+        for (QToolButton* button : {Control<QToolButton>(main_.get(), "saveButton"),
+                                    Control<QToolButton>(main_.get(), "filterButton"),
+                                    Control<QToolButton>(main_.get(), "vehicleListButton"),
+                                    Control<QToolButton>(main_.get(), "intervalListButton"),
+                                    Control<QToolButton>(main_.get(), "chartButton"),
+                                    Control<QToolButton>(main_.get(), "summaryButton"),
+                                    Control<QToolButton>(main_.get(), "speedLimitButton"),
+                                    Control<QToolButton>(main_.get(), "printButton"),
+                                    Control<QToolButton>(main_.get(), "intervalLengthButton")})
             QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
-        QVERIFY(!main_->saveMenu->menuAction()->isEnabled());
-        QVERIFY(!main_->commentAction->isEnabled() && !main_->exportAction->isEnabled());
-        QVERIFY(!main_->importAction->isVisible());
-        QVERIFY(!main_->languageButton->isVisible());
-        QCOMPARE(main_->viewStack->currentIndex(), 0);
+        QVERIFY(!Control<QMenu>(main_.get(), "saveMenu")->menuAction()->isEnabled());
+        QVERIFY(!Control<QAction>(main_.get(), "commentAction")->isEnabled() &&
+                !Control<QAction>(main_.get(), "exportAction")->isEnabled());
+        QVERIFY(!Control<QAction>(main_.get(), "importAction")->isVisible());
+        QVERIFY(!Control<QToolButton>(main_.get(), "languageButton")->isVisible());
+        QCOMPARE(Control<QStackedWidget>(main_.get(), "viewStack")->currentIndex(), 0);
         QCOMPARE(main_->Selections().LowerPercentile, 15);
         QCOMPARE(main_->Selections().UpperPercentile, 85);
         QCOMPARE(main_->Data().SpeedLimitIndex, 5);
@@ -193,8 +208,8 @@ private slots:
         WriteSettings("[Language]\r\nchange=yes\r\n[Diagram]\r\nPelo=yes\r\nAboveLimit=Area\r\n"
                       "[Calculation]\r\nVLow=V05\r\nVHigh=v75\r\n");
         main_ = NewMain();
-        QVERIFY(main_->languageButton->isVisible());
-        QVERIFY(main_->importAction->isVisible());
+        QVERIFY(Control<QToolButton>(main_.get(), "languageButton")->isVisible());
+        QVERIFY(Control<QAction>(main_.get(), "importAction")->isVisible());
         QCOMPARE(main_->Selections().LowerPercentile, 5);
         QCOMPARE(main_->Selections().UpperPercentile, 95);
         QCOMPARE(main_->Data().LimitColourShift, 5);
@@ -215,48 +230,69 @@ private slots:
         QCOMPARE(dialogs_.Directories.value(0).toStdString(), main_->Config().DataPath);
         QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount);
         QCOMPARE(main_->CurrentView(), View::VehicleList);
-        QVERIFY(main_->vehicleListButton->isChecked());
-        QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[81]));
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:20")));
-        QCOMPARE(main_->listScrollBar->maximum(), VehicleCount);
-        for (QToolButton* button :
-             {main_->saveButton, main_->filterButton, main_->vehicleListButton, main_->intervalListButton,
-              main_->chartButton, main_->summaryButton, main_->speedLimitButton, main_->printButton})
+        QVERIFY(Control<QToolButton>(main_.get(), "vehicleListButton")->isChecked());
+        QCOMPARE(LineOf(Control<ListTextView>(main_.get(), "listView"), 0),
+                 QString::fromStdString(german[81]));
+        QVERIFY(LineOf(Control<ListTextView>(main_.get(), "listView"), 2)
+                    .startsWith(QStringLiteral(" 000001     09-03-2026  07:00:20")));
+        QCOMPARE(Control<QScrollBar>(main_.get(), "listScrollBar")->maximum(), VehicleCount);
+        for (QToolButton* button : {Control<QToolButton>(main_.get(), "saveButton"),
+                                    Control<QToolButton>(main_.get(), "filterButton"),
+                                    Control<QToolButton>(main_.get(), "vehicleListButton"),
+                                    Control<QToolButton>(main_.get(), "intervalListButton"),
+                                    Control<QToolButton>(main_.get(), "chartButton"),
+                                    Control<QToolButton>(main_.get(), "summaryButton"),
+                                    Control<QToolButton>(main_.get(), "speedLimitButton"),
+                                    Control<QToolButton>(main_.get(), "printButton")})
             QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
-        QVERIFY(!main_->intervalLengthButton->isEnabled());
-        QVERIFY(main_->saveFilteredAction->isEnabled() && main_->commentAction->isEnabled() &&
-                main_->exportAction->isEnabled());
+        QVERIFY(!Control<QToolButton>(main_.get(), "intervalLengthButton")->isEnabled());
+        QVERIFY(Control<QAction>(main_.get(), "saveFilteredAction")->isEnabled() &&
+                Control<QAction>(main_.get(), "commentAction")->isEnabled() &&
+                Control<QAction>(main_.get(), "exportAction")->isEnabled());
 
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         QCOMPARE(main_->CurrentView(), View::IntervalList);
         QCOMPARE(main_->Data().IntervalRebuildPending, 0);
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
-        QCOMPARE(LineOf(main_->listView, 0), QString::fromStdString(german[82]));
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:00:00")));
-        QVERIFY(main_->intervalLengthButton->isEnabled() && main_->filterButton->isEnabled() &&
-                main_->saveFilteredAction->isEnabled());
+        QCOMPARE(LineOf(Control<ListTextView>(main_.get(), "listView"), 0),
+                 QString::fromStdString(german[82]));
+        QVERIFY(LineOf(Control<ListTextView>(main_.get(), "listView"), 2)
+                    .startsWith(QStringLiteral(" 000001     09-03-2026  07:00:00")));
+        QVERIFY(Control<QToolButton>(main_.get(), "intervalLengthButton")->isEnabled() &&
+                Control<QToolButton>(main_.get(), "filterButton")->isEnabled() &&
+                Control<QAction>(main_.get(), "saveFilteredAction")->isEnabled());
 
-        main_->chartButton->click();
+        Control<QToolButton>(main_.get(), "chartButton")->click();
         QCOMPARE(main_->CurrentView(), View::Chart);
-        QCOMPARE(main_->viewStack->currentWidget(), main_->chartPage);
+        QCOMPARE(Control<QStackedWidget>(main_.get(), "viewStack")->currentWidget(),
+                 Control<QWidget>(main_.get(), "chartPage"));
         QCOMPARE(chartEntered.count(), 1);
-        QVERIFY(!main_->filterButton->isEnabled() && !main_->saveFilteredAction->isEnabled());
-        QVERIFY(main_->intervalLengthButton->isEnabled() && main_->saveAllAction->isEnabled() &&
-                main_->saveButton->isEnabled());
+        QVERIFY(!Control<QToolButton>(main_.get(), "filterButton")->isEnabled() &&
+                !Control<QAction>(main_.get(), "saveFilteredAction")->isEnabled());
+        QVERIFY(Control<QToolButton>(main_.get(), "intervalLengthButton")->isEnabled() &&
+                Control<QAction>(main_.get(), "saveAllAction")->isEnabled() &&
+                Control<QToolButton>(main_.get(), "saveButton")->isEnabled());
 
-        main_->summaryButton->click();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
         QCOMPARE(main_->CurrentView(), View::Summary);
-        QVERIFY(main_->summaryView->isVisible() && !main_->listView->isVisible());
+        QVERIFY(Control<QPlainTextEdit>(main_.get(), "summaryView")->isVisible() &&
+                !Control<ListTextView>(main_.get(), "listView")->isVisible());
         const auto lines = SummaryLines(main_->Data(), main_->Selections(), main_->Texts());
-        QCOMPARE(main_->summaryView->toPlainText().split(QLatin1Char('\n')).size(),
+        QCOMPARE(Control<QPlainTextEdit>(main_.get(), "summaryView")
+                     ->toPlainText()
+                     .split(QLatin1Char('\n'))
+                     .size(),
                  static_cast<int>(lines.size()));
-        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[200]));
-        QVERIFY(!main_->filterButton->isEnabled() && !main_->intervalLengthButton->isEnabled() &&
-                !main_->saveFilteredAction->isEnabled());
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
+                 QString::fromStdString(german[200]));
+        QVERIFY(!Control<QToolButton>(main_.get(), "filterButton")->isEnabled() &&
+                !Control<QToolButton>(main_.get(), "intervalLengthButton")->isEnabled() &&
+                !Control<QAction>(main_.get(), "saveFilteredAction")->isEnabled());
 
         // The speed table chosen from the button's menu shows at once.
         main_->ChooseSummaryKind(2);
-        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[220]));
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
+                 QString::fromStdString(german[220]));
 
         // A cancelled dialog and a foreign file leave the measurement and the view as they were.
         main_->LoadDataFile();
@@ -269,21 +305,27 @@ private slots:
 
     void summaryMenuOffersDayProfileAndKeyFigures() {
         Open(vehicleFile_);
-        main_->summaryButton->click();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
         const LanguageTexts german = Texts("deutsch.cty");
-        QVERIFY(main_->dailyCourseAction->isVisible() && main_->keyFiguresAction->isVisible());
-        QCOMPARE(main_->dailyCourseAction->text(), QString::fromStdString(german[502]));
-        QCOMPARE(main_->keyFiguresAction->text(), QString::fromStdString(german[501]));
+        QVERIFY(Control<QAction>(main_.get(), "dailyCourseAction")->isVisible() &&
+                Control<QAction>(main_.get(), "keyFiguresAction")->isVisible());
+        QCOMPARE(Control<QAction>(main_.get(), "dailyCourseAction")->text(),
+                 QString::fromStdString(german[502]));
+        QCOMPARE(Control<QAction>(main_.get(), "keyFiguresAction")->text(),
+                 QString::fromStdString(german[501]));
 
         // Each kind redraws the view at once and is the one checked in the menu.
-        main_->dailyCourseAction->trigger();
-        QCOMPARE(main_->Data().SummaryKind, 3);
-        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[502]));
-        main_->keyFiguresAction->trigger();
-        QCOMPARE(main_->Data().SummaryKind, 4);
-        QVERIFY(main_->keyFiguresAction->isChecked() && !main_->dailyCourseAction->isChecked());
-        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(german[501]));
-        const QString keyFigures = main_->summaryView->toPlainText();
+        Control<QAction>(main_.get(), "dailyCourseAction")->trigger();
+        QCOMPARE(main_->Selections().SummaryKind, 3);
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
+                 QString::fromStdString(german[502]));
+        Control<QAction>(main_.get(), "keyFiguresAction")->trigger();
+        QCOMPARE(main_->Selections().SummaryKind, 4);
+        QVERIFY(Control<QAction>(main_.get(), "keyFiguresAction")->isChecked() &&
+                !Control<QAction>(main_.get(), "dailyCourseAction")->isChecked());
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
+                 QString::fromStdString(german[501]));
+        const QString keyFigures = Control<QPlainTextEdit>(main_.get(), "summaryView")->toPlainText();
         QVERIFY(keyFigures.split(QLatin1Char('\n')).size() > 20);
 
         // Saving and exporting take the key figures as they are shown.
@@ -296,105 +338,121 @@ private slots:
 
         // A new free-flow gap from the settings dialog shows in the figures when it closes.
         QTimer::singleShot(0, main_.get(), [this] {
-            SettingsDialog* dialog = main_->settingsDialog;
+            SettingsDialog* dialog = Control<SettingsDialog>(main_.get());
             dialog->freeFlowGapEdit->setText(QStringLiteral("2"));
             emit dialog->freeFlowGapEdit->textEdited(dialog->freeFlowGapEdit->text());
             dialog->close();
         });
         main_->ShowSettings();
         QCOMPARE(main_->Config().FreeFlowGapSeconds, 2.0);
-        QVERIFY(main_->summaryView->toPlainText() != keyFigures);
+        QVERIFY(Control<QPlainTextEdit>(main_.get(), "summaryView")->toPlainText() != keyFigures);
         QVERIFY(FileBytes(QString::fromStdString(SettingsFile().string())).find("FreeFlowGap=2\r\n") !=
                 std::string::npos);
 
         // The menu and the shown figures follow the language.
         const LanguageTexts english = Texts("english.cty");
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->keyFiguresAction->text(), QString::fromStdString(english[501]));
-        QCOMPARE(main_->dailyCourseAction->text(), QString::fromStdString(english[502]));
-        QCOMPARE(LineOf(main_->summaryView, 0), QString::fromStdString(english[501]));
+        QCOMPARE(Control<QAction>(main_.get(), "keyFiguresAction")->text(),
+                 QString::fromStdString(english[501]));
+        QCOMPARE(Control<QAction>(main_.get(), "dailyCourseAction")->text(),
+                 QString::fromStdString(english[502]));
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0),
+                 QString::fromStdString(english[501]));
     }
 
     void intervalDataAndTimeRange() {
         Open(intervalFile_);
         QCOMPARE(main_->Data().DataMode, DataMode::Interval);
         QCOMPARE(main_->CurrentView(), View::IntervalList);
-        QVERIFY(!main_->vehicleListButton->isEnabled());
-        QVERIFY(main_->intervalLengthButton->isEnabled());
+        QVERIFY(!Control<QToolButton>(main_.get(), "vehicleListButton")->isEnabled());
+        QVERIFY(Control<QToolButton>(main_.get(), "intervalLengthButton")->isEnabled());
 
         main_->ChooseIntervalLength(3);
         QCOMPARE(main_->Data().WorkIntervalCount, 12);
-        QCOMPARE(IconImage(main_->intervalLengthButton->icon()), IconImage(IntervalIcon(3)));
-        QVERIFY(LineOf(main_->listView, 3).contains(QStringLiteral("07:15:00")));
+        QCOMPARE(IconImage(Control<QToolButton>(main_.get(), "intervalLengthButton")->icon()),
+                 IconImage(IntervalIcon(3)));
+        QVERIFY(
+            LineOf(Control<ListTextView>(main_.get(), "listView"), 3).contains(QStringLiteral("07:15:00")));
         main_->ChooseIntervalLength(1);
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
 
         // The filter/range button opens the time range for interval data, and empties the tool bar.
-        main_->filterButton->click();
-        QVERIFY(main_->rangeDialog->isVisible());
-        QVERIFY(!main_->filterDialog->isVisible());
-        QVERIFY(!main_->filterButton->isVisible());
-        QTextCursor cursor(main_->listView->document()->findBlockByNumber(4)); // record 3
-        main_->listView->setTextCursor(cursor);
-        main_->rangeDialog->StartLabelClick();
-        cursor = QTextCursor(main_->listView->document()->findBlockByNumber(11)); // record 10
-        main_->listView->setTextCursor(cursor);
-        main_->rangeDialog->StopLabelClick();
-        main_->rangeDialog->ApplyRange();
+        Control<QToolButton>(main_.get(), "filterButton")->click();
+        QVERIFY(Control<TimeRangeDialog>(main_.get())->isVisible());
+        QVERIFY(!Control<RecordFilterDialog>(main_.get())->isVisible());
+        QVERIFY(!Control<QToolButton>(main_.get(), "filterButton")->isVisible());
+        QTextCursor cursor(
+            Control<ListTextView>(main_.get(), "listView")->document()->findBlockByNumber(4)); // record 3
+        Control<ListTextView>(main_.get(), "listView")->setTextCursor(cursor);
+        Control<TimeRangeDialog>(main_.get())->StartLabelClick();
+        cursor = QTextCursor(
+            Control<ListTextView>(main_.get(), "listView")->document()->findBlockByNumber(11)); // record 10
+        Control<ListTextView>(main_.get(), "listView")->setTextCursor(cursor);
+        Control<TimeRangeDialog>(main_.get())->StopLabelClick();
+        Control<TimeRangeDialog>(main_.get())->ApplyRange();
         QCOMPARE(main_->Data().WorkIntervalCount, 8);
         QCOMPARE(main_->Data().WorkIntervals[1].StartTime, main_->Data().Intervals[3].StartTime);
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001     09-03-2026  07:10:00")));
-        main_->rangeDialog->ResetRange();
+        QVERIFY(LineOf(Control<ListTextView>(main_.get(), "listView"), 2)
+                    .startsWith(QStringLiteral(" 000001     09-03-2026  07:10:00")));
+        Control<TimeRangeDialog>(main_.get())->ResetRange();
         QCOMPARE(main_->Data().WorkIntervalCount, 36);
-        main_->rangeDialog->hide();
-        QVERIFY(main_->filterButton->isVisible());
+        Control<TimeRangeDialog>(main_.get())->hide();
+        QVERIFY(Control<QToolButton>(main_.get(), "filterButton")->isVisible());
     }
 
     void pagingAndMarking() {
         Open(vehicleFile_);
-        const int page = main_->PageLines();
+        const int page = Control<ListPanel>(main_.get())->PageLines();
         QVERIFY(page > 10);
-        QCOMPARE(main_->listView->document()->blockCount(), page + 3);
+        QCOMPARE(Control<ListTextView>(main_.get(), "listView")->document()->blockCount(), page + 3);
 
-        main_->listScrollBar->setValue(20);
+        Control<QScrollBar>(main_.get(), "listScrollBar")->setValue(20);
         QCOMPARE(main_->Data().VehicleListTop, 20);
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000020")));
-        QVERIFY(!main_->recordNumberLabel->isVisible());
+        QVERIFY(
+            LineOf(Control<ListTextView>(main_.get(), "listView"), 2).startsWith(QStringLiteral(" 000020")));
+        QVERIFY(!Control<QLabel>(main_.get(), "recordNumberLabel")->isVisible());
 
         // While the thumb is dragged only the label follows; the page is drawn at the end.
-        main_->listScrollBar->setSliderDown(true);
-        main_->listScrollBar->setValue(50);
-        QVERIFY(main_->recordNumberLabel->isVisible());
+        Control<QScrollBar>(main_.get(), "listScrollBar")->setSliderDown(true);
+        Control<QScrollBar>(main_.get(), "listScrollBar")->setValue(50);
+        QVERIFY(Control<QLabel>(main_.get(), "recordNumberLabel")->isVisible());
+        QVERIFY(Control<QLabel>(main_.get(), "recordNumberLabel")
+                    ->text()
+                    .startsWith(QStringLiteral(" 000050     09-03-2026  07:49:20")));
         QVERIFY(
-            main_->recordNumberLabel->text().startsWith(QStringLiteral(" 000050     09-03-2026  07:49:20")));
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000020")));
-        main_->listScrollBar->setSliderDown(false);
-        QVERIFY(!main_->recordNumberLabel->isVisible());
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000050")));
+            LineOf(Control<ListTextView>(main_.get(), "listView"), 2).startsWith(QStringLiteral(" 000020")));
+        Control<QScrollBar>(main_.get(), "listScrollBar")->setSliderDown(false);
+        QVERIFY(!Control<QLabel>(main_.get(), "recordNumberLabel")->isVisible());
+        QVERIFY(
+            LineOf(Control<ListTextView>(main_.get(), "listView"), 2).startsWith(QStringLiteral(" 000050")));
 
         // Page Down and the wheel page the list too.
-        QTest::keyClick(main_->listView, Qt::Key_PageDown);
+        QTest::keyClick(Control<ListTextView>(main_.get(), "listView"), Qt::Key_PageDown);
         QCOMPARE(main_->Data().VehicleListTop, 50 + page + 1);
-        QWheelEvent wheel(QPointF(20, 20), main_->listView->mapToGlobal(QPointF(20, 20)), QPoint(),
-                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(main_->listView->viewport(), &wheel);
+        QWheelEvent wheel(QPointF(20, 20),
+                          Control<ListTextView>(main_.get(), "listView")->mapToGlobal(QPointF(20, 20)),
+                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(Control<ListTextView>(main_.get(), "listView")->viewport(), &wheel);
         QCOMPARE(main_->Data().VehicleListTop, 50 + page + 4);
-        QTest::keyClick(main_->listView, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(Control<ListTextView>(main_.get(), "listView"), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(main_->Data().VehicleListTop, 1);
 
         // A double click on a line marks the record of that line, a second one unmarks it.
         auto doubleClickLine = [this](int line) {
-            const QRect at = main_->listView->cursorRect(
-                QTextCursor(main_->listView->document()->findBlockByNumber(line)));
-            QTest::mouseDClick(main_->listView->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
+            const QRect at =
+                Control<ListTextView>(main_.get(), "listView")
+                    ->cursorRect(QTextCursor(
+                        Control<ListTextView>(main_.get(), "listView")->document()->findBlockByNumber(line)));
+            QTest::mouseDClick(Control<ListTextView>(main_.get(), "listView")->viewport(), Qt::LeftButton, {},
+                               at.center() + QPoint(20, 0));
         };
-        main_->listScrollBar->setValue(10);
+        Control<QScrollBar>(main_.get(), "listScrollBar")->setValue(10);
         doubleClickLine(4);
         QCOMPARE(main_->Data().WorkVehicles[12].Marked, 1);
         QCOMPARE(main_->Data().MarkedCount, 1);
-        QVERIFY(LineOf(main_->listView, 4).endsWith(QStringLiteral("   X")));
-        QCOMPARE(LineOf(main_->listView, 4).size(), 64);
-        QCOMPARE(main_->ListCursorLine(), 4);
+        QVERIFY(LineOf(Control<ListTextView>(main_.get(), "listView"), 4).endsWith(QStringLiteral("   X")));
+        QCOMPARE(LineOf(Control<ListTextView>(main_.get(), "listView"), 4).size(), 64);
+        QCOMPARE(Control<ListPanel>(main_.get())->ListCursorLine(), 4);
         doubleClickLine(5);
         QCOMPARE(main_->Data().WorkVehicles[13].Marked, 1);
         doubleClickLine(4);
@@ -404,41 +462,44 @@ private slots:
         QCOMPARE(main_->Data().MarkedCount, 1);
 
         // Nothing is marked from the interval list.
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         doubleClickLine(3);
         QCOMPARE(main_->Data().MarkedCount, 1);
         // The vehicle list starts at record 1 again.
-        main_->vehicleListButton->click();
+        Control<QToolButton>(main_.get(), "vehicleListButton")->click();
         QCOMPARE(main_->Data().VehicleListTop, 1);
-        QVERIFY(LineOf(main_->listView, 2).startsWith(QStringLiteral(" 000001")));
+        QVERIFY(
+            LineOf(Control<ListTextView>(main_.get(), "listView"), 2).startsWith(QStringLiteral(" 000001")));
     }
 
     void filterRemovesMarkedVehicles() {
         Open(vehicleFile_);
-        main_->filterButton->click();
-        QVERIFY(main_->filterDialog->isVisible());
-        QVERIFY(!main_->filterButton->isVisible());
-        main_->filterDialog->speedComparison->setCurrentIndex(
-            main_->filterDialog->speedComparison->findText(QStringLiteral(">")));
-        main_->filterDialog->speedValue->setText(QStringLiteral("60"));
-        main_->filterDialog->MarkClick();
+        Control<QToolButton>(main_.get(), "filterButton")->click();
+        QVERIFY(Control<RecordFilterDialog>(main_.get())->isVisible());
+        QVERIFY(!Control<QToolButton>(main_.get(), "filterButton")->isVisible());
+        Control<RecordFilterDialog>(main_.get())
+            ->speedComparison->setCurrentIndex(
+                Control<RecordFilterDialog>(main_.get())->speedComparison->findText(QStringLiteral(">")));
+        Control<RecordFilterDialog>(main_.get())->speedValue->setText(QStringLiteral("60"));
+        Control<RecordFilterDialog>(main_.get())->MarkClick();
         int fast = 0;
         for (int n = 1; n <= VehicleCount; ++n)
             fast += SpeedOf(n) > 60 ? 1 : 0;
         QVERIFY(fast > 0);
         QCOMPARE(main_->Data().MarkedCount, fast);
-        QVERIFY(LineOf(main_->listView, 2 + 3).endsWith(QStringLiteral("   X"))); // record 4: 66 km/h
+        QVERIFY(LineOf(Control<ListTextView>(main_.get(), "listView"), 2 + 3)
+                    .endsWith(QStringLiteral("   X"))); // record 4: 66 km/h
 
         main_->ChooseIntervalLength(12); // the choice the removal resets
-        main_->filterDialog->EraseMarkedClick();
+        Control<RecordFilterDialog>(main_.get())->EraseMarkedClick();
         QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount - fast);
         QCOMPARE(main_->Data().MarkedCount, 0);
         QCOMPARE(main_->Data().IntervalRebuildPending, 1);
-        QCOMPARE(main_->IntervalFactor(), 1);
-        main_->filterDialog->hide();
-        QVERIFY(main_->filterButton->isVisible());
+        QCOMPARE(Control<ListPanel>(main_.get())->IntervalFactor(), 1);
+        Control<RecordFilterDialog>(main_.get())->hide();
+        QVERIFY(Control<QToolButton>(main_.get(), "filterButton")->isVisible());
 
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         int total = 0;
         for (int i = 1; i <= main_->Data().WorkIntervalCount; ++i)
             total +=
@@ -448,9 +509,9 @@ private slots:
 
     void settingsDialogChangesLengths() {
         Open(vehicleFile_);
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         QTimer::singleShot(0, main_.get(), [this] {
-            SettingsDialog* dialog = main_->settingsDialog;
+            SettingsDialog* dialog = Control<SettingsDialog>(main_.get());
             QCOMPARE(dialog->pkwLengthEdit->text(), QStringLiteral("1"));
             for (int i = 0; i < 7; ++i)
                 dialog->pkwLengthUpButton->click();
@@ -473,7 +534,7 @@ private slots:
 
         // The next interval view counts with the new classes: 8 m is a car now, shorter ones
         // are not counted at all.
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         int pkw = 0;
         int lkw = 0;
         int lz = 0;
@@ -501,12 +562,18 @@ private slots:
         QSignalSpy percentiles(main_.get(), &MainWindow::percentilesChanged);
         const LanguageTexts english = Texts("english.cty");
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(english[10]));
-        QCOMPARE(main_->fileMenu->menuAction()->iconText(), QString::fromStdString(english[1]));
-        QCOMPARE(main_->openButton->toolTip(), QString::fromStdString(english[10]));
-        QCOMPARE(main_->speedLimitButton->toolTip(), QString::fromStdString(english[46]));
-        QCOMPARE(main_->interval5Action->text(), QStringLiteral("5 ") + QString::fromStdString(english[79]));
-        QCOMPARE(main_->saveFilteredAction->iconText(), QString::fromStdString(english[25]));
+        QCOMPARE(Control<QAction>(main_.get(), "openAction")->iconText(),
+                 QString::fromStdString(english[10]));
+        QCOMPARE(Control<QMenu>(main_.get(), "fileMenu")->menuAction()->iconText(),
+                 QString::fromStdString(english[1]));
+        QCOMPARE(Control<QToolButton>(main_.get(), "openButton")->toolTip(),
+                 QString::fromStdString(english[10]));
+        QCOMPARE(Control<QToolButton>(main_.get(), "speedLimitButton")->toolTip(),
+                 QString::fromStdString(english[46]));
+        QCOMPARE(Control<QAction>(main_.get(), "interval5Action")->text(),
+                 QStringLiteral("5 ") + QString::fromStdString(english[79]));
+        QCOMPARE(Control<QAction>(main_.get(), "saveFilteredAction")->iconText(),
+                 QString::fromStdString(english[25]));
         QCOMPARE(percentiles.count(), 1);
         QCOMPARE(percentiles.at(0).at(2).toString(), QString::fromStdString(english[62])); // V 15
         main_->ChooseLowerPercentile(0);
@@ -517,13 +584,14 @@ private slots:
         main_->LoadLanguageFile("fehlt.cty");
         QCOMPARE(dialogs_.Messages.size(), 1);
         QVERIFY(dialogs_.Messages.at(0).startsWith(QStringLiteral("Fehler!")));
-        QCOMPARE(main_->openAction->iconText(), QString::fromStdString(english[10]));
+        QCOMPARE(Control<QAction>(main_.get(), "openAction")->iconText(),
+                 QString::fromStdString(english[10]));
 
         // Dialogs take the new language the next time they open.
         Open(vehicleFile_);
         QTimer::singleShot(0, main_.get(), [this, &english] {
-            QCOMPARE(main_->commentDialog->windowTitle(), QString::fromStdString(english[37]));
-            main_->commentDialog->close();
+            QCOMPARE(Control<CommentDialog>(main_.get())->windowTitle(), QString::fromStdString(english[37]));
+            Control<CommentDialog>(main_.get())->close();
         });
         main_->EditComment();
     }
@@ -533,22 +601,24 @@ private slots:
         main_->ChooseSpeedLimit(7);
         QCOMPARE(main_->Data().SpeedLimitIndex, 7);
         QCOMPARE(main_->Data().LimitDisplayOn, 0);
-        QCOMPARE(IconImage(main_->speedLimitButton->icon()), IconImage(SpeedLimitIcon(7, false)));
+        QCOMPARE(IconImage(Control<QToolButton>(main_.get(), "speedLimitButton")->icon()),
+                 IconImage(SpeedLimitIcon(7, false)));
         QVERIFY(IconImage(SpeedLimitIcon(7, false)) != IconImage(SpeedLimitIcon(5, false)));
 
-        main_->chartButton->click();
+        Control<QToolButton>(main_.get(), "chartButton")->click();
         QSignalSpy redraw(main_.get(), &MainWindow::chartRedrawRequested);
-        main_->speedLimitButton->click();
+        Control<QToolButton>(main_.get(), "speedLimitButton")->click();
         QCOMPARE(main_->Data().LimitDisplayOn, 1);
-        QVERIFY(main_->speedLimitButton->isChecked());
-        QCOMPARE(IconImage(main_->speedLimitButton->icon()), IconImage(SpeedLimitIcon(7, true)));
+        QVERIFY(Control<QToolButton>(main_.get(), "speedLimitButton")->isChecked());
+        QCOMPARE(IconImage(Control<QToolButton>(main_.get(), "speedLimitButton")->icon()),
+                 IconImage(SpeedLimitIcon(7, true)));
         QCOMPARE(redraw.count(), 1);
         main_->ChooseIntervalLength(6); // joined and redrawn while the chart is shown
         QCOMPARE(redraw.count(), 2);
         QCOMPARE(main_->Data().WorkIntervalCount, 6);
-        main_->speedLimitButton->click();
+        Control<QToolButton>(main_.get(), "speedLimitButton")->click();
         QCOMPARE(main_->Data().LimitDisplayOn, 0);
-        QVERIFY(!main_->speedLimitButton->isChecked());
+        QVERIFY(!Control<QToolButton>(main_.get(), "speedLimitButton")->isChecked());
     }
 
     void savingAndExportFollowTheView() {
@@ -570,7 +640,7 @@ private slots:
         const QString exported = QString::fromStdString(FileBytes(PathOf("fahrzeuge.asc")));
         QCOMPARE(exported.count(QStringLiteral("\r\n")), 100);
 
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         main_->ChooseIntervalLength(12);
         dialogs_.SaveAnswers << PathOf("stunden.sht");
         main_->SaveFilteredData();
@@ -582,7 +652,7 @@ private slots:
         QCOMPARE(bytes.substr(9, 9), std::string("SHT000020"));
         QCOMPARE(bytes.size(), std::size_t{1040 + 1040 * 20});
 
-        main_->summaryButton->click();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
         dialogs_.SaveAnswers << PathOf("tabelle.txt");
         main_->SaveAllData();
         std::string expected;
@@ -597,10 +667,11 @@ private slots:
     }
 
     void csvExportWritesTheTableBehindTheView() {
-        QCOMPARE(main_->ExportCsv1->text().remove(QLatin1Char('&')), QStringLiteral("Exportieren als CSV…"));
-        QVERIFY(!main_->ExportCsv1->isEnabled());
+        QCOMPARE(Control<QAction>(main_.get(), "ExportCsv1")->text().remove(QLatin1Char('&')),
+                 QStringLiteral("Exportieren als CSV…"));
+        QVERIFY(!Control<QAction>(main_.get(), "ExportCsv1")->isEnabled());
         Open(vehicleFile_);
-        QVERIFY(main_->ExportCsv1->isEnabled());
+        QVERIFY(Control<QAction>(main_.get(), "ExportCsv1")->isEnabled());
         const auto exportRows = [this](const char* name) {
             dialogs_.SaveAnswers << PathOf(name);
             main_->ExportCsv();
@@ -615,19 +686,19 @@ private slots:
         QVERIFY(description.find("\"week.lng\"") != std::string::npos);
         QVERIFY(description.find(FileSha256Hex(vehicleFile_.toStdString())) != std::string::npos);
 
-        main_->intervalListButton->click();
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
         rows = exportRows("intervalle.csv");
         QCOMPARE(rows[0][0], std::string("start"));
         QCOMPARE(rows.size(), std::size_t(1 + main_->Data().WorkIntervalCount));
 
-        main_->summaryButton->click();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
         QCOMPARE(exportRows("kennwerte.csv")[0][2], std::string("figure"));
-        main_->Data().SummaryKind = 3;
+        main_->Selections().SummaryKind = 3;
         QCOMPARE(exportRows("tage.csv")[1][0], std::string("2026-03-09"));
 
-        main_->chartButton->click();
+        Control<QToolButton>(main_.get(), "chartButton")->click();
         rows = exportRows("diagramm.csv");
-        const ChartDescription& chart = main_->chartPanel->chartWidget->Chart();
+        const ChartDescription& chart = Control<ChartPanel>(main_.get())->Chart();
         QVERIFY(!chart.Labels.empty());
         QCOMPARE(rows.size(), 1 + chart.Labels.size());
         QCOMPARE(rows[1][0], chart.Labels[0]);
@@ -645,24 +716,26 @@ private slots:
     void commentAndAboutBox() {
         Open(vehicleFile_);
         QTimer::singleShot(0, main_.get(), [this] {
-            QCOMPARE(main_->commentDialog->commentEdit->text().left(19),
+            QCOMPARE(Control<CommentDialog>(main_.get())->commentEdit->text().left(19),
                      QStringLiteral("Messung Hauptstraße"));
-            main_->commentDialog->commentEdit->setText(QString(100, QLatin1Char('k')));
-            main_->commentDialog->okButton->click();
+            Control<CommentDialog>(main_.get())->commentEdit->setText(QString(100, QLatin1Char('k')));
+            Control<CommentDialog>(main_.get())->okButton->click();
         });
         main_->EditComment();
         QCOMPARE(main_->Data().Comment, std::string(78, 'k'));
         QTimer::singleShot(0, main_.get(), [this] {
-            main_->commentDialog->commentEdit->setText(QStringLiteral("verworfen"));
-            main_->commentDialog->reject();
+            Control<CommentDialog>(main_.get())->commentEdit->setText(QStringLiteral("verworfen"));
+            Control<CommentDialog>(main_.get())->reject();
         });
         main_->EditComment();
         QCOMPARE(main_->Data().Comment, std::string(78, 'k'));
 
-        QCOMPARE(main_->aboutDialog->productNameLabel->text(), QStringLiteral("Muster Verkehrstechnik"));
-        QCOMPARE(main_->aboutDialog->addressLabel->text(), QStringLiteral("\nAm Ring 4\n12345 Stadt\n"));
-        QCOMPARE(main_->aboutDialog->revisionLabel->text(), QStringLiteral("Rev. 4.01.03"));
-        QCOMPARE(main_->aboutDialog->size(), QSize(450, 260));
+        QCOMPARE(Control<AboutDialog>(main_.get())->productNameLabel->text(),
+                 QStringLiteral("Muster Verkehrstechnik"));
+        QCOMPARE(Control<AboutDialog>(main_.get())->addressLabel->text(),
+                 QStringLiteral("\nAm Ring 4\n12345 Stadt\n"));
+        QCOMPARE(Control<AboutDialog>(main_.get())->revisionLabel->text(), QStringLiteral("Rev. 4.01.03"));
+        QCOMPARE(Control<AboutDialog>(main_.get())->size(), QSize(450, 260));
         AboutDialog withoutLogo(Folder() / "nirgends");
         QVERIFY(withoutLogo.productNameLabel->text().isEmpty());
         QVERIFY(withoutLogo.addressLabel->text().isEmpty());

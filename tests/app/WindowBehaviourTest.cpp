@@ -2,6 +2,7 @@
 // shortcuts and mnemonics, the filter and time range windows beside the list, a language switch
 // that reaches every visible text, and choices from the drop-down menus that show at once.
 
+#include "app/ListPanel.h"
 #include "app/MainWindow.h"
 #include "charts/ChartPanel.h"
 #include "charts/ChartWidget.h"
@@ -11,6 +12,7 @@
 #include "evaluation/TimeRangeDialog.h"
 #include "lang/LanguageFile.h"
 #include "settings/SettingsDialog.h"
+#include "support/WindowControls.h"
 #include "ui/FileDialogs.h"
 
 #include <QAbstractItemView>
@@ -118,8 +120,11 @@ private:
 
     void DoubleClickLine(int line) {
         const QRect at =
-            main_->listView->cursorRect(QTextCursor(main_->listView->document()->findBlockByNumber(line)));
-        QTest::mouseDClick(main_->listView->viewport(), Qt::LeftButton, {}, at.center() + QPoint(20, 0));
+            Control<ListTextView>(main_.get(), "listView")
+                ->cursorRect(QTextCursor(
+                    Control<ListTextView>(main_.get(), "listView")->document()->findBlockByNumber(line)));
+        QTest::mouseDClick(Control<ListTextView>(main_.get(), "listView")->viewport(), Qt::LeftButton, {},
+                           at.center() + QPoint(20, 0));
     }
 
 private slots:
@@ -147,41 +152,42 @@ private slots:
 
     void aPageFillsTheListAndCtrlEndShowsTheLastFullPage() {
         OpenVehicles(400, 1);
-        const ListTextView* memo = main_->listView;
+        const ListTextView* memo = Control<ListTextView>(main_.get(), "listView");
         const int lines = memo->document()->blockCount();
-        QCOMPARE(lines, main_->PageLines() + 3);
+        QCOMPARE(lines, Control<ListPanel>(main_.get())->PageLines() + 3);
         // Every line fits, and one more would not.
         QVERIFY(lines * memo->LineHeight() <= memo->TextHeight());
         QVERIFY((lines + 1) * memo->LineHeight() > memo->TextHeight());
 
         // A new height gives pages of the new size.
         main_->resize(780, 700);
-        QTRY_VERIFY(main_->listView->document()->blockCount() > lines);
+        QTRY_VERIFY(Control<ListTextView>(main_.get(), "listView")->document()->blockCount() > lines);
         QVERIFY((memo->document()->blockCount() + 1) * memo->LineHeight() > memo->TextHeight());
 
-        QTest::keyClick(main_->listView, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(main_->Data().VehicleListTop, 400 - main_->PageLines());
-        QCOMPARE(memo->document()->blockCount(), main_->PageLines() + 3);
+        QTest::keyClick(Control<ListTextView>(main_.get(), "listView"), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(main_->Data().VehicleListTop, 400 - Control<ListPanel>(main_.get())->PageLines());
+        QCOMPARE(memo->document()->blockCount(), Control<ListPanel>(main_.get())->PageLines() + 3);
         QVERIFY(LineOf(memo, memo->document()->blockCount() - 1).startsWith(" 000400"));
     }
 
     void arrowKeysTurnThePageAtItsEdges() {
         OpenVehicles(400, 1);
-        QCOMPARE(main_->focusWidget(), main_->listView); // Page Down works at once after a load
-        const int page = main_->PageLines() + 1;
-        ListTextView* memo = main_->listView;
+        QCOMPARE(main_->focusWidget(),
+                 Control<ListTextView>(main_.get(), "listView")); // Page Down works at once after a load
+        const int page = Control<ListPanel>(main_.get())->PageLines() + 1;
+        ListTextView* memo = Control<ListTextView>(main_.get(), "listView");
         const int last = memo->document()->blockCount() - 1;
         memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(last)));
         QTest::keyClick(memo, Qt::Key_Down);
         QCOMPARE(main_->Data().VehicleListTop, 1 + page);
-        QCOMPARE(main_->ListCursorLine(), 2);
+        QCOMPARE(Control<ListPanel>(main_.get())->ListCursorLine(), 2);
         QTest::keyClick(memo, Qt::Key_Down); // within the page the caret moves
         QCOMPARE(main_->Data().VehicleListTop, 1 + page);
-        QCOMPARE(main_->ListCursorLine(), 3);
+        QCOMPARE(Control<ListPanel>(main_.get())->ListCursorLine(), 3);
         QTest::keyClick(memo, Qt::Key_Up);
         QTest::keyClick(memo, Qt::Key_Up);
         QCOMPARE(main_->Data().VehicleListTop, 1);
-        QCOMPARE(main_->ListCursorLine(), memo->document()->blockCount() - 1);
+        QCOMPARE(Control<ListPanel>(main_.get())->ListCursorLine(), memo->document()->blockCount() - 1);
         memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(2)));
         QTest::keyClick(memo, Qt::Key_Up); // the first page: nothing before it
         QCOMPARE(main_->Data().VehicleListTop, 1);
@@ -189,18 +195,20 @@ private slots:
 
     void menusAndViewsAnswerTheKeyboard() {
         const LanguageTexts german = Texts("deutsch.cty");
-        QCOMPARE(main_->fileMenu->title(), QStringLiteral("&Datei"));
-        QCOMPARE(main_->readCardMenu->title(), QStringLiteral("&Einlesen"));
-        QCOMPARE(main_->openAction->iconText(), Text(german, 10));
+        QCOMPARE(Control<QMenu>(main_.get(), "fileMenu")->title(), QStringLiteral("&Datei"));
+        QCOMPARE(Control<QMenu>(main_.get(), "readCardMenu")->title(), QStringLiteral("&Einlesen"));
+        QCOMPARE(Control<QAction>(main_.get(), "openAction")->iconText(), Text(german, 10));
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
         QTest::keyClick(main_.get(), Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY(main_->fileMenu->isVisible());
-        main_->fileMenu->close();
+        QTRY_VERIFY(Control<QMenu>(main_.get(), "fileMenu")->isVisible());
+        Control<QMenu>(main_.get(), "fileMenu")->close();
 
         OpenVehicles(60, 1);
-        QVERIFY(main_->intervalListButton->toolTip().contains(QStringLiteral("Strg+2")));
-        QCOMPARE(main_->intervalListButton->accessibleName(), Text(german, 42));
+        QVERIFY(Control<QToolButton>(main_.get(), "intervalListButton")
+                    ->toolTip()
+                    .contains(QStringLiteral("Strg+2")));
+        QCOMPARE(Control<QToolButton>(main_.get(), "intervalListButton")->accessibleName(), Text(german, 42));
         QTest::keyClick(main_.get(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(main_->CurrentView(), View::IntervalList);
         QTest::keyClick(main_.get(), Qt::Key_4, Qt::ControlModifier);
@@ -212,20 +220,25 @@ private slots:
 
         // The chart bar's paging buttons are announced by their hints.
         for (int i = 0; i < 6; ++i)
-            QCOMPARE(main_->chartPanel->pagingButtons[static_cast<std::size_t>(i)]->accessibleName(),
+            QCOMPARE(Control<ChartPanel>(main_.get())
+                         ->pagingButtons[static_cast<std::size_t>(i)]
+                         ->accessibleName(),
                      Text(german, 73 + i));
-        for (QToolButton* button : main_->chartPanel->chartToolBar->findChildren<QToolButton*>())
+        for (QToolButton* button :
+             Control<ChartPanel>(main_.get())->chartToolBar->findChildren<QToolButton*>())
             if (!button->toolTip().isEmpty())
                 QCOMPARE(button->accessibleName(), button->toolTip());
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->listScrollBar->accessibleName(), Text(Texts("english.cty"), 264));
-        QCOMPARE(main_->chartPanel->pagingButtons[0]->accessibleName(), Text(Texts("english.cty"), 73));
+        QCOMPARE(Control<QScrollBar>(main_.get(), "listScrollBar")->accessibleName(),
+                 Text(Texts("english.cty"), 264));
+        QCOMPARE(Control<ChartPanel>(main_.get())->pagingButtons[0]->accessibleName(),
+                 Text(Texts("english.cty"), 73));
     }
 
     void filterButtonsFollowMarksFromTheList() {
         OpenVehicles(60, 1);
-        main_->filterButton->click();
-        RecordFilterDialog* filter = main_->filterDialog;
+        Control<QToolButton>(main_.get(), "filterButton")->click();
+        RecordFilterDialog* filter = Control<RecordFilterDialog>(main_.get());
         QVERIFY(filter->isVisible());
         QVERIFY(!filter->eraseMarkedButton->isEnabled() && !filter->useMarkedButton->isEnabled() &&
                 !filter->clearMarksButton->isEnabled());
@@ -246,76 +259,89 @@ private slots:
 
     void toolWindowsLeaveTheListAndItsTextInView() {
         OpenVehicles(60, 1);
-        const QPoint listBefore = main_->listView->mapToGlobal(QPoint(0, 0));
-        const int textRight = main_->listView->mapToGlobal(QPoint(main_->listView->TextRight(), 0)).x();
-        const int charWidth = main_->listView->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-        const int textLeft = main_->listView->mapToGlobal(QPoint(main_->listView->TextLeft(), 0)).x();
-        main_->filterButton->click();
+        const QPoint listBefore = Control<ListTextView>(main_.get(), "listView")->mapToGlobal(QPoint(0, 0));
+        const int textRight =
+            Control<ListTextView>(main_.get(), "listView")
+                ->mapToGlobal(QPoint(Control<ListTextView>(main_.get(), "listView")->TextRight(), 0))
+                .x();
+        const int charWidth =
+            Control<ListTextView>(main_.get(), "listView")->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        const int textLeft =
+            Control<ListTextView>(main_.get(), "listView")
+                ->mapToGlobal(QPoint(Control<ListTextView>(main_.get(), "listView")->TextLeft(), 0))
+                .x();
+        Control<QToolButton>(main_.get(), "filterButton")->click();
         QCoreApplication::processEvents();
-        QVERIFY(!main_->openButton->isVisible()); // the tool bar's commands are away
-        QCOMPARE(main_->listView->mapToGlobal(QPoint(0, 0)), listBefore);
+        QVERIFY(!Control<QToolButton>(main_.get(), "openButton")
+                     ->isVisible()); // the tool bar's commands are away
+        QCOMPARE(Control<ListTextView>(main_.get(), "listView")->mapToGlobal(QPoint(0, 0)), listBefore);
         // No room beside the text on this screen: the dialog leaves the record numbers (columns
         // 2-7) and the direction and marks (59-64) in view.
-        const QRect dialog = main_->filterDialog->frameGeometry();
+        const QRect dialog = Control<RecordFilterDialog>(main_.get())->frameGeometry();
         QVERIFY2(dialog.left() >= textLeft + 7 * charWidth && dialog.right() < textLeft + 58 * charWidth,
                  qPrintable(QStringLiteral("dialog %1..%2, text %3..%4")
                                 .arg(dialog.left())
                                 .arg(dialog.right())
                                 .arg(textLeft)
                                 .arg(textRight)));
-        main_->filterDialog->hide();
+        Control<RecordFilterDialog>(main_.get())->hide();
         QCoreApplication::processEvents();
-        QVERIFY(main_->openButton->isVisible());
-        QCOMPARE(main_->listView->mapToGlobal(QPoint(0, 0)), listBefore);
+        QVERIFY(Control<QToolButton>(main_.get(), "openButton")->isVisible());
+        QCOMPARE(Control<ListTextView>(main_.get(), "listView")->mapToGlobal(QPoint(0, 0)), listBefore);
 
         // A narrow window: the dialog goes beside the window rather than over the marks.
         main_->setGeometry(0, 0, 420, 560);
         QCoreApplication::processEvents();
-        main_->filterButton->click();
-        QVERIFY(main_->filterDialog->frameGeometry().left() >= main_->frameGeometry().right());
-        main_->filterDialog->hide();
+        Control<QToolButton>(main_.get(), "filterButton")->click();
+        QVERIFY(Control<RecordFilterDialog>(main_.get())->frameGeometry().left() >=
+                main_->frameGeometry().right());
+        Control<RecordFilterDialog>(main_.get())->hide();
     }
 
     void languageSwitchRedrawsWhatIsShown() {
         const LanguageTexts english = Texts("english.cty");
         const LanguageTexts french = Texts("francais.cty");
-        QVERIFY(main_->germanAction->isChecked());
+        QVERIFY(Control<QAction>(main_.get(), "germanAction")->isChecked());
         OpenVehicles(60, 1);
-        main_->listView->setTextCursor(QTextCursor(main_->listView->document()->findBlockByNumber(7)));
+        Control<ListTextView>(main_.get(), "listView")
+            ->setTextCursor(QTextCursor(
+                Control<ListTextView>(main_.get(), "listView")->document()->findBlockByNumber(7)));
         main_->LoadLanguageFile("english.cty");
-        QCOMPARE(main_->ListCursorLine(), 7); // the filter's record numbers still come from there
-        QVERIFY(main_->englishAction->isChecked() && !main_->germanAction->isChecked());
+        QCOMPARE(Control<ListPanel>(main_.get())->ListCursorLine(),
+                 7); // the filter's record numbers still come from there
+        QVERIFY(Control<QAction>(main_.get(), "englishAction")->isChecked() &&
+                !Control<QAction>(main_.get(), "germanAction")->isChecked());
         QCOMPARE(main_->LanguageFileInUse(), std::string("english.cty"));
-        QCOMPARE(LineOf(main_->listView, 0), Text(english, 81));
+        QCOMPARE(LineOf(Control<ListTextView>(main_.get(), "listView"), 0), Text(english, 81));
 
-        main_->summaryButton->click();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
         main_->LoadLanguageFile("francais.cty");
-        QCOMPARE(LineOf(main_->summaryView, 0), Text(french, 200));
-        QVERIFY(main_->frenchAction->isChecked());
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0), Text(french, 200));
+        QVERIFY(Control<QAction>(main_.get(), "frenchAction")->isChecked());
 
-        main_->chartButton->click();
-        const std::string frenchTitle = main_->chartPanel->chartWidget->Chart().Title;
+        Control<QToolButton>(main_.get(), "chartButton")->click();
+        const std::string frenchTitle = Control<ChartPanel>(main_.get())->Chart().Title;
         main_->LoadLanguageFile("english.cty");
-        QVERIFY(!main_->chartPanel->chartWidget->Chart().Title.empty());
-        QVERIFY(main_->chartPanel->chartWidget->Chart().Title != frenchTitle);
+        QVERIFY(!Control<ChartPanel>(main_.get())->Chart().Title.empty());
+        QVERIFY(Control<ChartPanel>(main_.get())->Chart().Title != frenchTitle);
 
         // A file that cannot be read leaves the menu on the language still in use.
         main_->LoadLanguageFile("fehlt.cty");
-        QVERIFY(main_->englishAction->isChecked());
+        QVERIFY(Control<QAction>(main_.get(), "englishAction")->isChecked());
     }
 
     void dropDownChoicesShowAtOnce() {
         const LanguageTexts german = Texts("deutsch.cty");
         OpenVehicles(60, 1);
-        main_->summaryButton->click();
-        QCOMPARE(LineOf(main_->summaryView, 0), Text(german, 200));
-        const QString before = main_->summaryView->toPlainText();
+        Control<QToolButton>(main_.get(), "summaryButton")->click();
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0), Text(german, 200));
+        const QString before = Control<QPlainTextEdit>(main_.get(), "summaryView")->toPlainText();
         main_->ChooseUpperPercentile(4); // V 95 instead of V 85 in the overview
-        QVERIFY(main_->summaryView->toPlainText() != before);
+        QVERIFY(Control<QPlainTextEdit>(main_.get(), "summaryView")->toPlainText() != before);
         main_->ChooseSummaryKind(2);
-        QCOMPARE(LineOf(main_->summaryView, 0), Text(german, 220));
+        QCOMPARE(LineOf(Control<QPlainTextEdit>(main_.get(), "summaryView"), 0), Text(german, 220));
 
-        main_->chartButton->click();
+        Control<QToolButton>(main_.get(), "chartButton")->click();
         QSignalSpy redraw(main_.get(), &MainWindow::chartRedrawRequested);
         main_->ChooseLowerPercentile(0);
         QCOMPARE(redraw.count(), 1);
@@ -326,7 +352,7 @@ private slots:
     void enterInAPathFieldOpensNoChooser() {
         bool stillOpen = false;
         QTimer::singleShot(0, main_.get(), [this, &stillOpen] {
-            SettingsDialog* dialog = main_->settingsDialog;
+            SettingsDialog* dialog = Control<SettingsDialog>(main_.get());
             dialogs_.FolderAnswers << QStringLiteral("/woanders/");
             dialog->dataPathEdit->setFocus();
             QTest::keyClick(dialog->dataPathEdit, Qt::Key_Return);
@@ -341,9 +367,9 @@ private slots:
 
     void calendarSelectsByDragAndShowsDaysWithoutData() {
         OpenVehicles(128, 30); // 9 March 07:00 to 11 March 22:30
-        main_->intervalListButton->click();
-        main_->filterButton->click();
-        TimeRangeDialog* range = main_->rangeDialog;
+        Control<QToolButton>(main_.get(), "intervalListButton")->click();
+        Control<QToolButton>(main_.get(), "filterButton")->click();
+        TimeRangeDialog* range = Control<TimeRangeDialog>(main_.get());
         QVERIFY(range->isVisible());
         QCalendarWidget* calendar = range->calendar;
         QCOMPARE(calendar->locale().language(), QLocale::German);

@@ -2,6 +2,7 @@
 
 #include "CardTestFiles.h"
 #include "support/FakeDialogs.h"
+#include "support/WindowControls.h"
 
 #include "app/CommentDialog.h"
 #include "app/MainWindow.h"
@@ -44,11 +45,11 @@ private:
     static void AnswerModalDialogs(MainWindow& main, QTimer& timer) {
         QObject::connect(&timer, &QTimer::timeout, &main, [&main] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal == main.cardFileDialog) {
-                main.cardFileDialog->readButton->click();
-            } else if (modal == main.commentDialog) {
-                main.commentDialog->commentEdit->setText("Vom Parkplatz");
-                main.commentDialog->okButton->click();
+            if (modal == Control<CardFileDialog>(&main)) {
+                Control<CardFileDialog>(&main)->readButton->click();
+            } else if (modal == Control<CommentDialog>(&main)) {
+                Control<CommentDialog>(&main)->commentEdit->setText("Vom Parkplatz");
+                Control<CommentDialog>(&main)->okButton->click();
             }
         });
         timer.start(20);
@@ -72,7 +73,7 @@ private slots:
         QCOMPARE(main->Data().IntervalRebuildPending, std::uint8_t{1});
         QCOMPARE(main->Data().Comment, std::string("Vom Parkplatz"));
         QCOMPARE(main->CurrentView(), View::VehicleList);
-        QVERIFY(main->chartButton->isEnabled());
+        QVERIFY(Control<QToolButton>(&*main, "chartButton")->isEnabled());
         // The report names the card file and its checksum.
         const ReportRequest report = main->ReportRequestOf({});
         QVERIFY(report.SourceKind == ReportSourceKind::CardFile);
@@ -89,7 +90,7 @@ private slots:
 
     void peloImportCommand() {
         auto main = NewMain();
-        QVERIFY(main->importAction->isVisible());
+        QVERIFY(Control<QAction>(&*main, "importAction")->isVisible());
         const TempFile pelo("zaehlung.pel", PeloHeader("QT", 1, 1) + " 10  20  30\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(pelo.path());
         main->ImportPeloData();
@@ -97,7 +98,7 @@ private slots:
         QCOMPARE(main->Data().DataMode, DataMode::Imported);
         QCOMPARE(main->Data().WorkIntervalCount, 3);
         QCOMPARE(main->CurrentView(), View::IntervalList);
-        QVERIFY(!main->vehicleListButton->isEnabled());
+        QVERIFY(!Control<QToolButton>(&*main, "vehicleListButton")->isEnabled());
         const ReportRequest report = main->ReportRequestOf({});
         QVERIFY(report.SourceKind == ReportSourceKind::PeloFile);
         QCOMPARE(report.SourceFileName, std::string("zaehlung.pel"));

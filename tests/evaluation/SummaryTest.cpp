@@ -128,7 +128,8 @@ TEST(Summary, SpeedLimitRows) {
     data.LimitDisplayOn = 1;
     data.SpeedLimitIndex = 5;
     const LanguageTexts texts = EvalTexts();
-    auto lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    ViewSelections view;
+    auto lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     ASSERT_EQ(lines.size(), 33u);
     EXPECT_EQ(lines[4], "Grenze: 50km/h");
     EXPECT_EQ(lines[29], "");
@@ -137,8 +138,8 @@ TEST(Summary, SpeedLimitRows) {
     EXPECT_EQ(lines[32], "ueber Grenze %        81     100       0       0        100 "
                          "    100       0     100         85     100       0     100  ");
 
-    data.SummaryKind = 2;
-    lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    view.SummaryKind = 2;
+    lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     ASSERT_EQ(lines.size(), 10u + 29u + 5u);
     EXPECT_EQ(lines[0], "Geschwindigkeiten");
     EXPECT_EQ(lines[4], "Grenze: 50km/h");
@@ -163,15 +164,15 @@ TEST(Summary, SpeedLimitRows) {
     data.SpeedLimitIndex = 1;
     CountInto(data.WorkIntervals[2], 1, VehicleClass::Pkw, 4, 2);
     CountInto(data.WorkIntervals[2], 1, VehicleClass::Pkw, 5, 1);
-    lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     EXPECT_EQ(lines[41], " =<  10                 0        0        0             0   "
                          "     0        0   ");
     EXPECT_EQ(lines[42], " 11 -  30               2        0        0             0   "
                          "     0        0   ");
     EXPECT_EQ(lines[43], "  >  30                14        3        0             3   "
                          "     0        1   ");
-    data.SummaryKind = 1;
-    lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    view.SummaryKind = 1;
+    lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     EXPECT_EQ(lines[4], "Grenze: 10km/h");
     EXPECT_EQ(lines[31].substr(15, 35), "       19      16       3       0  "); // everybody
     EXPECT_EQ(lines[32].substr(15, 35), "      100     100     100       0  ");
@@ -180,7 +181,8 @@ TEST(Summary, SpeedLimitRows) {
 TEST(Summary, NoIntervalsAndNoTable) {
     MeasurementData data;
     const LanguageTexts texts = EvalTexts();
-    auto lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    ViewSelections view;
+    auto lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     ASSERT_EQ(lines.size(), 29u);
     EXPECT_EQ(lines[3], "Zeitraum: ---");
     EXPECT_EQ(lines[9].substr(15, 35), "        0       0       0       0  ");
@@ -194,19 +196,20 @@ TEST(Summary, NoIntervalsAndNoTable) {
     EXPECT_EQ(lines[26].substr(15, 35), "      ---     ---     ---     ---  ");
     EXPECT_EQ(lines[28].substr(15, 35), "      ---     ---     ---     ---  ");
 
-    data.SummaryKind = 2;
+    view.SummaryKind = 2;
     data.LimitDisplayOn = 1;
-    lines = SummaryLines(data, ViewSelections{}, texts, GermanLocaleFormat());
+    lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     EXPECT_EQ(lines.size(), 10u + 29u + 5u);
 
     // Kind 3 is the day profile of the statistics; a kind beyond the known ones has no table.
     MeasurementData day = DayOfIntervals();
-    day.SummaryKind = 3;
+    ViewSelections dayProfile;
+    dayProfile.SummaryKind = 3;
     LanguageTexts withTitle = texts;
     withTitle.Set(502, "Tagesgang");
-    EXPECT_EQ(SummaryLines(day, ViewSelections{}, withTitle).front(), "Tagesgang");
-    data.SummaryKind = 5;
-    EXPECT_TRUE(SummaryLines(data, ViewSelections{}, texts).empty());
+    EXPECT_EQ(SummaryLines(day, dayProfile, withTitle).front(), "Tagesgang");
+    view.SummaryKind = 5;
+    EXPECT_TRUE(SummaryLines(data, view, texts).empty());
 }
 
 TEST(Summary, SumsOfManyFullDeviceIntervalsStayExact) {

@@ -3,6 +3,7 @@
 #include "base/TextNames.h"
 #include "cards/CardTestFiles.h"
 #include "data/DataFileTestSupport.h"
+#include "evaluation/RecordFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,49 @@ TEST_F(ContextSelection, OpensVehiclesOnTheirListAndNarrowsThem) {
     EXPECT_TRUE(context.Lines(View::None).empty());
 }
 
+TEST_F(ContextStart, NamesTheSettingsFileItReadAndTheLanguageFileItMissed) {
+    // The desktop program writes its settings back to the file the start read.
+    Start("");
+    EXPECT_EQ(context.settingsLocation.path, (folder / "korvelan2.ini").string());
+
+    EvaluationContext lost;
+    try {
+        lost.Start(StartupOptions{Resources, "fehlt.cty", (folder / "korvelan2.ini").string()});
+        FAIL() << "a missing language file must end the start";
+    } catch (const CoreError& error) {
+        EXPECT_NE(error.detail().find("fehlt.cty"), std::string::npos) << error.detail();
+    }
+}
+
+TEST_F(ContextSelection, IntervalsAreBuiltAgainOnlyAfterTheVehiclesChanged) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    context.Select(Selection{}, true);
+    const auto counted = [this] {
+        long total = 0;
+        for (int i = 1; i <= context.data.WorkIntervalCount; ++i)
+            total += context.data.WorkIntervals[i].Total().Dir1 + context.data.WorkIntervals[i].Total().Dir2;
+        return total;
+    };
+    const int fiveMinuteIntervals = context.data.WorkIntervalCount;
+    const long vehicles = counted();
+    ASSERT_GT(fiveMinuteIntervals, 3);
+    EXPECT_FALSE(context.BuildPendingIntervals()) << "nothing changed since they were built";
+
+    context.JoinIntervals(3);
+    EXPECT_EQ(context.view.IntervalFactor, 3);
+    EXPECT_LT(context.data.WorkIntervalCount, fiveMinuteIntervals);
+    EXPECT_EQ(counted(), vehicles);
+
+    MarkVehicles(context.data, MarkConditionFromTexts({"speed>50"}), WholeWorkingSet(context.data));
+    ASSERT_GT(context.data.MarkedCount, 0);
+    EraseMarkedVehicles(context.data);
+    EXPECT_TRUE(context.BuildPendingIntervals());
+    EXPECT_FALSE(context.BuildPendingIntervals());
+    context.JoinIntervals(1);
+    EXPECT_LT(counted(), vehicles) << "the erased vehicles are no longer counted";
+}
+
 TEST_F(ContextSelection, ARangeBeyondTheIntervalsIsRefused) {
     Start("");
     context.Load(InputFile{Sample, false});
@@ -138,7 +182,7 @@ TEST_F(ContextOutput, TheSummaryExportHoldsTheSummaryLines) {
     Start("");
     context.Load(InputFile{Sample, false});
     context.Select(Selection{}, true);
-    context.data.SummaryKind = 2;
+    context.view.SummaryKind = 2;
     const std::vector<std::string> lines = context.Lines(View::Summary);
     ASSERT_FALSE(lines.empty());
     context.ExportAscii(folder / "summary.asc", View::Summary);
