@@ -1,11 +1,14 @@
 #include "app/FileCommands.h"
 
 #include "app/CommandGuard.h"
+#include "app/FileDialogPlaces.h"
 #include "app/Logo.h"
 #include "app/ReportDialog.h"
 #include "app/ScreenCsv.h"
+#include "app/UnsavedChangesPrompt.h"
 #include "base/TextNames.h"
 #include "charts/ChartDescription.h"
+#include "charts/ComparisonView.h"
 #include "charts/Printing.h"
 #include "data/DataFileWriter.h"
 #include "data/DateTime.h"
@@ -35,8 +38,10 @@ double TodayAsDayCount() {
 } // namespace
 
 FileCommands::FileCommands(QWidget& window, FileDialogs& dialogs, const CommandGuard& guard,
-                           EvaluationContext& context)
-    : window_(window), dialogs_(dialogs), guard_(guard), context_(context) {}
+                           EvaluationContext& context, IniFile& ini)
+    : window_(window), dialogs_(dialogs), guard_(guard), context_(context), ini_(ini),
+      places_(std::make_unique<FileDialogPlaces>(dialogs, ini, context.settings)),
+      prompt_(std::make_unique<UnsavedChangesPrompt>(dialogs, context.texts)) {}
 
 FileCommands::~FileCommands() = default;
 
@@ -45,46 +50,134 @@ void FileCommands::Written(const QString& file) const {
         ShowStatus(file);
 }
 
+void FileCommands::TellDocumentChanged() const {
+    if (DocumentChanged)
+        DocumentChanged();
+}
+
+void FileCommands::NewSource(const DataSource& source) {
+    source_ = source;
+    if (source.Origin == DataOrigin::DataFile && DataFileNamed)
+        DataFileNamed(Q(source.Path));
+    TellDocumentChanged();
+}
+
+bool FileCommands::MayReplaceData() {
+    return prompt_->MayReplaceData(&window_, unsaved_, context_.data,
+                                   [this](const FittingSave& fitting) { return SaveFitting(fitting); });
+}
+
 bool FileCommands::AskAndOpenDataFile(const QString& caption) {
+    if (!MayReplaceData())
+        return false;
     const QString filter =
         FilterOf(context_.texts[Text::DataFileFilter], "Korvelan - File (*.lng;*.sht)|*.lng;*.sht");
-    const QString file = dialogs_.OpenFileName(&window_, caption, Q(context_.settings.DataPath), filter);
+    const QString file = AskOpenFile(FileKind::DataFile, filter, caption);
     return !file.isEmpty() && OpenDataFile(file.toStdString());
+}
+
+bool FileCommands::AskThenOpenDataFile(const std::filesystem::path& file) {
+    return MayReplaceData() && OpenDataFile(file);
 }
 
 bool FileCommands::OpenDataFile(const std::filesystem::path& file) {
     if (!guard_.Run([&] { context_.Load(InputFile{file.string(), false}); }))
         return false;
-    source_ = {DataOrigin::DataFile, file.string()};
-    Written(Q(file.string()));
+    unsaved_.LoadedFromFile();
+    NewSource({DataOrigin::DataFile, file.string()});
     return true;
 }
 
 bool FileCommands::AskAndImportPelo(const QString& caption) {
-    // The data file dialog's folder: the import shares it with "Öffnen".
-    const QString file = dialogs_.OpenFileName(&window_, caption, Q(context_.settings.DataPath),
-                                               QStringLiteral("Pelo-Dateien (*.pel)|*.pel"));
+    if (!MayReplaceData())
+        return false;
+    const QString file =
+        AskOpenFile(FileKind::ImportFile, QStringLiteral("Pelo-Dateien (*.pel)|*.pel"), caption);
     if (file.isEmpty() || !guard_.Run([&] { context_.Load(InputFile{file.toStdString(), true}); }))
         return false;
-    source_ = {DataOrigin::Import, file.toStdString()};
-    Written(file);
+    unsaved_.Imported();
+    NewSource({DataOrigin::Import, file.toStdString()});
     return true;
 }
 
 bool FileCommands::AskAndReadCardFile(const QString& caption,
                                       const std::function<bool(const QString&)>& readCard) {
+    if (!MayReplaceData())
+        return false;
     const QString filter =
         FilterOf(context_.texts[Text::CardFileFilter], "MM / SD - Card (*.txt;*.bin)|*.txt;*.bin");
-    const QString file = dialogs_.OpenFileName(&window_, caption, Q(context_.settings.CardPath), filter);
-    if (file.isEmpty() || !readCard(file))
+    const QString file = AskOpenFile(FileKind::CardFile, filter, caption);
+    return !file.isEmpty() && readCard(file);
+}
+
+void FileCommands::CardRead(const std::filesystem::path& cardFile, const std::string& port) {
+    unsaved_.ReadFromCard();
+    cardReaderPort_ = port;
+    NewSource(cardFile.empty() ? DataSource{DataOrigin::SmartMediaCard, {}}
+                               : DataSource{DataOrigin::CardFile, cardFile.string()});
+}
+
+void FileCommands::CommentEdited(const std::string& before) {
+    unsaved_.CommentEdited(before, context_.data.Comment);
+    TellDocumentChanged();
+}
+
+void FileCommands::WorkingSetShown() {
+    if (context_.HasVehicles())
+        unsaved_.WorkingSetIs(context_.data.WorkVehicleCount, context_.data.LoadedCount);
+    TellDocumentChanged();
+}
+
+QString FileCommands::AskOpenFile(FileKind kind, const QString& pipeFilter, const QString& caption) {
+    const QString file = places_->OpenFile(&window_, kind, caption, pipeFilter);
+    TellRememberError();
+    return file;
+}
+
+QString FileCommands::AskSaveFile(FileKind kind, const QString& pipeFilter, const QString& defaultSuffix,
+                                  const QString& caption) {
+    const QString file = places_->SaveFile(&window_, kind, caption, pipeFilter, defaultSuffix, source_.Path);
+    TellRememberError();
+    return file;
+}
+
+void FileCommands::TellRememberError() {
+    // The chosen file counts all the same; only the next dialog will not start there.
+    if (const auto error = places_->TakeRememberError())
+        dialogs_.ShowMessage(&window_, FileDialogs::MessageKind::Warning, window_.windowTitle(),
+                             Q(error->Message(context_.texts)));
+}
+
+namespace {
+QString OwnFileFilter(const QString& extension) {
+    return QStringLiteral("Korvelan - File (*.%1)|*.%1").arg(extension);
+}
+} // namespace
+
+bool FileCommands::SaveFitting(const FittingSave& fitting) {
+    const QString extension =
+        QString::fromLatin1(fitting.Extension.data(), static_cast<qsizetype>(fitting.Extension.size()));
+    const QString file =
+        AskSaveFile(FileKind::DataFile, OwnFileFilter(extension), extension, Q(context_.texts[Text::Save]));
+    if (file.isEmpty() ||
+        !guard_.Run([&] { context_.Save(file.toStdString(), fitting.ListView, fitting.Scope); }))
         return false;
+    // The question marks the data saved itself.
+    if (fitting.Scope == SaveScope::All)
+        NewSource({DataOrigin::DataFile, file.toStdString()});
     Written(file);
     return true;
 }
 
-QString FileCommands::AskSaveFile(const QString& pipeFilter, const QString& defaultSuffix,
-                                  const QString& caption) {
-    return dialogs_.SaveFileName(&window_, caption, Q(context_.settings.DataPath), pipeFilter, defaultSuffix);
+void FileCommands::SavedList(const QString& file, View view, SaveScope scope) {
+    const SavedContent content =
+        ContentOfSave(context_.data, view, scope, RangeInForce(context_.data, context_.view.IntervalFactor));
+    unsaved_.Saved(content);
+    if (content == SavedContent::AllRecords)
+        NewSource({DataOrigin::DataFile, file.toStdString()});
+    else
+        TellDocumentChanged();
+    Written(file);
 }
 
 void FileCommands::SaveView(View view, bool filteredOnly, const QString& caption,
@@ -97,24 +190,23 @@ void FileCommands::SaveView(View view, bool filteredOnly, const QString& caption
     switch (view) {
     case View::VehicleList:
     case View::IntervalList: {
-        const bool vehicles = view == View::VehicleList;
-        file = vehicles ? AskSaveFile(QStringLiteral("Korvelan - File (*.lng)|*.lng"), QStringLiteral("lng"),
-                                      caption)
-                        : AskSaveFile(QStringLiteral("Korvelan - File (*.sht)|*.sht"), QStringLiteral("sht"),
-                                      caption);
+        const QString extension = view == View::VehicleList ? QStringLiteral("lng") : QStringLiteral("sht");
+        file = AskSaveFile(FileKind::DataFile, OwnFileFilter(extension), extension, caption);
         if (!file.isEmpty() && guard_.Run([&] { context_.Save(file.toStdString(), view, scope); }))
-            Written(file);
+            SavedList(file, view, scope);
         break;
     }
     case View::Chart:
         file =
-            AskSaveFile(QStringLiteral("Diagramm - Metafile (*.wmf)|*.wmf|Diagramm - Bitmap (*.bmp)|*.bmp"),
+            AskSaveFile(FileKind::Picture,
+                        QStringLiteral("Diagramm - Metafile (*.wmf)|*.wmf|Diagramm - Bitmap (*.bmp)|*.bmp"),
                         QStringLiteral("wmf"), caption);
         if (!file.isEmpty() && SaveChartPicture)
             SaveChartPicture(file);
         break;
     case View::Summary:
-        file = AskSaveFile(QStringLiteral("Korvelan - File (*.txt)|*.txt"), QStringLiteral("txt"), caption);
+        file = AskSaveFile(FileKind::SummaryText, QStringLiteral("Korvelan - File (*.txt)|*.txt"),
+                           QStringLiteral("txt"), caption);
         if (!file.isEmpty() && guard_.Run([&] { SaveSummaryText(file.toStdString(), summaryLines); }))
             Written(file);
         break;
@@ -126,8 +218,8 @@ void FileCommands::SaveView(View view, bool filteredOnly, const QString& caption
 void FileCommands::ExportAscii(View view, const QString& caption) {
     if (view == View::None)
         return;
-    const QString file =
-        AskSaveFile(QStringLiteral("ASCII - Export - File (*.asc)|*.asc"), QStringLiteral("asc"), caption);
+    const QString file = AskSaveFile(FileKind::Export, QStringLiteral("ASCII - Export - File (*.asc)|*.asc"),
+                                     QStringLiteral("asc"), caption);
     if (!file.isEmpty() && guard_.Run([&] { context_.ExportAscii(file.toStdString(), view); }))
         Written(file);
 }
@@ -135,7 +227,8 @@ void FileCommands::ExportAscii(View view, const QString& caption) {
 void FileCommands::ExportCsv(View view, const QString& caption, const ChartDescription& chart) {
     if (view == View::None)
         return;
-    const QString file = AskSaveFile(Q(context_.texts[603]), QStringLiteral("csv"), caption);
+    const QString file =
+        AskSaveFile(FileKind::Export, Q(context_.texts[603]), QStringLiteral("csv"), caption);
     if (file.isEmpty())
         return;
     const CsvExportRequest request = CsvRequestOfScreen(context_, source_.Path);
@@ -188,10 +281,13 @@ ReportRequest FileCommands::ReportRequestOf(const ReportFields& fields) const {
             cardReaderPort_};
 }
 
-void FileCommands::CardRead(const std::filesystem::path& cardFile, const std::string& port) {
-    source_ = cardFile.empty() ? DataSource{DataOrigin::SmartMediaCard, {}}
-                               : DataSource{DataOrigin::CardFile, cardFile.string()};
-    cardReaderPort_ = port;
+void FileCommands::ShowComparison(View view) {
+    if (view == View::None)
+        return;
+    // The other file's dialog starts where data files were last opened.
+    const LoadedMeasurement loaded{context_.data, context_.Statistics(), source_.Path,
+                                   StartFolder(ini_, context_.settings, FileKind::DataFile), ProgramVersion};
+    StartComparison(&window_, dialogs_, loaded, context_.texts); // the window deletes itself on close
 }
 
 QPrinter& FileCommands::Printer() {

@@ -1,12 +1,15 @@
 #pragma once
-// The main window's file commands: they ask for the file, let the evaluation context read or
-// write it and name the file in the status bar. What a save, export or printout holds depends on
-// the view in front. Every data file that is opened goes through OpenDataFile, so whatever should
-// happen to each opened file (a list of recent files, a prompt about unsaved changes) belongs there.
+// The main window's file commands: they ask for the file (each kind in the folder last used for
+// it), let the evaluation context read or write it and say what happened. What a save, export or
+// printout holds depends on the view in front. They also keep track of data that exist nowhere
+// else (read from a card, imported, a changed comment, vehicles the filter removed) and ask before
+// a load, a card read or an import replaces them.
 
 #include "base/View.h"
 #include "charts/ReportContent.h"
+#include "session/UnsavedChanges.h"
 #include "session/WindowTexts.h"
+#include "settings/DialogFolders.h"
 
 #include <QString>
 
@@ -18,9 +21,12 @@
 
 class CommandGuard;
 class EvaluationContext;
+class FileDialogPlaces;
 class FileDialogs;
+class IniFile;
 class QPrinter;
 class QWidget;
+class UnsavedChangesPrompt;
 struct ChartAppearance;
 struct ChartDescription;
 
@@ -32,18 +38,29 @@ struct ShownChart {
 
 class FileCommands {
 public:
-    FileCommands(QWidget& window, FileDialogs& dialogs, const CommandGuard& guard,
-                 EvaluationContext& context);
+    // The settings file `ini` keeps the dialogs' last folders; it must outlive the commands.
+    FileCommands(QWidget& window, FileDialogs& dialogs, const CommandGuard& guard, EvaluationContext& context,
+                 IniFile& ini);
     ~FileCommands();
 
-    // Where a file's name is shown once it was read or written.
+    // Where a written file's name is shown for a while.
     std::function<void(const QString&)> ShowStatus;
     // "alles speichern" in the chart view: the chart as a picture in this file.
     std::function<void(const QString&)> SaveChartPicture;
+    // The source of the data or whether they are saved changed: the title and status line follow.
+    std::function<void()> DocumentChanged;
+    // A file now holds the whole measurement (it was opened or all of it saved there).
+    std::function<void(const QString&)> DataFileNamed;
 
-    // Each returns true when new data were loaded.
+    // Whether the data in memory may be replaced: while some exist nowhere else the user is asked
+    // to save them (the save that fits), discard them or cancel.
+    bool MayReplaceData();
+
+    // Each returns true when new data were loaded; all but OpenDataFile ask MayReplaceData first.
     bool AskAndOpenDataFile(const QString& caption);
     bool OpenDataFile(const std::filesystem::path& file);
+    // A recent or dropped file: opened as "Öffnen" opens it.
+    bool AskThenOpenDataFile(const std::filesystem::path& file);
     bool AskAndImportPelo(const QString& caption);
     // Asks for a card file and lets readCard read it; false when nothing was read.
     bool AskAndReadCardFile(const QString& caption, const std::function<bool(const QString&)>& readCard);
@@ -51,6 +68,14 @@ public:
     void CardRead(const std::filesystem::path& cardFile, const std::string& port);
     // Where the data on screen came from.
     const DataSource& Source() const { return source_; }
+    const UnsavedChanges& Changes() const { return unsaved_; }
+    // The comment dialog closed; `before` is the comment it opened with.
+    void CommentEdited(const std::string& before);
+    // A list was shown again: the filter may have removed vehicles or given them back.
+    void WorkingSetShown();
+
+    // "Vergleich…": the loaded measurement against another file, in a window of its own.
+    void ShowComparison(View view);
 
     void SaveView(View view, bool filteredOnly, const QString& caption,
                   const std::vector<std::string>& summaryLines);
@@ -65,14 +90,26 @@ public:
     void Preview(View view, const ShownChart& chart, const std::vector<std::string>& summaryLines);
 
 private:
-    QString AskSaveFile(const QString& pipeFilter, const QString& defaultSuffix, const QString& caption);
+    QString AskOpenFile(FileKind kind, const QString& pipeFilter, const QString& caption);
+    QString AskSaveFile(FileKind kind, const QString& pipeFilter, const QString& defaultSuffix,
+                        const QString& caption);
+    void TellRememberError();
+    // The save the question about unsaved data runs; true when it wrote the file.
+    bool SaveFitting(const FittingSave& fitting);
+    void SavedList(const QString& file, View view, SaveScope scope);
+    void NewSource(const DataSource& source);
     void Written(const QString& file) const;
+    void TellDocumentChanged() const;
     QPrinter& Printer();
 
     QWidget& window_;
     FileDialogs& dialogs_;
     const CommandGuard& guard_;
     EvaluationContext& context_;
+    IniFile& ini_;
+    std::unique_ptr<FileDialogPlaces> places_;
+    std::unique_ptr<UnsavedChangesPrompt> prompt_;
+    UnsavedChanges unsaved_;
     DataSource source_;
     std::string cardReaderPort_; // the port a card read without a file came through
     std::unique_ptr<QPrinter> printer_;

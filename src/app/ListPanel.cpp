@@ -238,12 +238,14 @@ void ListPanel::ShowVehicleList() {
     ResetScrollBar(data_.WorkVehicleCount);
     data_.VehicleListTop = 1;
     RenderVehiclePage(1);
+    emit listShown();
 }
 
 void ListPanel::ShowIntervalList() {
     ResetScrollBar(data_.WorkIntervalCount);
     data_.IntervalListTop = 1;
     RenderIntervalPage(1);
+    emit listShown();
 }
 
 void ListPanel::RedrawVehiclePage() {

@@ -100,6 +100,9 @@ public:
 signals:
     // A double click marked or unmarked a vehicle.
     void marksChanged();
+    // A list was shown from its first record: after a load, the filter, a time range or another
+    // interval length, so the records in force may have changed.
+    void listShown();
 
 private:
     void ConnectList();

@@ -4,8 +4,10 @@
 #include "app/Pictures.h"
 #include "base/LanguageTexts.h"
 #include "base/TextNames.h"
+#include "charts/ComparisonView.h"
 #include "charts/ReportContent.h"
 #include "evaluation/StatisticsText.h"
+#include "session/ShellTexts.h"
 #include "ui/QtText.h"
 
 #include <QAction>
@@ -133,6 +135,8 @@ void AddFileMenu(QMainWindow& window, MainMenus& m) {
     m.openAction = m.fileMenu->addAction(ToolIcon(ToolPicture::Open), QStringLiteral("Öffnen"));
     m.openAction->setObjectName(QStringLiteral("openAction"));
     m.openAction->setShortcut(QKeySequence::Open);
+    m.recentMenu = m.fileMenu->addMenu(QStringLiteral("Zuletzt geöffnet"));
+    m.recentMenu->setObjectName(QStringLiteral("recentMenu"));
     m.saveMenu = m.fileMenu->addMenu(ToolIcon(ToolPicture::Save), QStringLiteral("Speichern"));
     m.saveMenu->setObjectName(QStringLiteral("saveMenu"));
     m.saveFilteredAction = m.saveMenu->addAction(QStringLiteral("gefiltert speichern"));
@@ -152,6 +156,8 @@ void AddFileMenu(QMainWindow& window, MainMenus& m) {
     m.csvExportAction->setObjectName(QStringLiteral("ExportCsv1"));
     m.reportAction = m.fileMenu->addAction(QStringLiteral("Bericht…"));
     m.reportAction->setObjectName(QStringLiteral("reportAction"));
+    m.compareAction = m.fileMenu->addAction(QStringLiteral("Vergleich…"));
+    m.compareAction->setObjectName(QStringLiteral("compareAction"));
     m.fileMenu->addSeparator();
     m.settingsAction = m.fileMenu->addAction(QStringLiteral("Einstellungen"));
     m.settingsAction->setObjectName(QStringLiteral("settingsAction"));
@@ -242,6 +248,8 @@ void ApplyMenuTexts(const MainMenus& m, const LanguageTexts& texts) {
     SetCaption(m.exportAction, texts[Text::Export]);
     SetCaption(m.csvExportAction, texts[602]);
     SetCaption(m.reportAction, texts[ReportText::ReportCommand]);
+    SetCaption(m.compareAction, texts[ComparisonViewText::Command]);
+    SetCaption(m.recentMenu, ShellTextOf(texts, ShellText::RecentFilesMenu));
     SetCaption(m.settingsAction, texts[Text::Settings]);
     SetCaption(m.quitAction, texts[Text::Exit]);
     SetCaption(m.smartMediaAction, texts[Text::SmartMediaCard]);

@@ -16,6 +16,7 @@ class QMenu;
 struct MainMenus {
     QMenu* fileMenu = nullptr;
     QAction* openAction = nullptr;
+    QMenu* recentMenu = nullptr; // "Zuletzt geöffnet": filled by RecentFilesMenu
     QMenu* saveMenu = nullptr;
     QAction* saveFilteredAction = nullptr;
     QAction* saveAllAction = nullptr;
@@ -24,6 +25,7 @@ struct MainMenus {
     QAction* exportAction = nullptr;
     QAction* csvExportAction = nullptr;
     QAction* reportAction = nullptr;
+    QAction* compareAction = nullptr; // "Vergleich…"
     QAction* settingsAction = nullptr;
     QAction* quitAction = nullptr;
     QMenu* readCardMenu = nullptr;

@@ -200,8 +200,8 @@ void EnableDataCommands(const MainToolBar& b, const MainMenus& menus, bool loade
     for (QToolButton* button :
          {b.intervalListButton, b.chartButton, b.summaryButton, b.speedLimitButton, b.printButton})
         button->setEnabled(loaded);
-    for (QAction* action :
-         {menus.commentAction, menus.exportAction, menus.csvExportAction, menus.reportAction})
+    for (QAction* action : {menus.commentAction, menus.exportAction, menus.csvExportAction,
+                            menus.reportAction, menus.compareAction})
         action->setEnabled(loaded);
 }
 

@@ -7,6 +7,7 @@
 #include "app/Pictures.h"
 #include "app/SummaryPanel.h"
 #include "app/WindowDialogs.h"
+#include "app/WindowStatus.h"
 #include "base/CoreError.h"
 #include "base/TextNames.h"
 #include "charts/ChartPanel.h"
@@ -66,12 +67,6 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
                             : options_.ProgramDirectory;
     settingsFile_ = options_.SettingsFile;
     guard_ = std::make_unique<CommandGuard>(*this, *dialogs_, context_.texts);
-    files_ = std::make_unique<FileCommands>(*this, *dialogs_, *guard_, context_);
-    files_->ShowStatus = [this](const QString& file) { statusBar()->showMessage(file); };
-    files_->SaveChartPicture = [this](const QString& file) {
-        if (Guarded([&] { chartPanel_->SavePicture(file.toStdString()); }))
-            statusBar()->showMessage(file);
-    };
 
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Korvelan II"));
@@ -92,6 +87,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     context_.view.SummaryKind = 1;
     UpdateSpeedLimitButton();
 
+    CreateFileCommands();
     CreateDialogs();
     ConnectMenuCommands();
     ConnectToolButtons();
@@ -131,6 +127,22 @@ void MainWindow::CreateViews() {
     viewStack_->setCurrentIndex(EmptyPage);
 }
 
+void MainWindow::CreateFileCommands() {
+    files_ = std::make_unique<FileCommands>(*this, *dialogs_, *guard_, context_, *ini_);
+    // A written file is named for a while; the source of the data comes back after it.
+    files_->ShowStatus = [this](const QString& file) { statusBar()->showMessage(file, 5000); };
+    files_->SaveChartPicture = [this](const QString& file) {
+        if (Guarded([&] { chartPanel_->SavePicture(file.toStdString()); }))
+            files_->ShowStatus(file);
+    };
+    status_ = new WindowStatus(*this, menus_.recentMenu, *ini_, *dialogs_, context_, *files_);
+    connect(status_, &WindowStatus::openRequested, this, [this](const QString& file) {
+        if (files_->AskThenOpenDataFile(file.toStdString()))
+            FinishLoad();
+    });
+    connect(listPanel_, &ListPanel::listShown, this, [this] { files_->WorkingSetShown(); });
+}
+
 void MainWindow::CreateDialogs() {
     windowDialogs_ =
         std::make_unique<WindowDialogs>(*this, context_, *listPanel_, *dialogs_, programDirectory_);
@@ -153,6 +165,7 @@ void MainWindow::ConnectMenuCommands() {
         {menus_.exportAction, &MainWindow::ExportAscii},
         {menus_.csvExportAction, &MainWindow::ExportCsv},
         {menus_.reportAction, &MainWindow::ShowReport},
+        {menus_.compareAction, &MainWindow::ShowComparison},
         {menus_.settingsAction, &MainWindow::ShowSettings},
         {menus_.quitAction, &MainWindow::Quit},
         {menus_.smartMediaAction, &MainWindow::ReadSmartMediaCard},
@@ -299,6 +312,8 @@ void MainWindow::ApplyTexts() {
     ApplyPercentileHints();
     if (windowDialogs_)
         windowDialogs_->ApplyTexts();
+    if (status_)
+        status_->ApplyTexts();
     emit textsChanged();
 }
 
@@ -521,7 +536,7 @@ void MainWindow::FinishCardRead(const std::filesystem::path& cardFile, const std
 }
 
 void MainWindow::ReadSmartMediaCard() {
-    if (windowDialogs_->ReadSmartMediaCard())
+    if (files_->MayReplaceData() && windowDialogs_->ReadSmartMediaCard())
         FinishCardRead({}, windowDialogs_->SmartMediaPort());
 }
 
@@ -555,6 +570,10 @@ void MainWindow::ShowReport() {
     files_->ShowReport(view_, settingsFile_);
 }
 
+void MainWindow::ShowComparison() {
+    files_->ShowComparison(view_);
+}
+
 ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
     return files_->ReportRequestOf(fields);
 }
@@ -566,7 +585,9 @@ void MainWindow::PrintView() {
 // --- dialogs ------------------------------------------------------------------------------------
 
 void MainWindow::EditComment() {
+    const std::string before = context_.data.Comment;
     windowDialogs_->EditComment();
+    files_->CommentEdited(before);
 }
 
 void MainWindow::ShowSettings() {
@@ -615,6 +636,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (files_ && !files_->MayReplaceData()) {
+        event->ignore();
+        return;
+    }
     HideListTools();
     event->accept();
 }

@@ -26,6 +26,7 @@ class ListPanel;
 class QStackedWidget;
 class SummaryPanel;
 class WindowDialogs;
+class WindowStatus;
 
 // Where the main window finds its files; empty fields mean the program's own folder and the
 // settings file beside it. Tests point them elsewhere and answer the file dialogs themselves.
@@ -70,6 +71,7 @@ public:
     void ExportAscii();      // "Export"
     void ExportCsv();        // "Exportieren als CSV…"
     void ShowReport();       // "Bericht…"
+    void ShowComparison();   // "Vergleich…"
     // The report's request for the loaded measurement: the fields with where the data came from.
     ReportRequest ReportRequestOf(const ReportFields& fields) const;
     void ShowSettings();                                // "Einstellungen"
@@ -111,6 +113,7 @@ protected:
 
 private:
     void CreateViews();
+    void CreateFileCommands();
     void CreateDialogs();
     void ConnectMenuCommands();
     void ConnectToolButtons();
@@ -160,6 +163,7 @@ private:
     SummaryPanel* summaryPanel_ = nullptr;
 
     std::unique_ptr<WindowDialogs> windowDialogs_;
+    WindowStatus* status_ = nullptr; // title, status line, recent files and drops
 
     bool startedOk_ = true;
     QString startError_;

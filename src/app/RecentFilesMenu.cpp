@@ -1,5 +1,6 @@
 #include "app/RecentFilesMenu.h"
 
+#include "app/Mnemonics.h"
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "session/ShellTexts.h"
@@ -56,7 +57,10 @@ void RecentFilesMenu::Store() {
 }
 
 void RecentFilesMenu::Rebuild() {
-    menu_->setTitle(ToQString(ShellTextOf(texts_, ShellText::RecentFilesMenu)));
+    // The file menu gives the title its Alt letter; a title that reads the same keeps it.
+    const std::string title = ShellTextOf(texts_, ShellText::RecentFilesMenu);
+    if (WithoutMnemonic(menu_->title().toStdString()) != title)
+        menu_->setTitle(ToQString(title));
     // The entry that asked for this may still be delivering its signal: it goes later.
     for (QAction* action : menu_->actions()) {
         menu_->removeAction(action);

@@ -7,8 +7,17 @@ void UnsavedChanges::Restart(UnsavedReason reason) {
     allDataReason_ = reason;
 }
 
+namespace {
+// A data file pads its comment with blanks, and the comment dialog shows it without them: blanks
+// at the end never make a comment read differently.
+std::string_view WithoutTrailingBlanks(std::string_view comment) {
+    return comment.substr(0, comment.find_last_not_of(' ') + 1);
+}
+} // namespace
+
 void UnsavedChanges::CommentEdited(const std::string& before, const std::string& after) {
-    if (before != after && allDataReason_ == UnsavedReason::None)
+    if (WithoutTrailingBlanks(before) != WithoutTrailingBlanks(after) &&
+        allDataReason_ == UnsavedReason::None)
         allDataReason_ = UnsavedReason::CommentChanged;
 }
 

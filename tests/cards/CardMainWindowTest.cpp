@@ -80,10 +80,13 @@ private slots:
         QCOMPARE(report.SourceFileName, std::string("MESS.TXT"));
         QCOMPARE(report.SourceSha256.size(), std::size_t{64});
 
-        // A file that is no card file is refused; the measurement stays.
+        // A file that is no card file is refused; the measurement stays. The data read from the
+        // card are in no file yet: the user is asked first.
         const TempFile other("MESS.CSV", "1;2;3\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(other.path());
+        dialogs_.SaveQuestionAnswers << FileDialogs::SaveAnswer::Discard;
         main->ReadCardFile();
+        QCOMPARE(dialogs_.SaveQuestions.size(), 1);
         QVERIFY(dialogs_.Messages.last().contains("MESS.CSV"));
         QCOMPARE(main->Data().WorkVehicleCount, 2);
     }
@@ -106,6 +109,7 @@ private slots:
 
         const TempFile bad("kaputt.pel", PeloHeader("VC", 1, 1, "xx00") + " 10\r\n");
         dialogs_.OpenAnswers << QString::fromStdString(bad.path());
+        dialogs_.SaveQuestionAnswers << FileDialogs::SaveAnswer::Discard; // the import is unsaved
         main->ImportPeloData();
         QVERIFY(dialogs_.Messages.last().contains("Zeile 1"));
         QCOMPARE(main->Data().WorkIntervalCount, 3);
