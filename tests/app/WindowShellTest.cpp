@@ -64,19 +64,23 @@ int FastVehicles() {
     return fast;
 }
 
-// Sends a drag of `paths` onto the window and drops it, as Qt delivers a drop from a file manager;
-// the window acts once the drop is over.
-void Drop(QWidget& target, const QStringList& paths) {
+// Drags `paths` over the middle of the window and drops them there, as Qt delivers a drop from a
+// file manager: to the control under the mouse, on to its parents while none takes it. The window
+// acts once the drop is over.
+void Drop(QWidget& window, const QStringList& paths) {
     QMimeData mime;
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls << QUrl::fromLocalFile(path);
     mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
+    QWidget* target = window.childAt(window.rect().center());
+    QVERIFY(target != nullptr);
+    const QPoint at = target->mapFrom(&window, window.rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &drop);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
     QCoreApplication::processEvents();
 }
 
@@ -292,6 +296,10 @@ private slots:
         QCOMPARE(RecordsLine(), QString("%1 von 180 Fahrzeugen").arg(VehicleCount - FastVehicles()));
         QCOMPARE(Title(), QStringLiteral("*week.lng – Korvelan II"));
         QCOMPARE(SourceLine(), vehicleFile_ + QStringLiteral(" (nicht gespeichert)"));
+        main_->LoadLanguageFile("english.cty"); // the status line speaks the language chosen
+        QCOMPARE(RecordsLine(), QString("%1 of 180 vehicles").arg(VehicleCount - FastVehicles()));
+        QCOMPARE(SourceLine(), vehicleFile_ + QStringLiteral(" (not saved)"));
+        main_->LoadLanguageFile("deutsch.cty");
 
         // Imported data: the file they came from, unsaved, in 5-minute intervals.
         dialogs_.SaveQuestionAnswers << FileDialogs::SaveAnswer::Discard;
@@ -317,6 +325,20 @@ private slots:
         QCOMPARE(Title(), QStringLiteral("week.lng – Korvelan II"));
         editComment(QStringLiteral("Hauptstraße, vor der Schule"));
         QCOMPARE(Title(), QStringLiteral("*week.lng – Korvelan II"));
+
+        // Saved whole in a new file: that file is the measurement's, and nothing is unsaved.
+        dialogs_.SaveAnswers << PathOf("schule.lng");
+        main_->SaveAllData();
+        QCOMPARE(Title(), QStringLiteral("schule.lng – Korvelan II"));
+        QCOMPARE(SourceLine(), PathOf("schule.lng"));
+        QCOMPARE(RecentEntries(RecentMenu()).value(0), PathOf("schule.lng"));
+        // A part of it saved (the time range) leaves the file as it was.
+        SetTimeRange();
+        dialogs_.SaveAnswers << PathOf("teil.sht");
+        main_->SaveFilteredData();
+        QVERIFY(fs::exists(Folder() / "teil.sht"));
+        QCOMPARE(Title(), QStringLiteral("schule.lng – Korvelan II"));
+        QCOMPARE(RecentEntries(RecentMenu()).value(0), PathOf("schule.lng"));
     }
 
     void unsavedDataAreAskedAboutBeforeTheyAreReplaced() {
@@ -387,6 +409,43 @@ private slots:
         dialogs_.SaveQuestionAnswers << FileDialogs::SaveAnswer::Discard;
         QVERIFY(main_->close());
         QCOMPARE(dialogs_.SaveQuestions.size(), 2);
+    }
+
+    void dialogsStartInTheFolderLastUsedForTheirKind() {
+        const std::string dataFolder = Folder().string() + "/";
+        fs::create_directories(Folder() / "messungen");
+        fs::create_directories(Folder() / "exporte");
+        const QString measured = PathOf("messungen/mai.lng");
+        fs::copy_file(vehicleFile_.toStdString(), measured.toStdString());
+
+        Open(measured);
+        QCOMPARE(dialogs_.Starts.at(0).Folder.toStdString(), dataFolder);
+        dialogs_.OpenAnswers << peloFile_;
+        main_->ImportPeloData(); // a kind of its own: still the data folder
+        QCOMPARE(dialogs_.Starts.at(1).Folder.toStdString(), dataFolder);
+        dialogs_.SaveQuestionAnswers << FileDialogs::SaveAnswer::Discard;
+        Open(measured);
+        QCOMPARE(dialogs_.Starts.at(2).Folder.toStdString(), dataFolder + "messungen/");
+
+        // A save proposes the data file's name with its own extension.
+        dialogs_.SaveAnswers << PathOf("exporte/mai.asc");
+        main_->ExportAscii();
+        QCOMPARE(dialogs_.Starts.at(3).Folder.toStdString(), dataFolder);
+        QCOMPARE(dialogs_.Starts.at(3).FileName, QStringLiteral("mai.asc"));
+        QVERIFY(fs::exists(Folder() / "exporte" / "mai.asc"));
+        dialogs_.SaveAnswers << PathOf("exporte/mai.csv");
+        main_->ExportCsv();
+        QCOMPARE(dialogs_.Starts.at(4).Folder.toStdString(), dataFolder + "exporte/");
+        QCOMPARE(dialogs_.Starts.at(4).FileName, QStringLiteral("mai.csv"));
+        main_->SaveAllData(); // cancelled
+        QCOMPARE(dialogs_.Starts.at(5).Folder.toStdString(), dataFolder + "messungen/");
+        QCOMPARE(dialogs_.Starts.at(5).FileName, QStringLiteral("mai.lng"));
+
+        // The folders are kept for the next start.
+        main_.reset();
+        main_ = NewMain();
+        main_->LoadDataFile();
+        QCOMPARE(dialogs_.Starts.last().Folder.toStdString(), dataFolder + "messungen/");
     }
 
     void comparisonOpensFromTheFileMenu() {
