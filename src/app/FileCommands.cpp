@@ -144,8 +144,14 @@ QString FileCommands::AskSaveFile(FileKind kind, const QString& pipeFilter, cons
 void FileCommands::TellRememberError() {
     // The chosen file counts all the same; only the next dialog will not start there.
     if (const auto error = places_->TakeRememberError())
-        dialogs_.ShowMessage(&window_, FileDialogs::MessageKind::Warning, window_.windowTitle(),
-                             Q(error->Message(context_.texts)));
+        TellSettingsNotWritten(Q(error->Message(context_.texts)));
+}
+
+void FileCommands::TellSettingsNotWritten(const QString& message) {
+    if (settingsWarningsTold_.contains(message))
+        return;
+    settingsWarningsTold_ << message;
+    dialogs_.ShowMessage(&window_, FileDialogs::MessageKind::Warning, window_.windowTitle(), message);
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "settings/DialogFolders.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <functional>
@@ -74,6 +75,10 @@ public:
     // A list was shown again: the filter may have removed vehicles or given them back.
     void WorkingSetShown();
 
+    // The settings file could not keep a dialog's folder or the recent files: told once for each
+    // message, not at every dialog or opened file.
+    void TellSettingsNotWritten(const QString& message);
+
     // "Vergleich…": the loaded measurement against another file, in a window of its own.
     void ShowComparison(View view);
 
@@ -111,6 +116,7 @@ private:
     std::unique_ptr<UnsavedChangesPrompt> prompt_;
     UnsavedChanges unsaved_;
     DataSource source_;
+    QStringList settingsWarningsTold_;
     std::string cardReaderPort_; // the port a card read without a file came through
     std::unique_ptr<QPrinter> printer_;
 };

@@ -5,7 +5,6 @@
 #include "app/RecentFilesMenu.h"
 #include "session/EvaluationContext.h"
 #include "session/WindowTexts.h"
-#include "ui/FileDialogs.h"
 #include "ui/QtText.h"
 
 #include <QLabel>
@@ -14,14 +13,13 @@
 
 WindowStatus::WindowStatus(QMainWindow& window, QMenu* recentMenu, IniFile& ini, FileDialogs& dialogs,
                            const EvaluationContext& context, FileCommands& files)
-    : QObject(&window), window_(window), dialogs_(dialogs), context_(context), files_(files) {
+    : QObject(&window), window_(window), context_(context), files_(files) {
     recent_ = new RecentFilesMenu(recentMenu, ini, context.texts, this);
     auto* drop = new FileDropHandler(&window, dialogs, context.texts);
     connect(recent_, &RecentFilesMenu::fileChosen, this, &WindowStatus::openRequested);
     connect(drop, &FileDropHandler::fileDropped, this, &WindowStatus::openRequested);
-    connect(recent_, &RecentFilesMenu::notWritten, this, [this](const QString& message) {
-        dialogs_.ShowMessage(&window_, FileDialogs::MessageKind::Warning, window_.windowTitle(), message);
-    });
+    connect(recent_, &RecentFilesMenu::notWritten, this,
+            [this](const QString& message) { files_.TellSettingsNotWritten(message); });
 
     // The source may be long and gives way; the record counts always show.
     sourceLabel_ = new QLabel(&window);

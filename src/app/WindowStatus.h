@@ -37,9 +37,8 @@ signals:
 
 private:
     QMainWindow& window_;
-    FileDialogs& dialogs_;
     const EvaluationContext& context_;
-    const FileCommands& files_;
+    FileCommands& files_;
     RecentFilesMenu* recent_ = nullptr;
     QLabel* sourceLabel_ = nullptr;
     QLabel* recordsLabel_ = nullptr;

@@ -448,6 +448,29 @@ private slots:
         QCOMPARE(dialogs_.Starts.last().Folder.toStdString(), dataFolder + "messungen/");
     }
 
+    void aSettingsFileThatCannotBeWrittenIsToldOnce() {
+        // The settings live in a folder that becomes a plain file after the start.
+        main_.reset();
+        fs::create_directories(Folder() / "conf");
+        fs::copy_file(SettingsFile(), Folder() / "conf" / "korvelan2.ini");
+        MainWindowOptions options;
+        options.ProgramDirectory = Folder();
+        options.SettingsFile = Folder() / "conf" / "korvelan2.ini";
+        options.Dialogs = &dialogs_;
+        main_ = std::make_unique<MainWindow>(options);
+        fs::remove_all(Folder() / "conf");
+        std::ofstream(Folder() / "conf") << "no folder";
+
+        Open(vehicleFile_);
+        QCOMPARE(main_->Data().WorkVehicleCount, VehicleCount);
+        QCOMPARE(dialogs_.Messages.size(), 1);
+        QVERIFY(dialogs_.Messages.at(0).contains(QStringLiteral("korvelan2.ini")));
+        QCOMPARE(RecentEntries(RecentMenu()), QStringList{vehicleFile_}); // for this session
+        Open(intervalFile_);
+        QCOMPARE(main_->Data().DataMode, DataMode::Interval);
+        QCOMPARE(dialogs_.Messages.size(), 1);
+    }
+
     void comparisonOpensFromTheFileMenu() {
         QAction* compare = Control<QAction>(main_.get(), "compareAction");
         QCOMPARE(compare->text().remove(QLatin1Char('&')), QStringLiteral("Vergleich…"));
