@@ -29,8 +29,6 @@ public:
     // The recent files menu and the status line in the language of the texts.
     void ApplyTexts();
 
-    const RecentFilesMenu& Recent() const { return *recent_; }
-
 signals:
     // A recent file was chosen or a file dropped: it should be opened as "Öffnen" opens one.
     void openRequested(const QString& file);
