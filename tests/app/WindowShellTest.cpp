@@ -9,6 +9,7 @@
 #include "data/DataFileLoader.h"
 #include "data/DataFileWriter.h"
 #include "data/DateTime.h"
+#include "evaluation/IntervalList.h"
 #include "evaluation/RecordFilterDialog.h"
 #include "evaluation/TimeRangeDialog.h"
 #include "settings/IniFile.h"
@@ -184,11 +185,13 @@ private slots:
 
         vehicleFile_ = PathOf("week.lng");
         WriteVehicleFile(vehicleFile_.toStdString(), "Hauptstraße", Vehicles(38));
-        MeasurementData data;
-        LoadDataFile(vehicleFile_.toStdString(), data);
+        auto data = std::make_unique<MeasurementData>();
+        LoadDataFile(vehicleFile_.toStdString(), *data);
+        BuildFiveMinuteIntervals(*data, LengthThresholds{});
+        QCOMPARE(data->IntervalCount, 36);
         intervalFile_ = PathOf("week.sht");
         WriteIntervalFile(intervalFile_.toStdString(), "Intervalle",
-                          std::span<const IntervalRecord>(&data.Intervals[1], data.IntervalCount));
+                          std::span<const IntervalRecord>(data->Intervals.data(), data->IntervalCount));
         peloFile_ = PathOf("zaehlung.pel");
         std::ofstream(peloFile_.toStdString(), std::ios::binary)
             << PeloHeader("QT", 1, 1) + " 10  20  30\r\n";
