@@ -89,7 +89,6 @@ inline MeasurementData& StartingMeasurement() {
     data.Comment.clear();
     data.SpeedLimitIndex = 5;
     data.LimitDisplayOn = 0;
-    data.SummaryKind = 1;
     data.LimitColourShift = 0;
     data.ImportCodeCount = 0;
     data.DataMode = DataMode::SingleVehicle;
@@ -219,7 +218,7 @@ inline void EvaluateAsAUserWould(MeasurementData& data) {
             RenderIntervalPage(data, 1, 40, texts);
             RenderIntervalPage(data, data.WorkIntervalCount, 40, texts);
             for (int kind = 1; kind <= 3; ++kind) {
-                data.SummaryKind = kind;
+                view.SummaryKind = kind;
                 data.LimitDisplayOn = static_cast<std::uint8_t>(kind & 1);
                 SummaryLines(data, view, texts);
             }
