@@ -7,6 +7,7 @@
 #include "base/CoreError.h"
 #include "data/DataFileWriter.h"
 #include "data/DateTime.h"
+#include "evaluation/Resampling.h"
 
 #include <algorithm>
 #include <array>
@@ -17,30 +18,11 @@
 
 namespace {
 
-// xoshiro256** seeded through splitmix64.
+// Uniform and roughly normal draws on the comparison's own generator (xoshiro256**).
 class Random {
 public:
-    explicit Random(std::uint64_t seed) {
-        for (auto& s : state_) {
-            seed += 0x9E3779B97F4A7C15ULL;
-            std::uint64_t z = seed;
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-            s = z ^ (z >> 31);
-        }
-    }
-    std::uint64_t Next() {
-        const std::uint64_t result = Rotl(state_[1] * 5, 7) * 9;
-        const std::uint64_t t = state_[1] << 17;
-        state_[2] ^= state_[0];
-        state_[3] ^= state_[1];
-        state_[1] ^= state_[2];
-        state_[0] ^= state_[3];
-        state_[2] ^= t;
-        state_[3] = Rotl(state_[3], 45);
-        return result;
-    }
-    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; } // [0, 1)
+    explicit Random(std::uint64_t seed) : engine_(seed) {}
+    double Uniform() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; } // [0, 1)
     bool Chance(double p) { return Uniform() < p; }
     int Between(int low, int high) { return low + static_cast<int>(Uniform() * (high - low + 1)); }
     // Approximately normal: the sum of twelve uniforms has mean 6 and variance 1.
@@ -52,8 +34,7 @@ public:
     }
 
 private:
-    static std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-    std::array<std::uint64_t, 4> state_{};
+    Xoshiro256 engine_;
 };
 
 enum class DayType { Weekday, Saturday, Sunday };

@@ -6,39 +6,10 @@
 #include "evaluation/StatisticsText.h"
 
 #include <cmath>
-#include <sstream>
 
 namespace {
 
 using Cells = std::vector<std::string>;
-
-Cells SplitColumns(const std::string& text) {
-    Cells columns;
-    std::stringstream stream(text);
-    for (std::string column; std::getline(stream, column, '|');)
-        columns.push_back(column);
-    return columns;
-}
-
-ReportBlock TextBlock(std::vector<std::string> lines) {
-    ReportBlock block;
-    block.Lines = std::move(lines);
-    return block;
-}
-
-ReportBlock TableBlock(Cells header, std::vector<Cells> rows) {
-    ReportBlock block;
-    block.Type = ReportBlock::Kind::Table;
-    block.Table = {std::move(header), std::move(rows)};
-    return block;
-}
-
-ReportBlock ChartBlock(ChartDescription chart) {
-    ReportBlock block;
-    block.Type = ReportBlock::Kind::Chart;
-    block.Chart = std::move(chart);
-    return block;
-}
 
 std::string Trimmed(const std::string& text) {
     const auto end = text.find_last_not_of(' ');

@@ -16,15 +16,6 @@ namespace {
 
 using Cells = std::vector<std::string>;
 
-// Column titles are kept in one language text, separated by "|".
-Cells SplitColumns(const std::string& text) {
-    Cells columns;
-    std::stringstream stream(text);
-    for (std::string column; std::getline(stream, column, '|');)
-        columns.push_back(column);
-    return columns;
-}
-
 // The short weekday names of the program's language, Sunday first; the locale's where the
 // language file lacks them.
 std::array<std::string, 7> WeekdayNamesOf(const LanguageTexts& texts, const LocaleFormat& locale) {
@@ -68,24 +59,7 @@ struct ReportWriter {
     }
     bool SingleVehicles() const { return Statistics.SingleVehicles; }
 
-    ReportBlock Text(std::vector<std::string> lines) const {
-        ReportBlock block;
-        block.Lines = std::move(lines);
-        return block;
-    }
-    static ReportBlock Table(Cells header, std::vector<Cells> rows) {
-        ReportBlock block;
-        block.Type = ReportBlock::Kind::Table;
-        block.Table = {std::move(header), std::move(rows)};
-        return block;
-    }
-    static ReportBlock Chart(ChartDescription chart) {
-        ReportBlock block;
-        block.Type = ReportBlock::Kind::Chart;
-        block.Chart = std::move(chart);
-        return block;
-    }
-    ReportBlock SingleVehicleNote() const { return Text({Texts[ReportText::NeedsSingleVehicles]}); }
+    ReportBlock SingleVehicleNote() const { return TextBlock({Texts[ReportText::NeedsSingleVehicles]}); }
 
     std::pair<double, double> MeasurementSpan() const {
         if (Data.DataMode == DataMode::SingleVehicle && Data.WorkVehicleCount > 0)
@@ -122,7 +96,7 @@ struct ReportWriter {
             {Texts[ReportText::Author], Request.Author},
             {Texts[ReportText::ReportDate], Date(Request.ReportDate)},
         };
-        page.Blocks.push_back(Table({"", ""}, std::move(rows)));
+        page.Blocks.push_back(TableBlock({"", ""}, std::move(rows)));
         return page;
     }
 
@@ -159,12 +133,12 @@ struct ReportWriter {
                  hasAbove ? Range(above->Interval, true) : "-",
                  group.Pace ? Format("%d-%d", {group.Pace->From, group.Pace->From + 9}, Locale) : "-"});
         }
-        page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::KeyFiguresHeader]), std::move(rows)));
-        page.Blocks.push_back(Text({Texts[StatisticsText::FewVehicles]}));
+        page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::KeyFiguresHeader]), std::move(rows)));
+        page.Blocks.push_back(TextBlock({Texts[StatisticsText::FewVehicles]}));
         if (!SingleVehicles())
-            page.Blocks.push_back(Text({Texts[StatisticsText::IntervalDataNote]}));
+            page.Blocks.push_back(TextBlock({Texts[StatisticsText::IntervalDataNote]}));
 
-        page.Blocks.push_back(Text({Texts[ReportText::AdtTitle]}));
+        page.Blocks.push_back(TextBlock({Texts[ReportText::AdtTitle]}));
         std::vector<Cells> adt;
         for (int kind = 0; kind < 3; ++kind) {
             Cells row{Texts[StatisticsText::AdtLabels + kind], IntToStr(Statistics.Adt[kind].Days)};
@@ -172,23 +146,23 @@ struct ReportWriter {
                 row.push_back(Number(Statistics.Adt[kind].Mean[group], 0));
             adt.push_back(std::move(row));
         }
-        page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::AdtHeader]), std::move(adt)));
+        page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::AdtHeader]), std::move(adt)));
 
-        page.Blocks.push_back(Text({Texts[ReportText::PeakTitle]}));
+        page.Blocks.push_back(TextBlock({Texts[ReportText::PeakTitle]}));
         std::vector<Cells> peaks;
         for (const PeakHour& peak : Statistics.PeakHours)
             peaks.push_back({Texts[StatisticsText::DirectionLabels + peak.DirectionGroup],
                              Texts[peak.Afternoon ? StatisticsText::Afternoon : StatisticsText::Morning],
                              DateTime(peak.Start), IntToStr(peak.Count), Number(peak.Factor, 2)});
-        page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::PeakHeader]), std::move(peaks)));
+        page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::PeakHeader]), std::move(peaks)));
         return page;
     }
 
     ReportPage AverageDayPage(ChartScaleState& scale) const {
         ReportPage page{Texts[ReportText::AverageDayTitle], false, {}};
         const ChartViewContext context{Data, Texts, Locale, scale};
-        page.Blocks.push_back(Chart(AverageDayView(context, Statistics, ProfileDays::Workdays, 3)));
-        page.Blocks.push_back(Chart(AverageDayView(context, Statistics, ProfileDays::Weekend, 3)));
+        page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Workdays, 3)));
+        page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Weekend, 3)));
         std::vector<Cells> rows;
         const auto& workdays = Statistics.Profile[static_cast<int>(DayGroup::Workdays)];
         const auto& weekend = Statistics.Profile[static_cast<int>(DayGroup::Weekend)];
@@ -197,7 +171,7 @@ struct ReportWriter {
                             Number(workdays[hour].Mean[1]), Percent(workdays[hour].HeavyShare),
                             Number(weekend[hour].Mean[0]), Number(weekend[hour].Mean[1]),
                             Percent(weekend[hour].HeavyShare)});
-        page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::AverageDayHeader]), std::move(rows)));
+        page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::AverageDayHeader]), std::move(rows)));
         return page;
     }
 
@@ -255,8 +229,8 @@ struct ReportWriter {
             return page;
         }
         const ChartViewContext context{Data, Texts, Locale, scale};
-        page.Blocks.push_back(Chart(Histogram()));
-        page.Blocks.push_back(Chart(CumulativeSpeedView(context, Statistics, 3)));
+        page.Blocks.push_back(ChartBlock(Histogram()));
+        page.Blocks.push_back(ChartBlock(CumulativeSpeedView(context, Statistics, 3)));
         return page;
     }
 
@@ -290,10 +264,10 @@ struct ReportWriter {
         chart.LeftAxisMax = NiceMaximum(std::max(fastest, double(Statistics.Limit)) * 1.1);
         chart.Series.push_back(std::move(v85));
         chart.Lines.push_back(std::move(share));
-        page.Blocks.push_back(Chart(std::move(chart)));
+        page.Blocks.push_back(ChartBlock(std::move(chart)));
         Cells header{Texts[StatisticsChartText::Hour], Texts[ReportText::Vehicles], "V85",
                      chart.RightScaleTitle};
-        page.Blocks.push_back(Table(std::move(header), std::move(rows)));
+        page.Blocks.push_back(TableBlock(std::move(header), std::move(rows)));
         return page;
     }
 
@@ -306,9 +280,9 @@ struct ReportWriter {
                             Texts[day.Complete ? ReportText::Complete : ReportText::Incomplete],
                             IntToStr(day.Count[0]), IntToStr(day.Count[1]), IntToStr(day.Count[2]),
                             IntToStr(day.Heavy), Number(day.V85), Percent(day.ShareAboveLimit)});
-        page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::DayTableHeader]), std::move(rows)));
+        page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::DayTableHeader]), std::move(rows)));
         if (!SingleVehicles())
-            page.Blocks.push_back(Text({Texts[StatisticsText::IntervalDataNote]}));
+            page.Blocks.push_back(TextBlock({Texts[StatisticsText::IntervalDataNote]}));
         return page;
     }
 
@@ -330,14 +304,14 @@ struct ReportWriter {
                                    {IntToStr(*quality.OutOfOrder)}, Locale));
         if (!SingleVehicles())
             lines.push_back(Texts[ReportText::NeedsSingleVehicles]);
-        page.Blocks.push_back(Text(std::move(lines)));
+        page.Blocks.push_back(TextBlock(std::move(lines)));
         std::vector<Cells> gaps;
         for (const DataGap& gap : quality.Gaps)
             gaps.push_back({DateTime(gap.From), DateTime(gap.To), Number(gap.Minutes, 0)});
         if (gaps.empty())
-            page.Blocks.push_back(Text({Texts[ReportText::NoGaps]}));
+            page.Blocks.push_back(TextBlock({Texts[ReportText::NoGaps]}));
         else
-            page.Blocks.push_back(Table(SplitColumns(Texts[ReportText::GapsHeader]), std::move(gaps)));
+            page.Blocks.push_back(TableBlock(SplitColumns(Texts[ReportText::GapsHeader]), std::move(gaps)));
         return page;
     }
 };
@@ -374,6 +348,34 @@ ReportDocument BuildReport(const MeasurementData& data, const StatisticsSettings
                       writer.SpeedPage(scale), writer.HourlyPage(),     writer.DayTablePage(),
                       writer.QualityPage()};
     return document;
+}
+
+ReportBlock TextBlock(std::vector<std::string> lines) {
+    ReportBlock block;
+    block.Lines = std::move(lines);
+    return block;
+}
+
+ReportBlock TableBlock(std::vector<std::string> header, std::vector<std::vector<std::string>> rows) {
+    ReportBlock block;
+    block.Type = ReportBlock::Kind::Table;
+    block.Table = {std::move(header), std::move(rows)};
+    return block;
+}
+
+ReportBlock ChartBlock(ChartDescription chart) {
+    ReportBlock block;
+    block.Type = ReportBlock::Kind::Chart;
+    block.Chart = std::move(chart);
+    return block;
+}
+
+std::vector<std::string> SplitColumns(const std::string& text) {
+    std::vector<std::string> columns;
+    std::stringstream stream(text);
+    for (std::string column; std::getline(stream, column, '|');)
+        columns.push_back(column);
+    return columns;
 }
 
 ReportFields ReadReportFields(const IniFile& ini) {

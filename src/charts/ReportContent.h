@@ -81,6 +81,13 @@ struct ReportBlock {
     ChartDescription Chart;         // Chart
 };
 
+// The blocks of each kind, as every report builds them.
+ReportBlock TextBlock(std::vector<std::string> lines);
+ReportBlock TableBlock(std::vector<std::string> header, std::vector<std::vector<std::string>> rows);
+ReportBlock ChartBlock(ChartDescription chart);
+// Column titles are kept in one language text, separated by "|".
+std::vector<std::string> SplitColumns(const std::string& text);
+
 struct ReportPage {
     std::string Title;
     bool Landscape = false;
