@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr int FirstDataLine = 2; // header and empty line come first
@@ -235,9 +236,18 @@ int MarkVehicles(MeasurementData& data, const MarkCondition& condition, FilterRu
     if (last < first)
         return 0;
     const MarkBounds bounds = BoundsOf(condition);
+    // Writing to working vehicles that still share the loaded ones copies them all, so the records
+    // are taken for writing only once a vehicle is to be marked: a condition that marks nothing
+    // copies nothing.
+    const VehicleRecord* const readable = std::as_const(data.WorkVehicles).data();
+    int i = first - 1;
+    while (i < last && (readable[i].Marked == 1 || !bounds.Passes(readable[i])))
+        ++i;
+    if (i == last)
+        return 0;
     VehicleRecord* const records = data.WorkVehicles.data();
     int newlyMarked = 0;
-    for (int i = first - 1; i < last; ++i) {
+    for (; i < last; ++i) {
         VehicleRecord& vehicle = records[i];
         const bool mark = (vehicle.Marked != 1) & bounds.Passes(vehicle);
         vehicle.Marked = mark ? std::uint8_t{1} : vehicle.Marked;
