@@ -66,10 +66,15 @@ void RequireVehicleData(const MeasurementData& data) {
 
 // Packs the working vehicles whose mark equals `keepMarked` to the front, clearing their marks.
 void KeepVehicles(MeasurementData& data, std::uint8_t keepMarked) {
-    VehicleRecord* const records = data.WorkVehicles.data();
-    const int count = data.WorkVehicleCount;
+    const int count = std::max(0, data.WorkVehicleCount);
+    // Unmarked vehicles that stay where they are need no write; working vehicles that share the
+    // loaded ones are copied only when something changes (when there is anything to erase).
+    const VehicleRecord* const readable = std::as_const(data.WorkVehicles).data();
     int kept = 0;
-    for (int i = 0; i < count; ++i) {
+    while (keepMarked == 0 && kept < count && readable[kept].Marked == 0)
+        ++kept;
+    VehicleRecord* const records = kept < count ? data.WorkVehicles.data() : nullptr;
+    for (int i = kept; i < count; ++i) {
         if (records[i].Marked != keepMarked)
             continue;
         records[kept] = records[i];

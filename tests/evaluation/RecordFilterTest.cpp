@@ -114,6 +114,9 @@ TEST(RecordFilter, MarkingCopiesTheSharedVehiclesOnlyWhenItMarks) {
                            WholeWorkingSet(*data)),
               0);
     EXPECT_EQ(std::as_const(data->WorkVehicles).data(), loaded) << "nothing marked, nothing copied";
+    EraseMarkedVehicles(*data);
+    EXPECT_EQ(data->WorkVehicleCount, 3);
+    EXPECT_EQ(std::as_const(data->WorkVehicles).data(), loaded) << "nothing erased, nothing copied";
 
     EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Less, 40}),
                            WholeWorkingSet(*data)),
