@@ -33,11 +33,12 @@ std::unique_ptr<MeasurementData> FullIntervals() {
 void DrawView(benchmark::State& state, int quantity) {
     const auto data = FullIntervals();
     const LanguageTexts texts;
+    const ViewSelections view;
     ChartScaleState scale;
     ChartRequest request;
     request.Quantity = quantity;
     for (auto _ : state) {
-        ChartDescription chart = DrawSelectedChart(request, scale, *data, texts, GermanLocaleFormat());
+        ChartDescription chart = DrawSelectedChart(request, scale, *data, view, texts, GermanLocaleFormat());
         benchmark::DoNotOptimize(chart);
     }
 }

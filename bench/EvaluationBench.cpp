@@ -121,8 +121,8 @@ LanguageTexts SummaryTexts() {
 
 void BM_SummaryOverview(benchmark::State& state) {
     const auto data = FullIntervals();
-    data->LimitDisplayOn = 1;
     ViewSelections view;
+    view.LimitDisplayOn = true;
     view.SummaryKind = static_cast<int>(state.range(0));
     const LanguageTexts texts = SummaryTexts();
     for (auto _ : state)

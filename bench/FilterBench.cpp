@@ -42,6 +42,20 @@ void BM_MarkVehicles(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkVehicles)->Unit(benchmark::kMillisecond);
 
+// A condition no vehicle meets: the working vehicles keep sharing the loaded ones.
+void BM_MarkVehiclesNoneMatching(benchmark::State& state) {
+    auto data = FullMeasurement();
+    const MarkCondition condition = MarkConditionFromTexts({"speed>200"});
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClearVehicleFilter(*data);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(MarkVehicles(*data, condition, WholeWorkingSet(*data)));
+    }
+    state.counters["marked"] = data->MarkedCount;
+}
+BENCHMARK(BM_MarkVehiclesNoneMatching)->Unit(benchmark::kMillisecond);
+
 void BM_MarkVehiclesAllConditions(benchmark::State& state) {
     auto data = FullMeasurement();
     const MarkCondition condition = MarkConditionFromTexts({"dir=2", "length<12", "speed>50"});

@@ -85,11 +85,7 @@ inline MeasurementData& StartingMeasurement() {
     data.MarkedCount = 0;
     data.VehicleListTop = 1;
     data.IntervalListTop = 1;
-    data.ChartOffset = 0;
     data.Comment.clear();
-    data.SpeedLimitIndex = 5;
-    data.LimitDisplayOn = 0;
-    data.LimitColourShift = 0;
     data.ImportCodeCount = 0;
     data.DataMode = DataMode::SingleVehicle;
     CopyVehiclesToWork(data);
@@ -164,7 +160,7 @@ inline void DrawChartView(const MeasurementData& data, const ViewSelections& vie
     request.UpperPercentile = view.UpperPercentile;
     request.CalcV50 = variant;
     request.SingleVehicleData = variant == 1;
-    const ChartDescription chart = DrawSelectedChart(request, scale, data, texts);
+    const ChartDescription chart = DrawSelectedChart(request, scale, data, view, texts);
     CheckChart(chart);
     if (asJson)
         ChartDescriptionToJson(chart);
@@ -219,10 +215,10 @@ inline void EvaluateAsAUserWould(MeasurementData& data) {
             RenderIntervalPage(data, data.WorkIntervalCount, 40, texts);
             for (int kind = 1; kind <= 3; ++kind) {
                 view.SummaryKind = kind;
-                data.LimitDisplayOn = static_cast<std::uint8_t>(kind & 1);
+                view.LimitDisplayOn = (kind & 1) != 0;
                 SummaryLines(data, view, texts);
             }
-            ScrollChart(data, 1);
+            view.ChartOffset = ScrolledChartOffset(view.ChartOffset, data.WorkIntervalCount, 1);
             DrawEveryChartView(data, view, factor == 1 && data.WorkIntervalCount <= WeekOfIntervals,
                                k + data.IntervalCount);
         }

@@ -302,18 +302,16 @@ QPrinter& FileCommands::Printer() {
     return *printer_;
 }
 
-void FileCommands::Print(View view, const ShownChart& chart, const std::vector<std::string>& summaryLines) {
+void FileCommands::Print(View view, const ShownChart& chart) {
     if (view == View::None)
         return;
-    const PrintSource source{context_.data, context_.texts, chart.Chart, chart.Appearance,
-                             view == View::Summary ? summaryLines : std::vector<std::string>{}};
+    const PrintSource source = context_.PrintSourceOf(view, chart.Chart, chart.Appearance);
     guard_.Run([&] { PrintCurrentView(&window_, Printer(), view, source); });
 }
 
-void FileCommands::Preview(View view, const ShownChart& chart, const std::vector<std::string>& summaryLines) {
+void FileCommands::Preview(View view, const ShownChart& chart) {
     if (view == View::None)
         return;
-    const PrintSource source{context_.data, context_.texts, chart.Chart, chart.Appearance,
-                             view == View::Summary ? summaryLines : std::vector<std::string>{}};
+    const PrintSource source = context_.PrintSourceOf(view, chart.Chart, chart.Appearance);
     guard_.Run([&] { PreviewCurrentView(&window_, Printer(), view, source); });
 }

@@ -90,9 +90,10 @@ public:
     void ShowReport(View view, const std::filesystem::path& settingsFile);
     // The report's request for the loaded measurement: the fields with where the data came from.
     ReportRequest ReportRequestOf(const ReportFields& fields) const;
-    // The print dialog, or the print preview, of the view; the printer keeps its settings for the run.
-    void Print(View view, const ShownChart& chart, const std::vector<std::string>& summaryLines);
-    void Preview(View view, const ShownChart& chart, const std::vector<std::string>& summaryLines);
+    // The print dialog, or the print preview, of the view as the evaluation context holds it (the
+    // chart as the chart view drew it); the printer keeps its settings for the run.
+    void Print(View view, const ShownChart& chart);
+    void Preview(View view, const ShownChart& chart);
 
 private:
     QString AskOpenFile(FileKind kind, const QString& pipeFilter, const QString& caption);

@@ -4,6 +4,7 @@
 #include "app/Pictures.h"
 #include "base/LanguageTexts.h"
 #include "base/TextNames.h"
+#include "base/ViewSelections.h"
 #include "data/MeasurementData.h"
 #include "evaluation/IntervalList.h"
 #include "evaluation/VehicleList.h"

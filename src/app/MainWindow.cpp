@@ -82,8 +82,8 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     LoadConfig();
     if (!startedOk_)
         return;
-    context_.data.SpeedLimitIndex = 5;
-    context_.data.LimitDisplayOn = 0;
+    context_.view.SpeedLimitIndex = 5;
+    context_.view.LimitDisplayOn = false;
     context_.view.SummaryKind = 1;
     UpdateSpeedLimitButton();
 
@@ -149,6 +149,9 @@ void MainWindow::CreateDialogs() {
     SettingsDialog& settings = windowDialogs_->Settings();
     settings.LowerPercentileChosen = [this](int index) { ChooseLowerPercentile(index); };
     settings.UpperPercentileChosen = [this](int index) { ChooseUpperPercentile(index); };
+    settings.AboveLimitStyleChosen = [this] {
+        context_.view.LimitColourShift = LimitColourShiftOf(context_.settings);
+    };
     settings.WriteSettings = [this] { WriteConfig(); };
     ApplyLanguageChoice(); // the calendar's month and day names
 }
@@ -211,7 +214,7 @@ void MainWindow::ConnectToolButtons() {
     toolBar_.printButton->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(toolBar_.printButton, &QWidget::customContextMenuRequested, this, [this] {
         if (toolBar_.printButton->isEnabled())
-            files_->Preview(view_, {chartPanel_->Chart(), chartPanel_->Appearance()}, summaryPanel_->Lines());
+            files_->Preview(view_, {chartPanel_->Chart(), chartPanel_->Appearance()});
     });
 }
 
@@ -417,7 +420,7 @@ void MainWindow::ShowIntervalView(View view, const std::function<void()>& show) 
 
 void MainWindow::ShowChartView() {
     ShowIntervalView(View::Chart, [this] {
-        context_.data.ChartOffset = 0;
+        context_.view.ChartOffset = 0;
         emit chartViewEntered();
     });
 }
@@ -468,20 +471,20 @@ void MainWindow::ChooseUpperPercentile(int index) {
 }
 
 void MainWindow::ChooseSpeedLimit(int limitIndex) {
-    context_.data.SpeedLimitIndex = std::clamp(limitIndex, 1, 10);
+    context_.view.SpeedLimitIndex = std::clamp(limitIndex, 1, 10);
     UpdateSpeedLimitButton();
     RedrawCurrentView();
 }
 
 void MainWindow::ToggleSpeedLimit() {
-    context_.data.LimitDisplayOn = context_.data.LimitDisplayOn != 0 ? 0 : 1;
+    context_.view.LimitDisplayOn = !context_.view.LimitDisplayOn;
     UpdateSpeedLimitButton();
     if (view_ == View::Chart)
         RedrawChart();
 }
 
 void MainWindow::UpdateSpeedLimitButton() {
-    ShowSpeedLimit(toolBar_, menus_, context_.data.SpeedLimitIndex, context_.data.LimitDisplayOn != 0);
+    ShowSpeedLimit(toolBar_, menus_, context_.view.SpeedLimitIndex, context_.view.LimitDisplayOn);
 }
 
 void MainWindow::ChooseSummaryKind(int kind) {
@@ -579,7 +582,7 @@ ReportRequest MainWindow::ReportRequestOf(const ReportFields& fields) const {
 }
 
 void MainWindow::PrintView() {
-    files_->Print(view_, {chartPanel_->Chart(), chartPanel_->Appearance()}, summaryPanel_->Lines());
+    files_->Print(view_, {chartPanel_->Chart(), chartPanel_->Appearance()});
 }
 
 // --- dialogs ------------------------------------------------------------------------------------
@@ -615,7 +618,7 @@ void MainWindow::ShowFilterOrRange() {
 // --- window -------------------------------------------------------------------------------------
 
 void MainWindow::TellStartWarning() {
-    context_.data.LimitColourShift = LimitColourShiftOf(context_.settings);
+    context_.view.LimitColourShift = LimitColourShiftOf(context_.settings);
     if (pendingWarning_.isEmpty())
         return;
     const QString warning = std::exchange(pendingWarning_, QString());

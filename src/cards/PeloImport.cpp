@@ -181,7 +181,6 @@ void CommitPeloImport(MeasurementData& data, const PeloImport& import) {
     data.MarkedCount = 0;
     data.IntervalRebuildPending = 0;
     data.IntervalListTop = 1;
-    data.ChartOffset = 0;
     data.DataMode = DataMode::Imported;
     CopyIntervalsToWork(data);
 }

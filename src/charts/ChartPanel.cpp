@@ -43,7 +43,7 @@ QString PercentText(int percent) {
 
 } // namespace
 
-ChartPanel::ChartPanel(MeasurementData& data, const Settings& settings, const LanguageTexts& texts,
+ChartPanel::ChartPanel(const MeasurementData& data, const Settings& settings, const LanguageTexts& texts,
                        ViewSelections& selections, QWidget* parent)
     : QWidget(parent), data_(data), settings_(settings), texts_(texts), selections_(selections) {
     setObjectName(QStringLiteral("ChartPanel"));
@@ -247,7 +247,7 @@ void ChartPanel::EnableGroupButtons(int quantity) {
 }
 
 void ChartPanel::EnterChartView() {
-    data_.ChartOffset = 0;
+    selections_.ChartOffset = 0;
     optionsDialog->SetAutomaticScaling();
     EnableQuantityButtons();
     countButton->setChecked(true);
@@ -316,7 +316,7 @@ void ChartPanel::DrawSelectedChart() {
     try {
         if (DrawStatisticsView())
             return;
-        ChartDescription chart = ::DrawSelectedChart(Request(), scale_, data_, texts_);
+        ChartDescription chart = ::DrawSelectedChart(Request(), scale_, data_, selections_, texts_);
         ShowPagingButtons(chart.PagingButtonsVisible);
         chartWidget->SetChart(std::move(chart));
         emit chartDrawn();
@@ -349,7 +349,7 @@ void ChartPanel::UpdateDirectionButton() {
 }
 
 void ChartPanel::ScrollChart(int step) {
-    ::ScrollChart(data_, step);
+    selections_.ChartOffset = ScrolledChartOffset(selections_.ChartOffset, data_.WorkIntervalCount, step);
     UpdatePagingButtons();
     DrawSelectedChart();
 }
@@ -362,7 +362,7 @@ void ChartPanel::ShowPagingButtons(bool visible) {
 }
 
 void ChartPanel::UpdatePagingButtons() {
-    const PagingButtonStates states = ::UpdatePagingButtons(data_.ChartOffset, data_.WorkIntervalCount);
+    const PagingButtonStates states = ::UpdatePagingButtons(selections_.ChartOffset, data_.WorkIntervalCount);
     for (std::size_t i = 0; i < pagingButtons.size(); ++i)
         pagingButtons[i]->setEnabled(states.Enabled[i]);
 }

@@ -26,7 +26,7 @@ class ChartOptionsDialog;
 class ChartPanel : public QWidget {
     Q_OBJECT
 public:
-    ChartPanel(MeasurementData& data, const Settings& settings, const LanguageTexts& texts,
+    ChartPanel(const MeasurementData& data, const Settings& settings, const LanguageTexts& texts,
                ViewSelections& selections, QWidget* parent = nullptr);
 
     // Entering the chart view: window at the start, automatic scaling, the quantity buttons for
@@ -90,7 +90,7 @@ signals:
     void chartDrawn();
 
 private:
-    MeasurementData& data_;
+    const MeasurementData& data_;
     const Settings& settings_;
     const LanguageTexts& texts_;
     ViewSelections& selections_;

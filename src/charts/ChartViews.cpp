@@ -182,24 +182,24 @@ double RoundToOneDecimal(long double value) {
 ChartDescription SpeedTimeView(const ChartViewContext& context, int group, int direction,
                                const std::string& viewText, const std::vector<double>& values,
                                const IntervalWindowTable& table) {
-    const auto& data = context.Data;
+    const auto& view = context.View;
     const auto& texts = context.Texts;
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
 
     ChartDescription chart = NewChart(context, 2, true);
     chart.LeftAxisMax = ScaleSpeedAxis(context.Scale, Largest(values));
-    Y2_set(chart, data, texts);
+    Y2_set(chart, view, texts);
 
-    if (data.LimitDisplayOn) {
-        const double limit = 10.0 * std::clamp(data.SpeedLimitIndex, 1, 10);
+    if (view.LimitDisplayOn) {
+        const double limit = 10.0 * std::clamp(view.SpeedLimitIndex, 1, 10);
         std::vector<double> below(values.size());
         std::vector<double> above(values.size());
         for (std::size_t i = 0; i < values.size(); ++i) {
             below[i] = values[i] > limit ? limit : values[i];
             above[i] = values[i] > limit ? values[i] - limit : 0.0;
         }
-        const int shift = data.LimitColourShift == 5 ? 5 : 0;
+        const int shift = view.LimitColourShift == 5 ? 5 : 0;
         chart.Series.push_back(MakeSeries(std::move(below), g));
         chart.Series.push_back(MakeSeries(std::move(above), g + shift));
     } else {
@@ -317,9 +317,9 @@ double ScaleSpeedAxis(ChartScaleState& state, double largest) {
     return SpeedScaleStep(state.SpeedScaleIndex);
 }
 
-void Y2_set(ChartDescription& chart, const MeasurementData& data, const LanguageTexts& texts) {
-    if (data.LimitDisplayOn && chart.AxisKind == 2) {
-        const double limit = 10.0 * std::clamp(data.SpeedLimitIndex, 1, 10);
+void Y2_set(ChartDescription& chart, const ViewSelections& view, const LanguageTexts& texts) {
+    if (view.LimitDisplayOn && chart.AxisKind == 2) {
+        const double limit = 10.0 * std::clamp(view.SpeedLimitIndex, 1, 10);
         chart.RightAxisVisible = true;
         chart.Limit = limit <= chart.LeftAxisMax ? std::optional<double>(limit) : std::nullopt;
         chart.RightAxisTitle = texts[Text::SpeedLimitAxis];
@@ -369,12 +369,12 @@ GapClassTotals BuildGapClassTotals(const MeasurementData& data) {
     return totals;
 }
 
-IntervalWindowTable BuildIntervalWindowTable(const MeasurementData& data) {
+IntervalWindowTable BuildIntervalWindowTable(const MeasurementData& data, int chartOffset) {
     IntervalWindowTable table;
     const int count = ReadableWorkIntervals(data);
     const bool imported = data.DataMode == DataMode::Imported;
     for (int r = 1; r <= ChartWindowSize; ++r) {
-        const long long index = static_cast<long long>(data.ChartOffset) + r;
+        const long long index = static_cast<long long>(chartOffset) + r;
         if (index < 1 || index > count)
             continue;
         const IntervalRecord& record = data.WorkIntervals[static_cast<int>(index)];
@@ -504,7 +504,7 @@ ChartDescription CountTimeView(const ChartViewContext& context, int group, int d
     const int g = AnyGroup(group);
     const int d = NormalizedDirection(direction);
     ChartDescription chart = NewChart(context, 1, true);
-    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data, context.View.ChartOffset);
 
     auto counts = [&](int groupIndex) {
         return WindowValues(table, [&](const IntervalWindowRow& row) {
@@ -539,7 +539,7 @@ ChartDescription CountTimeView(const ChartViewContext& context, int group, int d
 ChartDescription MeanSpeedTimeView(const ChartViewContext& context, int group, int direction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data, context.View.ChartOffset);
     const auto values = WindowValues(
         table, [&](const IntervalWindowRow& row) { return static_cast<double>(row.Mean10[g][d]) / 10.0; });
     return SpeedTimeView(context, g, d, context.Texts[65], values, table);
@@ -578,7 +578,7 @@ ChartDescription PercentileTimeView(const ChartViewContext& context, int group, 
                                     float fraction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data, context.View.ChartOffset);
     const auto values = WindowValues(
         table, [&](const IntervalWindowRow& row) { return PercentileSpeed(row, g, d, fraction); });
     const int percent = static_cast<int>(RoundHalfEven(static_cast<long double>(fraction) * 100));
@@ -589,7 +589,7 @@ ChartDescription PercentileTimeView(const ChartViewContext& context, int group, 
 ChartDescription EstimatedVmaxTimeView(const ChartViewContext& context, int group, int direction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data, context.View.ChartOffset);
     const auto values = WindowValues(table, [&](const IntervalWindowRow& row) {
         for (int k = SpeedClassCount; k >= 1; --k)
             if (row.Count[k][g][d] > 0)
@@ -602,7 +602,7 @@ ChartDescription EstimatedVmaxTimeView(const ChartViewContext& context, int grou
 ChartDescription MeasuredVmaxTimeView(const ChartViewContext& context, int group, int direction) {
     const int g = SingleGroup(group);
     const int d = NormalizedDirection(direction);
-    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(context.Data, context.View.ChartOffset);
     const auto values = WindowValues(
         table, [&](const IntervalWindowRow& row) { return static_cast<double>(row.Vmax[g][d]); });
     return SpeedTimeView(context, g, d, context.Texts[71], values, table);
@@ -611,9 +611,9 @@ ChartDescription MeasuredVmaxTimeView(const ChartViewContext& context, int group
 // --- dispatcher ----------------------------------------------------------------------------------------
 
 ChartDescription DrawSelectedChart(const ChartRequest& request, ChartScaleState& scale,
-                                   const MeasurementData& data, const LanguageTexts& texts,
-                                   const LocaleFormat& locale) {
-    const ChartViewContext context{data, texts, locale, scale};
+                                   const MeasurementData& data, const ViewSelections& view,
+                                   const LanguageTexts& texts, const LocaleFormat& locale) {
+    const ChartViewContext context{data, view, texts, locale, scale};
     const int g = request.VehicleGroup;
     const int d = request.DirectionSelection;
     switch (request.Quantity) {
@@ -655,10 +655,8 @@ PagingButtonStates UpdatePagingButtons(int chartOffset, int workIntervalCount) {
     return states;
 }
 
-PagingButtonStates ScrollChart(MeasurementData& data, int step) {
+int ScrolledChartOffset(int chartOffset, int workIntervalCount, int step) {
     const long long last =
-        std::max<long long>(0, static_cast<long long>(data.WorkIntervalCount) - ChartWindowSize);
-    data.ChartOffset = static_cast<std::int32_t>(
-        std::clamp<long long>(static_cast<long long>(data.ChartOffset) + step, 0, last));
-    return UpdatePagingButtons(data.ChartOffset, data.WorkIntervalCount);
+        std::max<long long>(0, static_cast<long long>(workIntervalCount) - ChartWindowSize);
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(chartOffset) + step, 0, last));
 }

@@ -3,6 +3,7 @@
 // ChartDescription. Distribution views (speed, gap, length over the whole working data) and time
 // views (one bar per interval in a window of 24 intervals that the paging buttons move).
 
+#include "base/ViewSelections.h"
 #include "charts/ChartDescription.h"
 #include "charts/ChartState.h"
 #include "data/LocaleFormat.h"
@@ -45,18 +46,21 @@ struct ChartRequest {
     bool SingleVehicleData = false; // "V4" shows the measured maximum instead of the estimated one
 };
 
-// What every view reads; the scale state is updated by the automatic scaling.
+// What every view reads; the scale state is updated by the automatic scaling. The views read the
+// speed limit, its display, its colours and the window's offset from the view selections.
 struct ChartViewContext {
     const MeasurementData& Data;
+    const ViewSelections& View;
     const LanguageTexts& Texts;
     const LocaleFormat& Locale;
     ChartScaleState& Scale;
 };
 
 // Redraws the chart for the request: picks the view as the quantity buttons select it.
-// Reads `SpeedLimitIndex`, `LimitDisplayOn`, `LimitColourShift` and `ChartOffset` from the data.
+// Reads `SpeedLimitIndex`, `LimitDisplayOn`, `LimitColourShift` and `ChartOffset` from the view.
 ChartDescription DrawSelectedChart(const ChartRequest& request, ChartScaleState& scale,
-                                   const MeasurementData& data, const LanguageTexts& texts,
+                                   const MeasurementData& data, const ViewSelections& view,
+                                   const LanguageTexts& texts,
                                    const LocaleFormat& locale = SystemLocaleFormat());
 
 // --- colours, directions, scaling -------------------------------------------------------------
@@ -79,7 +83,7 @@ double ScaleSpeedAxis(ChartScaleState& state, double largest);
 
 // The speed-limit line on the right axis: visible in speed views while the display is on.
 // Limit is the limit in km/h, or nullopt when it lies above the left axis maximum (no line).
-void Y2_set(ChartDescription& chart, const MeasurementData& data, const LanguageTexts& texts);
+void Y2_set(ChartDescription& chart, const ViewSelections& view, const LanguageTexts& texts);
 
 // The two foot lines of the views over the whole working data: the comment, then the time span
 // and the direction.
@@ -101,7 +105,7 @@ struct GapClassTotals {
 SpeedClassTotals BuildSpeedClassTotals(const MeasurementData& data);
 GapClassTotals BuildGapClassTotals(const MeasurementData& data);
 
-// One window position: `WorkIntervals`[`ChartOffset` + r]. Positions outside the working data
+// One window position: `WorkIntervals`[chartOffset + r]. Positions outside the working data
 // hold zeros and InData = false.
 struct IntervalWindowRow {
     bool InData = false;
@@ -115,7 +119,7 @@ struct IntervalWindowTable {
     const IntervalWindowRow& Row(int r) const { return Rows[static_cast<std::size_t>(r - 1)]; }
 };
 
-IntervalWindowTable BuildIntervalWindowTable(const MeasurementData& data);
+IntervalWindowTable BuildIntervalWindowTable(const MeasurementData& data, int chartOffset);
 
 // --- views ------------------------------------------------------------------------------------
 
@@ -148,6 +152,6 @@ struct PagingButtonStates {
 };
 PagingButtonStates UpdatePagingButtons(int chartOffset, int workIntervalCount);
 
-// Moves the window by step intervals (kept inside the data) and returns the new button states;
-// the caller redraws.
-PagingButtonStates ScrollChart(MeasurementData& data, int step);
+// The window's offset after a move by step intervals, kept inside the data; the caller updates
+// the paging buttons and redraws.
+int ScrolledChartOffset(int chartOffset, int workIntervalCount, int step);

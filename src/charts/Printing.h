@@ -5,6 +5,7 @@
 
 #include "base/View.h"
 #include "charts/ChartDescription.h"
+#include "charts/PrintSource.h"
 #include "data/LocaleFormat.h"
 #include "data/MeasurementData.h"
 
@@ -17,15 +18,6 @@ class QWidget;
 
 // Caption of the print preview window.
 inline constexpr int PrintPreviewText = 493;
-
-// What the printout of a view reads.
-struct PrintSource {
-    const MeasurementData& Data;
-    const LanguageTexts& Texts;
-    const ChartDescription& Chart;
-    ChartAppearance Appearance;
-    std::vector<std::string> SummaryLines; // as the summary area shows them
-};
 
 // The print operations. They set the orientation, print and throw CoreError (492) when the job
 // cannot be started or a page cannot be added.

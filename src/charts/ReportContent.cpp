@@ -160,7 +160,9 @@ struct ReportWriter {
 
     ReportPage AverageDayPage(ChartScaleState& scale) const {
         ReportPage page{Texts[ReportText::AverageDayTitle], false, {}};
-        const ChartViewContext context{Data, Texts, Locale, scale};
+        // The statistics views draw no speed limit line and no window, so no choice of a view applies.
+        const ViewSelections noChoices;
+        const ChartViewContext context{Data, noChoices, Texts, Locale, scale};
         page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Workdays, 3)));
         page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Weekend, 3)));
         std::vector<Cells> rows;
@@ -228,7 +230,9 @@ struct ReportWriter {
             page.Blocks.push_back(SingleVehicleNote());
             return page;
         }
-        const ChartViewContext context{Data, Texts, Locale, scale};
+        // The statistics views draw no speed limit line and no window, so no choice of a view applies.
+        const ViewSelections noChoices;
+        const ChartViewContext context{Data, noChoices, Texts, Locale, scale};
         page.Blocks.push_back(ChartBlock(Histogram()));
         page.Blocks.push_back(ChartBlock(CumulativeSpeedView(context, Statistics, 3)));
         return page;

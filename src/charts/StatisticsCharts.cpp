@@ -173,7 +173,7 @@ ChartDescription DrawStatisticsChart(StatisticsChartKind kind, ProfileDays days,
                                      const LanguageTexts& texts, const LocaleFormat& locale) {
     const TrafficStatistics statistics =
         ComputeTrafficStatistics(data, StatisticsSettingsOf(settings, data, view));
-    const ChartViewContext context{data, texts, locale, scale};
+    const ChartViewContext context{data, view, texts, locale, scale};
     if (kind == StatisticsChartKind::CumulativeSpeed)
         return CumulativeSpeedView(context, statistics, direction);
     return AverageDayView(context, statistics, days, direction);

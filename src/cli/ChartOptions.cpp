@@ -116,10 +116,10 @@ ChartDescription DrawRequestedChart(const ChartOptions& options, EvaluationConte
     request.UpperPercentile = run.view.UpperPercentile;
     request.CalcV50 = run.settings.CalcV50;
     request.SingleVehicleData = run.data.DataMode == ::DataMode::SingleVehicle;
-    run.data.ChartOffset = options.Offset;
+    run.view.ChartOffset = options.Offset;
     ChartScaleState scale;
     SetAutomaticScaling(scale);
-    return DrawSelectedChart(request, scale, run.data, texts);
+    return DrawSelectedChart(request, scale, run.data, run.view, texts);
 }
 
 ChartAppearance AppearanceOf(const ChartOptions& options) {

@@ -69,7 +69,6 @@ void RegisterComparisonCommands(CLI::App& app, CliContext& context) {
         auto after = std::make_unique<EvaluationContext>();
         after->settings = before->settings;
         after->view = before->view;
-        after->data.LimitColourShift = before->data.LimitColourShift;
         LoadSide(*before, options->Before, *options);
         LoadSide(*after, options->After, *options);
 

@@ -49,9 +49,7 @@ void RegisterPrintCommands(CLI::App& app, CliContext& context) {
 
         const ChartDescription chart =
             view == View::Chart ? DrawRequestedChart(*chartOptions, *run, run->texts) : ChartDescription{};
-        part.PrintViewToPdf(
-            options->Output, view,
-            PrintSource{run->data, run->texts, chart, AppearanceOf(*chartOptions),
-                        view == View::Summary ? run->SummaryLines() : std::vector<std::string>{}});
+        part.PrintViewToPdf(options->Output, view,
+                            run->PrintSourceOf(view, chart, AppearanceOf(*chartOptions)));
     });
 }

@@ -78,7 +78,6 @@ ReportDocument ComparisonReportOf(CliContext& context, const InputFile& input,
     auto after = std::make_unique<EvaluationContext>();
     after->settings = before->settings;
     after->view = before->view;
-    after->data.LimitColourShift = before->data.LimitColourShift;
     LoadComparedSide(*before, input.Path, selection);
     LoadComparedSide(*after, options.Compare, selection);
 

@@ -222,7 +222,6 @@ void Install(MeasurementData& data, const LoadInfo& info, std::string comment) {
     data.DataMode = info.DataMode;
     data.VehicleListTop = 1;
     data.IntervalListTop = 1;
-    data.ChartOffset = 0;
 }
 
 // Grows the arrays the load will write before anything is written, so that a failing

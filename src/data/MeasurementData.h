@@ -1,6 +1,6 @@
 #pragma once
 // The one measurement in memory: record layouts (also the layouts of the own data files),
-// the class rules and MeasurementData with its working copies and view selections.
+// the class rules and MeasurementData with its working copies.
 
 #include "data/RecordArray.h"
 
@@ -141,15 +141,6 @@ VehicleClass ClassOfLength(int length, const LengthThresholds& t); // only for c
 // Trunc(heavy / total + 0.4) when total > 0, else 0.
 std::int32_t HeavyShareFlagOf(std::int32_t heavyTotal, std::int32_t total);
 
-// Choices of the main window's tool buttons that evaluations and charts read.
-struct ViewSelections {
-    int IntervalFactor = 1;     // 1, 3, 6, 12 five-minute records per displayed interval
-    int LowerPercentile = 15;   // 5..25
-    int UpperPercentile = 85;   // 75..95
-    int DirectionSelection = 3; // 3 both, 1, 2
-    int SummaryKind = 1;        // 1 overview, 2 speed table, 3 day profile, 4 key figures
-};
-
 struct MeasurementData {
     RecordArray<VehicleRecord, MaxVehicles> Vehicles;
     RecordArray<IntervalRecord, MaxIntervals> Intervals;
@@ -163,11 +154,7 @@ struct MeasurementData {
     std::int32_t VehicleListTop = 1;
     std::int32_t IntervalListTop = 1;
     std::uint8_t IntervalRebuildPending = 0;
-    std::int32_t ChartOffset = 0;
     std::string Comment; // UTF-8, at most 78 characters
-    std::int32_t SpeedLimitIndex = 5;
-    std::uint8_t LimitDisplayOn = 0;
-    std::int32_t LimitColourShift = 0;
     ::DataMode DataMode = ::DataMode::None;
     std::int32_t ImportCodes[MaxImportCodes + 1] = {}; // 1-based
     std::int32_t ImportCodeCount = 0;

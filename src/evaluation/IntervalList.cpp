@@ -226,7 +226,6 @@ void AggregateIntervals(MeasurementData& data, int factor) {
     else
         JoinIntervals(data, factor);
     data.IntervalListTop = 1;
-    data.ChartOffset = 0;
 }
 
 int LinesPerPage(int textHeightPixels, int lineHeightPixels) {

@@ -26,7 +26,7 @@ void FinishFiveMinuteInterval(MeasurementData& data, int n);
 void BuildFiveMinuteIntervals(MeasurementData& data, const LengthThresholds& thresholds);
 
 // Joins Intervals into WorkIntervals of factor (1, 3, 6 or 12) 5-minute records each; sets
-// IntervalListTop = 1 and ChartOffset = 0. Refreshing the view is the caller's.
+// IntervalListTop = 1. Refreshing the view is the caller's.
 void AggregateIntervals(MeasurementData& data, int factor);
 
 // The number P of a list page, which shows records first..first + P below the heading and an

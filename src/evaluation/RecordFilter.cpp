@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr int FirstDataLine = 2; // header and empty line come first
@@ -65,10 +66,15 @@ void RequireVehicleData(const MeasurementData& data) {
 
 // Packs the working vehicles whose mark equals `keepMarked` to the front, clearing their marks.
 void KeepVehicles(MeasurementData& data, std::uint8_t keepMarked) {
-    VehicleRecord* const records = data.WorkVehicles.data();
-    const int count = data.WorkVehicleCount;
+    const int count = std::max(0, data.WorkVehicleCount);
+    // Unmarked vehicles that stay where they are need no write; working vehicles that share the
+    // loaded ones are copied only when something changes (when there is anything to erase).
+    const VehicleRecord* const readable = std::as_const(data.WorkVehicles).data();
     int kept = 0;
-    for (int i = 0; i < count; ++i) {
+    while (keepMarked == 0 && kept < count && readable[kept].Marked == 0)
+        ++kept;
+    VehicleRecord* const records = kept < count ? data.WorkVehicles.data() : nullptr;
+    for (int i = kept; i < count; ++i) {
         if (records[i].Marked != keepMarked)
             continue;
         records[kept] = records[i];
@@ -235,9 +241,18 @@ int MarkVehicles(MeasurementData& data, const MarkCondition& condition, FilterRu
     if (last < first)
         return 0;
     const MarkBounds bounds = BoundsOf(condition);
+    // Writing to working vehicles that still share the loaded ones copies them all, so the records
+    // are taken for writing only once a vehicle is to be marked: a condition that marks nothing
+    // copies nothing.
+    const VehicleRecord* const readable = std::as_const(data.WorkVehicles).data();
+    int i = first - 1;
+    while (i < last && (readable[i].Marked == 1 || !bounds.Passes(readable[i])))
+        ++i;
+    if (i == last)
+        return 0;
     VehicleRecord* const records = data.WorkVehicles.data();
     int newlyMarked = 0;
-    for (int i = first - 1; i < last; ++i) {
+    for (; i < last; ++i) {
         VehicleRecord& vehicle = records[i];
         const bool mark = (vehicle.Marked != 1) & bounds.Passes(vehicle);
         vehicle.Marked = mark ? std::uint8_t{1} : vehicle.Marked;

@@ -155,10 +155,6 @@ long long SumOfClasses(const long long (&classes)[SpeedClassCount + 1], int from
     return sum;
 }
 
-int LimitIndex(const MeasurementData& data) {
-    return data.SpeedLimitIndex;
-}
-
 std::vector<std::string> AboveLimitLines(const IntervalTotals& totals, int limitIndex,
                                          const LanguageTexts& texts, const LocaleFormat& locale) {
     CountTable above;
@@ -185,14 +181,14 @@ std::string RangeText(const MeasurementData& data, const LocaleFormat& locale) {
 }
 
 // Title, comment, time range and limit lines that both tables begin with.
-void AppendHead(std::vector<std::string>& lines, const MeasurementData& data, int titleText,
-                const LanguageTexts& texts, const LocaleFormat& locale) {
+void AppendHead(std::vector<std::string>& lines, const MeasurementData& data, const ViewSelections& view,
+                int titleText, const LanguageTexts& texts, const LocaleFormat& locale) {
     lines.push_back(texts[titleText]);
     lines.emplace_back();
     lines.push_back(texts[Text::CommentLabel] + data.Comment);
     lines.push_back(texts[Text::PeriodLabel] + RangeText(data, locale));
-    if (data.LimitDisplayOn)
-        lines.push_back(texts[Text::SpeedLimitLabel] + IntToStr(10LL * LimitIndex(data)) + "km/h");
+    if (view.LimitDisplayOn)
+        lines.push_back(texts[Text::SpeedLimitLabel] + IntToStr(10LL * view.SpeedLimitIndex) + "km/h");
     else
         lines.emplace_back();
 }
@@ -204,7 +200,7 @@ std::vector<std::string> OverviewLines(const MeasurementData& data, const ViewSe
     const CountTable& counts = totals.Counts;
     std::vector<std::string> lines;
     lines.reserve(34);
-    AppendHead(lines, data, Text::SummaryTitle, texts, locale);
+    AppendHead(lines, data, view, Text::SummaryTitle, texts, locale);
     lines.emplace_back();
     lines.push_back(texts[Text::SummaryHeader]);
     lines.push_back(std::string(120, '-'));
@@ -244,10 +240,10 @@ std::vector<std::string> OverviewLines(const MeasurementData& data, const ViewSe
     }));
     for (std::string& line : PeakHourLines(data, factor, texts, locale))
         lines.push_back(std::move(line));
-    if (data.LimitDisplayOn) {
+    if (view.LimitDisplayOn) {
         lines.emplace_back();
         lines.emplace_back();
-        for (std::string& line : AboveLimitLines(totals, LimitIndex(data), texts, locale))
+        for (std::string& line : AboveLimitLines(totals, view.SpeedLimitIndex, texts, locale))
             lines.push_back(std::move(line));
     }
     return lines;
@@ -264,8 +260,8 @@ std::string SpeedCells(const SpeedClassTable& t, int from, int to, const char* c
     return cells;
 }
 
-std::vector<std::string> SpeedTableLines(const MeasurementData& data, const LanguageTexts& texts,
-                                         const LocaleFormat& locale) {
+std::vector<std::string> SpeedTableLines(const MeasurementData& data, const ViewSelections& view,
+                                         const LanguageTexts& texts, const LocaleFormat& locale) {
     static constexpr const char* ClassCells[6] = {"%6d   ", "%6d   ", "%6d        ",
                                                   "%6d   ", "%6d   ", "%6d   "};
     static constexpr const char* LimitCells[6] = {"%6d   ",      "%6d   ", "%6d   ",
@@ -273,7 +269,7 @@ std::vector<std::string> SpeedTableLines(const MeasurementData& data, const Lang
     const SpeedClassTable speeds = SumAll(data).Speeds;
     std::vector<std::string> lines;
     lines.reserve(48);
-    AppendHead(lines, data, Text::SpeedTableTitle, texts, locale);
+    AppendHead(lines, data, view, Text::SpeedTableTitle, texts, locale);
     lines.emplace_back();
     lines.emplace_back();
     lines.push_back(texts[Text::SpeedTableHeader]);
@@ -285,8 +281,8 @@ std::vector<std::string> SpeedTableLines(const MeasurementData& data, const Lang
                                                    : Format("%3d - %3d", {5 * c + 6, 5 * c + 10}, locale);
         lines.push_back(label + std::string(10, ' ') + SpeedCells(speeds, c, c, ClassCells, locale));
     }
-    if (data.LimitDisplayOn) {
-        const int l = LimitIndex(data);
+    if (view.LimitDisplayOn) {
+        const int l = view.SpeedLimitIndex;
         lines.emplace_back();
         lines.emplace_back();
         lines.push_back(Format(" =< %3d", {10 * l}, locale) + std::string(12, ' ') +
@@ -363,7 +359,7 @@ std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSel
     case 1:
         return OverviewLines(data, view, texts, locale);
     case 2:
-        return SpeedTableLines(data, texts, locale);
+        return SpeedTableLines(data, view, texts, locale);
     case 3:
         return DayProfileLines(ComputeTrafficStatistics(data, statistics), data, texts, locale);
     case 4:

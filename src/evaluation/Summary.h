@@ -47,7 +47,7 @@ std::string PercentileRow(const SpeedClassTable& speeds, int p,
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
                                       const LanguageTexts& texts, const StatisticsSettings& statistics,
                                       const LocaleFormat& locale = SystemLocaleFormat());
-// The same with the default statistics settings and the data's speed limit.
+// The same with the default statistics settings and the chosen speed limit.
 std::vector<std::string> SummaryLines(const MeasurementData& data, const ViewSelections& view,
                                       const LanguageTexts& texts,
                                       const LocaleFormat& locale = SystemLocaleFormat());

@@ -101,9 +101,8 @@ void SetIntervalRange(MeasurementData& data, int first, int last) {
         std::memmove(static_cast<void*>(&data.WorkIntervals[1]), &data.WorkIntervals[first],
                      static_cast<std::size_t>(n) * sizeof(IntervalRecord));
     data.WorkIntervalCount = n;
-    // The list and the chart must not stay on records that no longer exist.
+    // The list must not stay on records that no longer exist.
     data.IntervalListTop = 1;
-    data.ChartOffset = 0;
 }
 
 RangeSelection ApplyRange(MeasurementData& data, RangeSelection range) {

@@ -75,8 +75,8 @@ struct RangeButtonStates {
 // "Bereich zurücksetzen" then too, and when the displayed data are narrower than the 5-minute base.
 RangeButtonStates UpdateRangeButtons(const MeasurementData& data, const RangeSelection& range);
 
-// "Bereich setzen": WorkIntervals[first..last] become WorkIntervals[1..n] (in place) and
-// ChartOffset returns to 0. Throws CoreError 440 unless 1 <= first <= last <= WorkIntervalCount.
+// "Bereich setzen": WorkIntervals[first..last] become WorkIntervals[1..n] (in place) and the
+// list returns to its first record. Throws CoreError 440 unless 1 <= first <= last <= WorkIntervalCount.
 void SetIntervalRange(MeasurementData& data, int first, int last);
 
 // `ApplyRange` without the list and the calendar: narrows to the (clamped) run and returns the new

@@ -680,7 +680,7 @@ StatisticsSettings StatisticsSettingsOf(const Settings& settings, const Measurem
                                         const ViewSelections& view) {
     StatisticsSettings s;
     s.Lengths = settings.Lengths;
-    s.Limit = 10 * data.SpeedLimitIndex;
+    s.Limit = 10 * view.SpeedLimitIndex;
     s.Thresholds = settings.SpeedThresholds;
     s.FreeFlowGapSeconds = settings.FreeFlowGapSeconds;
     s.LowerPercentile = view.LowerPercentile;

@@ -4,6 +4,7 @@
 // quality. Single-vehicle data give every figure; interval data give what their counts and speed
 // classes allow, the rest stays empty.
 
+#include "base/ViewSelections.h"
 #include "data/MeasurementData.h"
 #include "settings/Settings.h"
 

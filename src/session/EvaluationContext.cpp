@@ -32,7 +32,7 @@ std::optional<CoreError> EvaluationContext::Start(const StartupOptions& options)
     }
     view.LowerPercentile = LowerPercentileOf(settings.VLowIndex);
     view.UpperPercentile = UpperPercentileOf(settings.VHighIndex);
-    data.LimitColourShift = LimitColourShiftOf(settings);
+    view.LimitColourShift = LimitColourShiftOf(settings);
     return config.warning;
 }
 
@@ -40,10 +40,12 @@ void EvaluationContext::Load(const InputFile& input) {
     if (!input.Import) {
         loaded = LoadDataFile(input.Path, data);
         imported = false;
+        view.ChartOffset = 0;
         return;
     }
     ImportPeloFile(data, input.Path);
     imported = true;
+    view.ChartOffset = 0;
     loaded.FileKind = DataFileKind::Own;
     loaded.RecordKind = "PEL";
     loaded.Count = data.IntervalCount;
@@ -51,7 +53,7 @@ void EvaluationContext::Load(const InputFile& input) {
 }
 
 namespace {
-void ApplyOverrides(Settings& settings, ViewSelections& view, MeasurementData& data, const Selection& s) {
+void ApplyOverrides(Settings& settings, ViewSelections& view, const Selection& s) {
     if (s.Pkw)
         settings.Lengths.PkwMinLength = *s.Pkw;
     if (s.Lkw)
@@ -65,8 +67,8 @@ void ApplyOverrides(Settings& settings, ViewSelections& view, MeasurementData& d
     if (s.CalcV50)
         settings.CalcV50 = *s.CalcV50;
     if (s.Limit) {
-        data.LimitDisplayOn = 1;
-        data.SpeedLimitIndex = *s.Limit / 10;
+        view.LimitDisplayOn = true;
+        view.SpeedLimitIndex = *s.Limit / 10;
     }
     view.IntervalFactor = s.Minutes / 5;
 }
@@ -82,19 +84,23 @@ void ApplyVehicleFilter(MeasurementData& data, const Selection& s) {
 } // namespace
 
 void EvaluationContext::Select(const Selection& selection, bool intervalsWanted) {
-    ApplyOverrides(settings, view, data, selection);
+    ApplyOverrides(settings, view, selection);
     ApplyVehicleFilter(data, selection);
     if (!intervalsWanted)
         return;
     BuildPendingIntervals();
     JoinIntervals(view.IntervalFactor);
-    if (selection.Range)
+    if (selection.Range) {
         SetIntervalRange(data, selection.Range->first, selection.Range->second);
+        view.ChartOffset = 0;
+    }
 }
 
 void EvaluationContext::JoinIntervals(int factor) {
     view.IntervalFactor = factor;
     AggregateIntervals(data, factor);
+    // The chart's window must not stay on intervals that no longer exist.
+    view.ChartOffset = 0;
 }
 
 bool EvaluationContext::BuildPendingIntervals() {
@@ -136,6 +142,12 @@ void EvaluationContext::Save(const std::filesystem::path& file, View shown, Save
 
 void EvaluationContext::ExportAscii(const std::filesystem::path& file, View shown) const {
     ::ExportAscii(file, shown, data, shown == View::Summary ? SummaryLines() : std::vector<std::string>{});
+}
+
+PrintSource EvaluationContext::PrintSourceOf(View shown, const ChartDescription& chart,
+                                             const ChartAppearance& appearance) const {
+    return PrintSource{data, texts, chart, appearance,
+                       shown == View::Summary ? SummaryLines() : std::vector<std::string>{}};
 }
 
 CsvExportRequest EvaluationContext::CsvRequest(CsvStyle style, const std::filesystem::path& source) const {

@@ -7,6 +7,8 @@
 #include "base/CoreError.h"
 #include "base/LanguageTexts.h"
 #include "base/View.h"
+#include "base/ViewSelections.h"
+#include "charts/PrintSource.h"
 #include "data/DataFileLoader.h"
 #include "data/DataFileWriter.h"
 #include "data/MeasurementData.h"
@@ -84,6 +86,10 @@ public:
     void Save(const std::filesystem::path& file, View shown, SaveScope scope) const;
     // The ASCII export of a view.
     void ExportAscii(const std::filesystem::path& file, View shown) const;
+    // What a printout of the view reads: the chart as the front drew it (for the chart view) and
+    // the summary of the chosen kind (for the summary).
+    PrintSource PrintSourceOf(View shown, const ChartDescription& chart,
+                              const ChartAppearance& appearance) const;
     // The description of a CSV export of this measurement; source is the file it was loaded from.
     CsvExportRequest CsvRequest(CsvStyle style, const std::filesystem::path& source) const;
 

@@ -380,7 +380,8 @@ void SettingsDialog::UpperPercentileClick(int index) {
 
 void SettingsDialog::LimitDisplayClick(int index) {
     settings_.AboveLimitStyle = index;
-    data_.LimitColourShift = LimitColourShiftOf(settings_);
+    if (AboveLimitStyleChosen)
+        AboveLimitStyleChosen();
 }
 
 QString SettingsDialog::ChooseFolder(const QString& current) {

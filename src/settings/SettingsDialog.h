@@ -26,10 +26,11 @@ public:
     SettingsDialog(Settings& settings, MeasurementData& data, const LanguageTexts& texts,
                    FileDialogs& dialogs, QWidget* parent = nullptr);
 
-    // What the dialog asks of the main window: the percentile menus' actions and the settings
-    // writer (run when the dialog hides).
+    // What the dialog asks of the main window: the percentile menus' actions, taking up a new way
+    // of drawing exceedances and the settings writer (run when the dialog hides).
     std::function<void(int)> LowerPercentileChosen;
     std::function<void(int)> UpperPercentileChosen;
+    std::function<void()> AboveLimitStyleChosen;
     std::function<void()> WriteSettings;
 
     // Event handlers, named for what the user did.

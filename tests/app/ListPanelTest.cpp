@@ -3,6 +3,7 @@
 
 #include "app/ListPanel.h"
 #include "base/LanguageTexts.h"
+#include "base/ViewSelections.h"
 #include "data/DateTime.h"
 #include "data/MeasurementData.h"
 #include "support/WindowControls.h"

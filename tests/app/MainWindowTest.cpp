@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(Control<QStackedWidget>(main_.get(), "viewStack")->currentIndex(), 0);
         QCOMPARE(main_->Selections().LowerPercentile, 15);
         QCOMPARE(main_->Selections().UpperPercentile, 85);
-        QCOMPARE(main_->Data().SpeedLimitIndex, 5);
+        QCOMPARE(main_->Selections().SpeedLimitIndex, 5);
         QCOMPARE(main_->Config().DataPath, Folder().string() + "/");
 
         // The switches of a hand-kept settings file.
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(Control<QAction>(main_.get(), "importAction")->isVisible());
         QCOMPARE(main_->Selections().LowerPercentile, 5);
         QCOMPARE(main_->Selections().UpperPercentile, 95);
-        QCOMPARE(main_->Data().LimitColourShift, 5);
+        QCOMPARE(main_->Selections().LimitColourShift, 5);
 
         // A language file that cannot be read ends the start.
         main_.reset();
@@ -599,8 +599,8 @@ private slots:
     void speedLimitButtonShowsTheLimit() {
         Open(vehicleFile_);
         main_->ChooseSpeedLimit(7);
-        QCOMPARE(main_->Data().SpeedLimitIndex, 7);
-        QCOMPARE(main_->Data().LimitDisplayOn, 0);
+        QCOMPARE(main_->Selections().SpeedLimitIndex, 7);
+        QVERIFY(!main_->Selections().LimitDisplayOn);
         QCOMPARE(IconImage(Control<QToolButton>(main_.get(), "speedLimitButton")->icon()),
                  IconImage(SpeedLimitIcon(7, false)));
         QVERIFY(IconImage(SpeedLimitIcon(7, false)) != IconImage(SpeedLimitIcon(5, false)));
@@ -608,7 +608,7 @@ private slots:
         Control<QToolButton>(main_.get(), "chartButton")->click();
         QSignalSpy redraw(main_.get(), &MainWindow::chartRedrawRequested);
         Control<QToolButton>(main_.get(), "speedLimitButton")->click();
-        QCOMPARE(main_->Data().LimitDisplayOn, 1);
+        QVERIFY(main_->Selections().LimitDisplayOn);
         QVERIFY(Control<QToolButton>(main_.get(), "speedLimitButton")->isChecked());
         QCOMPARE(IconImage(Control<QToolButton>(main_.get(), "speedLimitButton")->icon()),
                  IconImage(SpeedLimitIcon(7, true)));
@@ -617,7 +617,7 @@ private slots:
         QCOMPARE(redraw.count(), 2);
         QCOMPARE(main_->Data().WorkIntervalCount, 6);
         Control<QToolButton>(main_.get(), "speedLimitButton")->click();
-        QCOMPARE(main_->Data().LimitDisplayOn, 0);
+        QVERIFY(!main_->Selections().LimitDisplayOn);
         QVERIFY(!Control<QToolButton>(main_.get(), "speedLimitButton")->isChecked());
     }
 

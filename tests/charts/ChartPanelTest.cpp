@@ -90,12 +90,12 @@ private slots:
 void ChartPanelTest::EnteringTheChartViewShowsTheCountWithPaging() {
     Fixture f(IntervalData(30));
     ChartPanel& p = *f.panel;
-    f.data->ChartOffset = 5;
+    f.selections.ChartOffset = 5;
     p.Scale().AutoCountScale = false;
     QSignalSpy drawn(&p, &ChartPanel::chartDrawn);
     p.EnterChartView();
     QCOMPARE(drawn.count(), 1);
-    QCOMPARE(f.data->ChartOffset, 0);
+    QCOMPARE(f.selections.ChartOffset, 0);
     QVERIFY(p.Scale().AutoCountScale && p.Scale().AutoSpeedScale);
     QVERIFY(p.countButton->isChecked() && p.sumOfAllButton->isChecked());
     QCOMPARE(p.Request().Quantity, ChartQuantity::Count);
@@ -112,11 +112,11 @@ void ChartPanelTest::EnteringTheChartViewShowsTheCountWithPaging() {
     // 30 intervals: only +1 and +6; after +6, -1 and -6 and no more +6.
     QCOMPARE(Enabled(p.pagingButtons), (std::vector<bool>{false, false, false, true, true, false}));
     p.pagingButtons[4]->click();
-    QCOMPARE(f.data->ChartOffset, 6);
+    QCOMPARE(f.selections.ChartOffset, 6);
     QCOMPARE(Enabled(p.pagingButtons), (std::vector<bool>{false, true, true, false, false, false}));
     QCOMPARE(p.chartWidget->Chart().Labels.front(), std::string("08:30"));
     p.pagingButtons[1]->click();
-    QCOMPARE(f.data->ChartOffset, 0);
+    QCOMPARE(f.selections.ChartOffset, 0);
 }
 
 void ChartPanelTest::QuantityGroupAndDirectionButtons() {

@@ -28,11 +28,12 @@ protected:
         request.VehicleGroup = group;
         request.DirectionSelection = direction;
         request.SingleVehicleData = true;
-        return DrawSelectedChart(request, scale, *data, texts, GermanLocaleFormat());
+        return DrawSelectedChart(request, scale, *data, view, texts, GermanLocaleFormat());
     }
     static double Sum(const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); }
 
     std::unique_ptr<MeasurementData> data = std::make_unique<MeasurementData>();
+    ViewSelections view;
     LanguageTexts texts;
     ChartScaleState scale;
 };
@@ -69,13 +70,13 @@ TEST_F(SampleChartTest, DistributionsAndTotalsAgree) {
             paged += total;
         }
         ++windows;
-        if (!UpdatePagingButtons(data->ChartOffset, data->WorkIntervalCount).Enabled[5])
+        if (!UpdatePagingButtons(view.ChartOffset, data->WorkIntervalCount).Enabled[5])
             break;
-        ScrollChart(*data, 24);
+        view.ChartOffset = ScrolledChartOffset(view.ChartOffset, data->WorkIntervalCount, 24);
     }
     const int rest = data->WorkIntervalCount - 24 * windows;
     if (rest > 0) { // the last partial window, reached with +1 steps
-        ScrollChart(*data, rest);
+        view.ChartOffset = ScrolledChartOffset(view.ChartOffset, data->WorkIntervalCount, rest);
         const ChartDescription chart = Draw(ChartQuantity::Count, SumGroup);
         for (std::size_t r = 24 - static_cast<std::size_t>(rest); r < 24; ++r)
             paged += chart.Series[0].Values[r];
@@ -86,7 +87,7 @@ TEST_F(SampleChartTest, DistributionsAndTotalsAgree) {
 TEST_F(SampleChartTest, PercentilesLieInOrderBelowTheEstimatedMaximum) {
     AggregateIntervals(*data, 3);
     for (int offset = 0; offset + 24 <= data->WorkIntervalCount; offset += 24) {
-        data->ChartOffset = offset;
+        view.ChartOffset = offset;
         for (int group = 1; group <= SumGroup; ++group) {
             const auto lower = Draw(ChartQuantity::V1, group).Series[0].Values;
             const auto median = Draw(ChartQuantity::V2, group).Series[0].Values;
@@ -94,8 +95,9 @@ TEST_F(SampleChartTest, PercentilesLieInOrderBelowTheEstimatedMaximum) {
             ChartRequest estimated;
             estimated.Quantity = ChartQuantity::V4;
             estimated.VehicleGroup = group;
-            const auto vmax =
-                DrawSelectedChart(estimated, scale, *data, texts, GermanLocaleFormat()).Series[0].Values;
+            const auto vmax = DrawSelectedChart(estimated, scale, *data, view, texts, GermanLocaleFormat())
+                                  .Series[0]
+                                  .Values;
             const auto measured = Draw(ChartQuantity::V4, group).Series[0].Values;
             for (std::size_t r = 0; r < 24; ++r) {
                 EXPECT_LE(lower[r], median[r]);

@@ -21,6 +21,7 @@ LanguageTexts GermanTexts() {
 class ChartTest : public ::testing::Test {
 protected:
     std::unique_ptr<MeasurementData> data = std::make_unique<MeasurementData>();
+    ViewSelections view;
     LanguageTexts texts = GermanTexts();
     LocaleFormat german = GermanLocaleFormat();
     LocaleFormat english = EnglishLocaleFormat();
@@ -46,10 +47,10 @@ protected:
         record.ClassCount(c)[direction] += count;
     }
     ChartDescription Draw(const ChartRequest& request, const LocaleFormat& locale) {
-        return DrawSelectedChart(request, scale, *data, texts, locale);
+        return DrawSelectedChart(request, scale, *data, view, texts, locale);
     }
     ChartViewContext Context(const LocaleFormat& locale) {
-        return ChartViewContext{*data, texts, locale, scale};
+        return ChartViewContext{*data, view, texts, locale, scale};
     }
 };
 
@@ -159,14 +160,10 @@ TEST(ChartBasics, PagingButtonsOfferOnlyStepsThatKeepTheWindowInsideTheData) {
     EXPECT_EQ(UpdatePagingButtons(25, 72).Enabled, (B{true, true, true, true, true, false}));
     EXPECT_EQ(UpdatePagingButtons(23, 72).Enabled, (B{false, true, true, true, true, true}));
 
-    auto data = std::make_unique<MeasurementData>();
-    data->WorkIntervalCount = 30;
-    EXPECT_EQ(ScrollChart(*data, 6).Enabled, (B{false, true, true, false, false, false}));
-    EXPECT_EQ(data->ChartOffset, 6);
-    ScrollChart(*data, 24); // never past the last full window
-    EXPECT_EQ(data->ChartOffset, 6);
-    ScrollChart(*data, -24);
-    EXPECT_EQ(data->ChartOffset, 0);
+    EXPECT_EQ(ScrolledChartOffset(0, 30, 6), 6);
+    EXPECT_EQ(ScrolledChartOffset(6, 30, 24), 6); // never past the last full window
+    EXPECT_EQ(ScrolledChartOffset(6, 30, -24), 0);
+    EXPECT_EQ(ScrolledChartOffset(0, 10, 1), 0); // less than a window: nowhere to go
 }
 
 TEST_F(ChartTest, SpeedDistributionStacksClassesAndLabelsTotals) {
@@ -310,7 +307,7 @@ TEST_F(ChartTest, TimeWindowLabelsPositionsBeyondTheDataAndMidnight) {
     EXPECT_EQ(chart.ValueLabels[10], " ");
 
     // An offset past the data (possible from the command line) shows an empty window.
-    data->ChartOffset = 40;
+    view.ChartOffset = 40;
     chart = Draw(request, german);
     EXPECT_EQ(chart.Labels[0], " ");
     EXPECT_EQ(chart.Foot[1], "Beginn:    Richtung: <==");
@@ -359,9 +356,9 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     AddVehicles(b, VehicleClass::Pkw, 2, 1, 20);
     b.PkwMaxSpeed()[1] = 61;
     b.PkwMaxSpeed()[2] = 77;
-    data->SpeedLimitIndex = 5;
-    data->LimitDisplayOn = 1;
-    data->LimitColourShift = 5;
+    view.SpeedLimitIndex = 5;
+    view.LimitDisplayOn = true;
+    view.LimitColourShift = 5;
 
     ChartRequest request;
     request.Quantity = ChartQuantity::V2;
@@ -398,7 +395,7 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     // Exactly at the limit nothing is split; "Linie" draws both parts in the group's colour.
     request.Quantity = ChartQuantity::V4;
     request.SingleVehicleData = true;
-    data->LimitColourShift = 0;
+    view.LimitColourShift = 0;
     chart = Draw(request, german);
     EXPECT_EQ(chart.Series[0].Values[0], 50);
     EXPECT_EQ(chart.Series[1].Values[0], 0);
@@ -407,7 +404,7 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     EXPECT_EQ(chart.Title, texts[71] + " - " + texts[104]);
 
     // A limit above the axis: the right axis shows, the line does not.
-    data->SpeedLimitIndex = 10;
+    view.SpeedLimitIndex = 10;
     chart = Draw(request, german);
     EXPECT_TRUE(chart.RightAxisVisible);
     EXPECT_FALSE(chart.Limit.has_value());
@@ -419,7 +416,7 @@ TEST_F(ChartTest, SpeedViewsSplitAtTheLimitAndDrawItsLine) {
     EXPECT_FALSE(chart.RightAxisVisible);
     ASSERT_EQ(chart.Series.size(), 1u);
 
-    data->LimitDisplayOn = 0;
+    view.LimitDisplayOn = false;
     request.Quantity = ChartQuantity::V1;
     chart = Draw(request, german);
     EXPECT_FALSE(chart.RightAxisVisible);
@@ -475,7 +472,7 @@ TEST_F(ChartTest, ImportedIntervalsShowTheirOwnTotalsAndMean) {
     a.HeavyTotal() = {4, 2};
     a.MeanSpeed() = {47, 0};
 
-    const IntervalWindowTable table = BuildIntervalWindowTable(*data);
+    const IntervalWindowTable table = BuildIntervalWindowTable(*data, 0);
     EXPECT_EQ(table.Row(1).Count[0][5][3], 40);
     EXPECT_EQ(table.Row(1).Count[0][2][3], 6);
     EXPECT_EQ(table.Row(1).Mean10[5][1], 470);

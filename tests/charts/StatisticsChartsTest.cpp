@@ -19,12 +19,13 @@ LanguageTexts GermanTexts() {
 class StatisticsChartTest : public ::testing::Test {
 protected:
     std::unique_ptr<MeasurementData> data = std::make_unique<MeasurementData>();
+    const ViewSelections view;
     LanguageTexts texts = GermanTexts();
     LocaleFormat german = GermanLocaleFormat();
     ChartScaleState scale;
     TrafficStatistics statistics;
 
-    ChartViewContext Context() { return ChartViewContext{*data, texts, german, scale}; }
+    ChartViewContext Context() { return ChartViewContext{*data, view, texts, german, scale}; }
 
     // Workdays: hour h holds 10·h vehicles in direction 1 and 5·h in direction 2; 3 complete days.
     void FillWorkdayProfile() {

@@ -65,7 +65,6 @@ TEST(LoadRawVehicles, YearRollsOverAgainstTheMonthOfTheLastRollOver) {
     EXPECT_EQ(data->IntervalCount, 0);
     EXPECT_EQ(data->VehicleListTop, 1);
     EXPECT_EQ(data->IntervalListTop, 1);
-    EXPECT_EQ(data->ChartOffset, 0);
 
     // Months 12, 1, 3, 2: 2 is not below 1, the month of the last roll-over, so the year stays.
     WriteBytes(file, RawHeader("LNG", "000004", "28.12.2005", "10:00", "") +
@@ -219,7 +218,7 @@ std::string Snapshot(const MeasurementData& d) {
     for (const long v :
          {long(d.LoadedCount), long(d.IntervalCount), long(d.WorkVehicleCount), long(d.WorkIntervalCount),
           long(d.MarkedCount), long(d.VehicleListTop), long(d.IntervalListTop),
-          long(d.IntervalRebuildPending), long(d.ChartOffset), long(d.DataMode), long(d.ImportCodeCount)})
+          long(d.IntervalRebuildPending), long(d.DataMode), long(d.ImportCodeCount)})
         s += std::to_string(v) + ",";
     return s;
 }

@@ -203,11 +203,9 @@ TEST(AggregateIntervals, JoinsToQuarterAndFullHours) {
         CountInto(r, 1, VehicleClass::Pkw, 9, 1, 50 + k);
         r.GapClasses(k % 31).Dir1 = 1;
     }
-    data.ChartOffset = 7;
     data.IntervalListTop = 4;
 
     AggregateIntervals(data, 3);
-    EXPECT_EQ(data.ChartOffset, 0);
     EXPECT_EQ(data.IntervalListTop, 1);
     ASSERT_EQ(data.WorkIntervalCount, 12); // 07:00, 07:15, ..., 09:45
     EXPECT_EQ(data.WorkIntervals[1].StartTime, At(1, 7, 0, 0));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -100,6 +101,29 @@ TEST(RecordFilter, MarkingAppliesDirectionLengthAndSpeedToTheRun) {
     EXPECT_EQ(MarkVehicles(*fresh, MarkCondition{}, {2, 1}), 0);
     EXPECT_EQ(MarkVehicles(*fresh, MarkCondition{}, {0, 99}), 2);
     EXPECT_EQ(fresh->MarkedCount, 2);
+}
+
+// The working vehicles share the loaded ones until they change: marking nothing must not copy them,
+// marking something must leave the loaded vehicles as they were.
+TEST(RecordFilter, MarkingCopiesTheSharedVehiclesOnlyWhenItMarks) {
+    auto data = Loaded({{50, 5, '1'}, {51, 12, '2'}, {30, 12, '1'}});
+    const VehicleRecord* const loaded = std::as_const(data->Vehicles).data();
+    ASSERT_EQ(std::as_const(data->WorkVehicles).data(), loaded);
+
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Greater, 90}),
+                           WholeWorkingSet(*data)),
+              0);
+    EXPECT_EQ(std::as_const(data->WorkVehicles).data(), loaded) << "nothing marked, nothing copied";
+    EraseMarkedVehicles(*data);
+    EXPECT_EQ(data->WorkVehicleCount, 3);
+    EXPECT_EQ(std::as_const(data->WorkVehicles).data(), loaded) << "nothing erased, nothing copied";
+
+    EXPECT_EQ(MarkVehicles(*data, Condition(DirectionChoice::Both, {}, {ValueTest::Less, 40}),
+                           WholeWorkingSet(*data)),
+              1);
+    EXPECT_EQ(MarkedRecords(*data), (std::vector<int>{3}));
+    EXPECT_NE(std::as_const(data->WorkVehicles).data(), loaded);
+    EXPECT_EQ(std::as_const(data->Vehicles)[3].Marked, 0) << "the loaded vehicles keep their marks";
 }
 
 TEST(RecordFilter, ValueFieldsAreReadOnlyWhenTheirConditionNeedsThem) {

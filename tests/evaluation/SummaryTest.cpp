@@ -125,10 +125,10 @@ TEST(Summary, PeakHourTiesAndLongerIntervals) {
 
 TEST(Summary, SpeedLimitRows) {
     MeasurementData data = DayOfIntervals();
-    data.LimitDisplayOn = 1;
-    data.SpeedLimitIndex = 5;
     const LanguageTexts texts = EvalTexts();
     ViewSelections view;
+    view.LimitDisplayOn = true;
+    view.SpeedLimitIndex = 5;
     auto lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     ASSERT_EQ(lines.size(), 33u);
     EXPECT_EQ(lines[4], "Grenze: 50km/h");
@@ -161,7 +161,7 @@ TEST(Summary, SpeedLimitRows) {
                          "     0        1   ");
 
     // 10 km/h: nothing is at or below the limit, everything up to 30 km/h is just above it.
-    data.SpeedLimitIndex = 1;
+    view.SpeedLimitIndex = 1;
     CountInto(data.WorkIntervals[2], 1, VehicleClass::Pkw, 4, 2);
     CountInto(data.WorkIntervals[2], 1, VehicleClass::Pkw, 5, 1);
     lines = SummaryLines(data, view, texts, GermanLocaleFormat());
@@ -197,7 +197,7 @@ TEST(Summary, NoIntervalsAndNoTable) {
     EXPECT_EQ(lines[28].substr(15, 35), "      ---     ---     ---     ---  ");
 
     view.SummaryKind = 2;
-    data.LimitDisplayOn = 1;
+    view.LimitDisplayOn = true;
     lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     EXPECT_EQ(lines.size(), 10u + 29u + 5u);
 

@@ -75,7 +75,6 @@ TEST(TimeRange, ButtonsShowWhetherThereIsSomethingToSetOrReset) {
 
 TEST(TimeRange, SettingARangeMovesTheRunToTheFront) {
     auto data = FiveMinuteData(At(2024, 3, 11, 7, 0), 300);
-    data->ChartOffset = 150;
     data->IntervalListTop = 140;
     const IntervalRecord first = data->WorkIntervals[25];
 
@@ -85,7 +84,6 @@ TEST(TimeRange, SettingARangeMovesTheRunToTheFront) {
     EXPECT_EQ(std::memcmp(&data->WorkIntervals[1], &first, sizeof(IntervalRecord)), 0);
     EXPECT_EQ(data->WorkIntervals[96].Total().Dir1, 120);
     EXPECT_EQ(data->WorkIntervals[96].LzMaxSpeed().Dir2, 120);
-    EXPECT_EQ(data->ChartOffset, 0);
     EXPECT_EQ(data->IntervalListTop, 1);
     EXPECT_EQ(data->IntervalCount, 300); // the base stays
     EXPECT_EQ(data->Intervals[1].Total().Dir1, 1);

@@ -389,8 +389,9 @@ TEST(StatisticsSettingsText, TheRangeLimitsTheStatisticsOnlyWhenItCutsTheInterva
     EXPECT_NEAR(span->second, At(3, 3, 0), 1e-9);
     Settings settings;
     settings.SpeedThresholds = {40};
-    data.SpeedLimitIndex = 7;
-    const StatisticsSettings s = StatisticsSettingsOf(settings, data, ViewSelections{12, 5, 95, 3});
+    ViewSelections view{12, 5, 95, 3};
+    view.SpeedLimitIndex = 7;
+    const StatisticsSettings s = StatisticsSettingsOf(settings, data, view);
     EXPECT_EQ(s.Limit, 70);
     EXPECT_EQ(s.Thresholds, (std::vector<int>{40}));
     EXPECT_EQ(s.LowerPercentile, 5);

@@ -84,8 +84,8 @@ TEST_F(ContextSelection, OpensVehiclesOnTheirListAndNarrowsThem) {
     for (int n = 1; n <= context.data.WorkVehicleCount; ++n)
         ASSERT_LE(context.data.WorkVehicles[n].Speed, 50);
     EXPECT_EQ(context.view.IntervalFactor, 12);
-    EXPECT_EQ(context.data.SpeedLimitIndex, 3);
-    EXPECT_EQ(context.data.LimitDisplayOn, 1);
+    EXPECT_EQ(context.view.SpeedLimitIndex, 3);
+    EXPECT_TRUE(context.view.LimitDisplayOn);
     EXPECT_EQ(context.data.WorkIntervalCount, 4);
     EXPECT_EQ(context.Lines(View::IntervalList).size(), 4u + 2);
     EXPECT_TRUE(context.Lines(View::Chart).empty());
@@ -159,6 +159,40 @@ TEST_F(ContextSelection, APeloFileIsImportedAsIntervals) {
     EXPECT_FALSE(context.imported) << "a data file loaded after an import is no import";
 }
 
+// A window left behind by the intervals before would show nothing, or intervals that are gone.
+TEST_F(ContextSelection, TheChartWindowStartsAgainWhenItsIntervalsChange) {
+    Start("[Diagram]\nAboveLimit=Area\n");
+    EXPECT_EQ(context.view.LimitColourShift, 5) << "exceedances drawn as areas get their own colour";
+    context.Load(InputFile{Sample, false});
+    context.Select(Selection{}, true);
+    ASSERT_GT(context.data.WorkIntervalCount, 3);
+
+    context.view.ChartOffset = 3;
+    context.JoinIntervals(3);
+    EXPECT_EQ(context.view.ChartOffset, 0);
+
+    context.view.ChartOffset = 3;
+    Selection range;
+    range.Range = std::pair{2, 3};
+    context.Select(range, true);
+    EXPECT_EQ(context.data.WorkIntervalCount, 2);
+    EXPECT_EQ(context.view.ChartOffset, 0);
+
+    context.view.ChartOffset = 3;
+    EXPECT_THROW(context.Load(InputFile{(folder / "missing.lng").string(), false}), CoreError);
+    EXPECT_EQ(context.view.ChartOffset, 3) << "a failed load leaves the view as it was";
+    context.Load(InputFile{Sample, false});
+    EXPECT_EQ(context.view.ChartOffset, 0);
+
+    std::string text = PeloHeader("QT", 24, 1);
+    for (int line = 0; line < 24; ++line)
+        text += PeloValues({line, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    WriteText(folder / "day.pel", text);
+    context.view.ChartOffset = 3;
+    context.Load(InputFile{(folder / "day.pel").string(), true});
+    EXPECT_EQ(context.view.ChartOffset, 0);
+}
+
 TEST_F(ContextOutput, SavedListsReopenWithTheirRecords) {
     Start("");
     context.Load(InputFile{Sample, false});
@@ -195,4 +229,27 @@ TEST_F(ContextOutput, TheSummaryExportHoldsTheSummaryLines) {
     EXPECT_EQ(request.Source.FileName, "sample.lng");
     EXPECT_EQ(request.Source.Sha256.size(), 64u);
     EXPECT_EQ(request.IntervalMinutes, 5);
+}
+
+// The printout reads the summary of the view choices in force, not lines kept from before.
+TEST_F(ContextOutput, ThePrintoutOfTheSummaryFollowsTheViewChoices) {
+    Start("");
+    context.Load(InputFile{Sample, false});
+    context.Select(Selection{}, true);
+    const ChartDescription chart;
+    const ChartAppearance appearance;
+
+    context.view.SummaryKind = 2;
+    const PrintSource plain = context.PrintSourceOf(View::Summary, chart, appearance);
+    EXPECT_EQ(plain.SummaryLines, context.SummaryLines());
+    context.view.LimitDisplayOn = true;
+    context.view.SpeedLimitIndex = 3;
+    const PrintSource withLimit = context.PrintSourceOf(View::Summary, chart, appearance);
+    EXPECT_GT(withLimit.SummaryLines.size(), plain.SummaryLines.size()) << "the rows around the limit";
+    EXPECT_NE(withLimit.SummaryLines[4].find("30"), std::string::npos) << withLimit.SummaryLines[4];
+
+    const PrintSource list = context.PrintSourceOf(View::VehicleList, chart, appearance);
+    EXPECT_TRUE(list.SummaryLines.empty());
+    EXPECT_EQ(&list.Data, &context.data);
+    EXPECT_EQ(&list.Chart, &chart);
 }
