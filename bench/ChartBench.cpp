@@ -33,7 +33,7 @@ std::unique_ptr<MeasurementData> FullIntervals() {
 void DrawView(benchmark::State& state, int quantity) {
     const auto data = FullIntervals();
     const LanguageTexts texts;
-    const ViewSelections view;
+    const ViewSelections view{};
     ChartScaleState scale;
     ChartRequest request;
     request.Quantity = quantity;

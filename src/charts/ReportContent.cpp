@@ -161,7 +161,7 @@ struct ReportWriter {
     ReportPage AverageDayPage(ChartScaleState& scale) const {
         ReportPage page{Texts[ReportText::AverageDayTitle], false, {}};
         // The statistics views draw no speed limit line and no window, so no choice of a view applies.
-        const ViewSelections noChoices;
+        const ViewSelections noChoices{};
         const ChartViewContext context{Data, noChoices, Texts, Locale, scale};
         page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Workdays, 3)));
         page.Blocks.push_back(ChartBlock(AverageDayView(context, Statistics, ProfileDays::Weekend, 3)));
@@ -231,7 +231,7 @@ struct ReportWriter {
             return page;
         }
         // The statistics views draw no speed limit line and no window, so no choice of a view applies.
-        const ViewSelections noChoices;
+        const ViewSelections noChoices{};
         const ChartViewContext context{Data, noChoices, Texts, Locale, scale};
         page.Blocks.push_back(ChartBlock(Histogram()));
         page.Blocks.push_back(ChartBlock(CumulativeSpeedView(context, Statistics, 3)));

@@ -19,7 +19,7 @@ LanguageTexts GermanTexts() {
 class StatisticsChartTest : public ::testing::Test {
 protected:
     std::unique_ptr<MeasurementData> data = std::make_unique<MeasurementData>();
-    const ViewSelections view;
+    const ViewSelections view{};
     LanguageTexts texts = GermanTexts();
     LocaleFormat german = GermanLocaleFormat();
     ChartScaleState scale;

@@ -51,7 +51,7 @@ TEST(Percentiles, InterpolatedAndRoundedDownAtTiesOfTheSecondDecimal) {
 TEST(Summary, OverviewRows) {
     const MeasurementData data = DayOfIntervals();
     const LanguageTexts texts = EvalTexts();
-    const ViewSelections view;
+    const ViewSelections view{};
     const auto lines = SummaryLines(data, view, texts, GermanLocaleFormat());
     ASSERT_EQ(lines.size(), 29u);
     EXPECT_EQ(lines[0], "Uebersicht");
