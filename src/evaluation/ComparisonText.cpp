@@ -1,33 +1,22 @@
 #include "evaluation/ComparisonText.h"
 
 #include "base/LanguageTexts.h"
+#include "base/TextNames.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
+#include "evaluation/StatisticsText.h"
+#include "evaluation/TextColumns.h"
 
 #include <cmath>
 
 namespace {
 using namespace ComparisonText;
 
-// Row labels of the statistics texts, shared with the comparison.
-constexpr int DirectionLabels = 503; // 503..505: direction 1, 2, both
-constexpr int ClassLabels = 506;     // 506..509: all, PKW, LKW, LZ
-constexpr int AdtLabels = 533;       // 533..535: all days, working days, weekend
-constexpr int LimitLabel = 213;
-
-const std::string Missing = "---";
-
-std::string Pad(const std::string& text, std::size_t width) {
-    // Widths count characters, not the bytes of UTF-8 umlauts.
-    std::size_t characters = 0;
-    for (unsigned char c : text)
-        characters += (c & 0xC0) != 0x80;
-    return characters >= width ? text + " " : text + std::string(width - characters, ' ');
-}
-
-std::string Right(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
+// Row labels shared with the statistics texts.
+using StatisticsText::AdtLabels;
+using StatisticsText::ClassLabels;
+using StatisticsText::DirectionLabels;
+constexpr int LimitLabel = Text::SpeedLimitLabel;
 
 // How the figures of one kind are written: speeds whole or to a tenth, shares in per cent.
 struct FigureStyle {
@@ -52,26 +41,26 @@ struct Writer {
 
     std::string FigureLine(const std::string& label, const std::optional<ComparedFigure>& f,
                            const FigureStyle& style) const {
-        std::string line = "    " + Pad(label, 24);
+        std::string line = "    " + PadColumn(label, 24);
         if (!f)
-            return line + Right(Missing, 9);
-        line += Right(Value(f->Before, style), 9) + Right(Value(f->After, style), 10);
-        line += Right(Value(f->Difference, style, true), 11);
+            return line + RightColumn(MissingFigure, 9);
+        line += RightColumn(Value(f->Before, style), 9) + RightColumn(Value(f->After, style), 10);
+        line += RightColumn(Value(f->Difference, style, true), 11);
         line += "   [" + Value(f->Lower, style, true) + " ; " + Value(f->Upper, style, true) + "]";
         return line + "   " + Texts[f->Clear ? Clear : NotClear];
     }
 
     std::string GroupLabel(const GroupComparison& g) const {
-        return Pad(Texts[DirectionLabels + g.DirectionGroup], 12) +
-               Pad(Texts[ClassLabels + static_cast<int>(g.Class)], 7);
+        return PadColumn(Texts[DirectionLabels + g.DirectionGroup], 12) +
+               PadColumn(Texts[ClassLabels + static_cast<int>(g.Class)], 7);
     }
 
-    std::string Count(const std::optional<long long>& n) const { return n ? IntToStr(*n) : Missing; }
+    std::string Count(const std::optional<long long>& n) const { return n ? IntToStr(*n) : MissingFigure; }
 };
 
 std::string Period(const std::optional<std::pair<double, double>>& period, const LocaleFormat& locale) {
     if (!period)
-        return Missing;
+        return MissingFigure;
     return FormatDateTime("dd/mm/yyyy", period->first, locale) + " - " +
            FormatDateTime("dd/mm/yyyy", period->second, locale);
 }
@@ -82,7 +71,7 @@ void AddHead(std::vector<std::string>& lines, const Comparison& c, const Compare
     lines.push_back("");
     const auto side = [&](int label, const ComparedFile& file,
                           const std::optional<std::pair<double, double>>& period, long long vehicles) {
-        lines.push_back(Pad(w.Texts[label], 10) + file.Name + "  " + Period(period, w.Locale) + "  " +
+        lines.push_back(PadColumn(w.Texts[label], 10) + file.Name + "  " + Period(period, w.Locale) + "  " +
                         IntToStr(vehicles) + " " + w.Texts[VehiclesLabel]);
         // Comments are stored padded with blanks.
         const std::string comment = file.Comment.substr(0, file.Comment.find_last_not_of(' ') + 1);
@@ -108,11 +97,11 @@ void AddAdt(std::vector<std::string>& lines, const Comparison& c, const Writer& 
     for (int k = 0; k < 3; ++k) {
         for (int d = 0; d < DirectionGroups; ++d) {
             const AdtComparison& a = c.Adt[static_cast<std::size_t>(k)][static_cast<std::size_t>(d)];
-            std::string line =
-                Pad(d == 0 ? w.Texts[AdtLabels + k] : "", 22) + Pad(w.Texts[DirectionLabels + d], 18);
-            line += Right(a.Before ? w.Value(*a.Before, count) : Missing, 9);
-            line += Right(a.After ? w.Value(*a.After, count) : Missing, 10);
-            line += Right(a.Change ? w.Value(*a.Change, change, true) : Missing, 11);
+            std::string line = PadColumn(d == 0 ? w.Texts[AdtLabels + k] : "", 22) +
+                               PadColumn(w.Texts[DirectionLabels + d], 18);
+            line += RightColumn(a.Before ? w.Value(*a.Before, count) : MissingFigure, 9);
+            line += RightColumn(a.After ? w.Value(*a.After, count) : MissingFigure, 10);
+            line += RightColumn(a.Change ? w.Value(*a.Change, change, true) : MissingFigure, 11);
             missing = missing || !a.Before || !a.After;
             lines.push_back(line);
         }

@@ -4,23 +4,10 @@
 #include "base/TextNames.h"
 #include "data/DateTime.h"
 #include "data/TextFormat.h"
+#include "evaluation/TextColumns.h"
 
 namespace {
 using namespace StatisticsText;
-
-const std::string Missing = "---";
-
-std::string Pad(const std::string& text, std::size_t width) {
-    // Widths count characters, not the bytes of UTF-8 umlauts.
-    std::size_t characters = 0;
-    for (unsigned char c : text)
-        characters += (c & 0xC0) != 0x80;
-    return characters >= width ? text + " " : text + std::string(width - characters, ' ');
-}
-
-std::string Right(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
 
 struct Cells {
     bool Whole;
@@ -28,31 +15,32 @@ struct Cells {
 
     std::string Speed(const std::optional<double>& v, int width = 6) const {
         if (!v)
-            return Right(Missing, static_cast<std::size_t>(width));
-        return Whole ? Right(IntToStr(static_cast<long long>(*v)), static_cast<std::size_t>(width))
-                     : Right(Format("%.1f", {*v}, Locale), static_cast<std::size_t>(width));
+            return RightColumn(MissingFigure, static_cast<std::size_t>(width));
+        return Whole ? RightColumn(IntToStr(static_cast<long long>(*v)), static_cast<std::size_t>(width))
+                     : RightColumn(Format("%.1f", {*v}, Locale), static_cast<std::size_t>(width));
     }
     std::string Decimal(const std::optional<double>& v, int width, int decimals = 1) const {
         if (!v)
-            return Right(Missing, static_cast<std::size_t>(width));
-        return Right(Format(decimals == 2 ? "%.2f" : "%.1f", {*v}, Locale), static_cast<std::size_t>(width));
+            return RightColumn(MissingFigure, static_cast<std::size_t>(width));
+        return RightColumn(Format(decimals == 2 ? "%.2f" : "%.1f", {*v}, Locale),
+                           static_cast<std::size_t>(width));
     }
     std::string Percent(const std::optional<double>& share, int width) const {
         return Decimal(share ? std::optional<double>(*share * 100) : std::nullopt, width);
     }
     std::string Count(long long n, int width) const {
-        return Right(IntToStr(n), static_cast<std::size_t>(width));
+        return RightColumn(IntToStr(n), static_cast<std::size_t>(width));
     }
     std::string SpeedRange(const std::optional<Interval95>& ci) const {
         if (!ci)
-            return " (" + Right(Missing, 13) + ")";
+            return " (" + RightColumn(MissingFigure, 13) + ")";
         return " (" + Speed(ci->Lower, 5) + " -" + Speed(ci->Upper, 5) + ")";
     }
 };
 
 std::string GroupLabel(const SpeedGroupFigures& g, const LanguageTexts& texts) {
-    return Pad(texts[DirectionLabels + g.DirectionGroup], 12) +
-           Pad(texts[ClassLabels + static_cast<int>(g.Class)], 7);
+    return PadColumn(texts[DirectionLabels + g.DirectionGroup], 12) +
+           PadColumn(texts[ClassLabels + static_cast<int>(g.Class)], 7);
 }
 
 std::string FewMark(const std::optional<long long>& n) {
@@ -83,7 +71,7 @@ void AddSpeedTable(std::vector<std::string>& lines, const TrafficStatistics& s, 
                     Format("   V%.2d   V%.2d", {s.LowerPercentile, s.UpperPercentile}, locale));
     for (const SpeedGroupFigures& g : s.Groups) {
         std::string line = GroupLabel(g, texts);
-        line += g.Count ? cell.Count(*g.Count, 7) : Right(Missing, 7);
+        line += g.Count ? cell.Count(*g.Count, 7) : RightColumn(MissingFigure, 7);
         line += cell.Decimal(g.Mean, 8) + cell.Decimal(g.StandardDeviation, 7);
         line += cell.Speed(g.V15) + cell.Speed(g.V50) + cell.SpeedRange(g.V50Interval);
         line += cell.Speed(g.V85) + cell.SpeedRange(g.V85Interval) + cell.Speed(g.V95);
@@ -104,7 +92,7 @@ void AddSingleVehicleTables(std::vector<std::string>& lines, const TrafficStatis
             line += Format("%4d - %3d", {g.Pace->From, g.Pace->From + 9}, locale) +
                     cell.Count(g.Pace->Count, 9) + cell.Percent(g.Pace->Share, 9) + FewMark(g.Count);
         else
-            line += Right(Missing, 10);
+            line += RightColumn(MissingFigure, 10);
         lines.push_back(line);
     }
     lines.push_back("");
@@ -175,8 +163,8 @@ void AddDays(std::vector<std::string>& lines, const TrafficStatistics& s, const 
     lines.push_back(texts[DaysTitle]);
     lines.push_back(texts[DaysHeader]);
     for (const DayFigures& d : s.Days) {
-        std::string line =
-            FormatDateTime("dd/mm/yyyy", d.Date, locale) + "  " + Pad(WeekdayName(d.Weekday, locale), 3);
+        std::string line = FormatDateTime("dd/mm/yyyy", d.Date, locale) + "  " +
+                           PadColumn(WeekdayName(d.Weekday, locale), 3);
         line += cell.Count(d.Count[0], 8) + cell.Count(d.Count[1], 8) + cell.Count(d.Count[2], 8) +
                 cell.Count(d.Heavy, 8) + cell.Speed(d.V85) + cell.Percent(d.ShareAboveLimit, 12);
         if (!d.Complete)
@@ -192,7 +180,7 @@ void AddDays(std::vector<std::string>& lines, const TrafficStatistics& s, const 
         lines.push_back(texts[AdtHeader]);
         for (int a = 0; a < 3; ++a) {
             const AdtFigures& adt = s.Adt[a];
-            lines.push_back(Pad(texts[AdtLabels + a], 22) + cell.Count(adt.Days, 6) +
+            lines.push_back(PadColumn(texts[AdtLabels + a], 22) + cell.Count(adt.Days, 6) +
                             cell.Decimal(adt.Mean[0], 9) + cell.Decimal(adt.Mean[1], 9) +
                             cell.Decimal(adt.Mean[2], 9));
         }
@@ -228,9 +216,10 @@ void AddPeakHours(std::vector<std::string>& lines, const TrafficStatistics& s, c
     }
     lines.push_back(texts[PeakHeader]);
     for (const PeakHour& p : s.PeakHours)
-        lines.push_back(Pad(texts[DirectionLabels + p.DirectionGroup], 12) +
-                        Pad(texts[p.Afternoon ? Afternoon : Morning], 14) + DateTimeText(p.Start, locale) +
-                        cell.Count(p.Count, 8) + cell.Decimal(p.Factor, 8, 2) + FewMark(p.Count));
+        lines.push_back(PadColumn(texts[DirectionLabels + p.DirectionGroup], 12) +
+                        PadColumn(texts[p.Afternoon ? Afternoon : Morning], 14) +
+                        DateTimeText(p.Start, locale) + cell.Count(p.Count, 8) +
+                        cell.Decimal(p.Factor, 8, 2) + FewMark(p.Count));
 }
 } // namespace
 
